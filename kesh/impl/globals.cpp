@@ -1,0 +1,24 @@
+#include "kesh/impl/globals.h"
+
+// Construction order of the library's static objects, ahead of every
+// program's own (which use the default priority):
+//   101 the registry of library threads
+//   102 the start time of the program
+//   103-104 the start-up mutexes of the property registry and the user store
+//   105 the mutex of the UUID state
+//   106 the logger's write mutex, 107 the logger
+//   108 the mutex of the shared random generator
+//   109 Winsock
+#define KESH_GLOBAL(order) __attribute__((init_priority(order)))
+
+namespace kesh {
+namespace __ {
+
+sys::Mutex propertyRegistryMutex KESH_GLOBAL(103);
+sys::Mutex userPropertyMutex KESH_GLOBAL(104);
+sys::Mutex uuidStateMutex KESH_GLOBAL(105);
+sys::Mutex loggerWriteMutex KESH_GLOBAL(106);
+sys::Mutex randomGeneratorMutex KESH_GLOBAL(108);
+
+}  // namespace __
+}  // namespace kesh

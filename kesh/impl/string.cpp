@@ -1,0 +1,577 @@
+#include "kesh/string.h"
+
+#include <boost/make_shared.hpp>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace kesh {
+
+namespace __ {
+
+StringStub::~StringStub()
+{
+    std::free(buffer);
+}
+
+namespace {
+
+inline unsigned char upper(unsigned char c)
+{
+    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
+}
+
+inline unsigned char lower(unsigned char c)
+{
+    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
+}
+
+inline bool isSpace(unsigned char c)
+{
+    return c == ' ' || (c >= 9 && c <= 13);
+}
+
+inline unsigned textLength(const char* text)
+{
+    return static_cast<unsigned>(std::strlen(text));
+}
+
+char* allocateText(unsigned length)
+{
+    char* p = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    if (p) p[length] = 0;
+    return p;
+}
+
+bool sameBytes(const unsigned char* a, const unsigned char* b, unsigned n, bool ignoreCase)
+{
+    if (!ignoreCase) return std::memcmp(a, b, n) == 0;
+    for (unsigned i = 0; i < n; ++i)
+        if (upper(a[i]) != upper(b[i])) return false;
+    return true;
+}
+
+// Writes the digits of value, most significant first, without leading zeros.
+char* toDigits(unsigned value, unsigned base, char* out)
+{
+    KESH_ASSERT(base >= 2 && base <= 36);
+    if (value >= base) out = toDigits(value / base, base, out);
+    const unsigned digit = value % base;
+    *out++ = static_cast<char>(digit < 10 ? '0' + digit : 'A' + digit - 10);
+    return out;
+}
+
+int digitValue(unsigned char c)
+{
+    if (c >= '0' && c <= '9') return c - '0';
+    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
+    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
+    return 99;
+}
+
+// Reads sign and digits; the magnitude saturates just above 2^32 so the
+// callers can tell "out of range" without wrapping.
+struct ParsedNumber {
+    bool negative = false;
+    unsigned long long magnitude = 0;
+};
+
+ParsedNumber parseNumber(const char* text, unsigned base)
+{
+    ParsedNumber r;
+    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
+    while (isSpace(*p)) ++p;
+    if (*p == '+' || *p == '-') r.negative = (*p++ == '-');
+    if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
+    const unsigned long long cap = 0x100000000ULL;
+    for (int d; (d = digitValue(*p)) < static_cast<int>(base); ++p) {
+        r.magnitude = r.magnitude * base + static_cast<unsigned>(d);
+        if (r.magnitude > cap) r.magnitude = cap + 1;
+    }
+    return r;
+}
+
+}  // namespace
+}  // namespace __
+
+using namespace __;
+
+namespace {
+const char kEmptyText[] = "";
+}
+
+String::String() : stub_(boost::make_shared<StringStub>()) {}
+
+String::String(char* ownedBuffer) : stub_(boost::make_shared<StringStub>(ownedBuffer)) {}
+
+String::String(const char* text, unsigned maxLen) : stub_(boost::make_shared<StringStub>())
+{
+    if (!text || maxLen == 0) return;
+    const unsigned n = static_cast<unsigned>(strnlen(text, maxLen));
+    if (n == 0) return;
+    stub_->buffer = allocateText(n);
+    if (stub_->buffer) std::memcpy(stub_->buffer, text, n);
+}
+
+String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<StringStub>())
+{
+    if (!text) return;
+    unsigned units = 0;
+    size_t bytes = 0;
+    for (; units < count && text[units]; ++units) {
+        const unsigned u = static_cast<unsigned short>(text[units]);
+        bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+    }
+    char* out = allocateText(static_cast<unsigned>(bytes));
+    if (!out) return;
+    stub_->buffer = out;
+    for (unsigned i = 0; i < units; ++i) {
+        const unsigned u = static_cast<unsigned short>(text[i]);
+        if (u < 0x80) {
+            *out++ = static_cast<char>(u);
+        } else if (u < 0x800) {
+            *out++ = static_cast<char>(0xC0 | ((u >> 6) & 0x1F));
+            *out++ = static_cast<char>(0x80 | (u & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xE0 | (u >> 12));
+            *out++ = static_cast<char>(0x80 | ((u >> 6) & 0x3F));
+            *out++ = static_cast<char>(0x80 | (u & 0x3F));
+        }
+    }
+}
+
+String::String(const boost::shared_array<wchar_t>& text, unsigned count) : String(text.get(), count) {}
+
+String::String(int value, unsigned base) : stub_(boost::make_shared<StringStub>())
+{
+    KESH_ASSERT(base >= 2 && base <= 36);
+    char digits[40];
+    char* end = digits;
+    if (value < 0) *end++ = '-';
+    // The magnitude as unsigned, so the most negative value does not overflow.
+    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
+    end = toDigits(magnitude, base, end);
+    *end = 0;
+    *this = String(digits);
+}
+
+String::String(unsigned value, unsigned base) : stub_(boost::make_shared<StringStub>())
+{
+    char digits[40];
+    *toDigits(value, base, digits) = 0;
+    *this = String(digits);
+}
+
+boost::shared_array<wchar_t> String::toWide() const
+{
+    const unsigned len = length();
+    boost::shared_array<wchar_t> wide(new wchar_t[static_cast<size_t>(len) + 1]);
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    wchar_t* out = wide.get();
+    unsigned p = 0;
+    while (p < len) {
+        const unsigned b = s[p];
+        if (b < 0x80) {
+            *out++ = static_cast<wchar_t>(b);
+            p += 1;
+        } else if ((b & 0xE0) == 0xC0) {
+            if (p + 1 < len) *out++ = static_cast<wchar_t>(((b & 0x1F) << 6) | (s[p + 1] & 0x3F));
+            p += 2;
+        } else if ((b & 0xF0) == 0xE0) {
+            if (p + 2 < len)
+                *out++ = static_cast<wchar_t>(((b << 12) | ((s[p + 1] & 0x3F) << 6) | (s[p + 2] & 0x3F)) & 0xFFFF);
+            p += 3;
+        } else {
+            p += (b & 0xF8) == 0xF0 ? 4 : (b & 0xFC) == 0xF8 ? 5 : 6;
+            if (p > len) break;
+            *out++ = static_cast<wchar_t>(0xFFFF);
+        }
+    }
+    *out = 0;
+    return wide;
+}
+
+String String::format(const char* fmt, ...)
+{
+    KESH_ASSERT(fmt);
+    size_t size = 16;
+    for (;;) {
+        char* buffer = static_cast<char*>(std::malloc(size));
+        if (!buffer) return String();
+        va_list args;
+        va_start(args, fmt);
+        const int n = std::vsnprintf(buffer, size, fmt, args);
+        va_end(args);
+        if (n < 0) {
+            // The formatter reports an encoding error, not a short buffer.
+            std::free(buffer);
+            return String();
+        }
+        if (static_cast<size_t>(n) < size) return String(buffer);
+        std::free(buffer);
+        size = static_cast<size_t>(n) + 1;
+    }
+}
+
+unsigned String::length() const
+{
+    return stub_->buffer ? textLength(stub_->buffer) : 0;
+}
+
+bool String::isEmpty() const
+{
+    return !stub_->buffer || !stub_->buffer[0];
+}
+
+const char* String::c_str() const
+{
+    return stub_->buffer ? stub_->buffer : kEmptyText;
+}
+
+long String::toLong(unsigned base) const
+{
+    KESH_ASSERT(base >= 2 && base <= 36);
+    const ParsedNumber n = parseNumber(c_str(), base);
+    if (n.negative) return n.magnitude >= 0x80000000ULL ? -2147483647L - 1 : -static_cast<long>(n.magnitude);
+    return n.magnitude > 0x7FFFFFFFULL ? 2147483647L : static_cast<long>(n.magnitude);
+}
+
+unsigned long String::toULong(unsigned base) const
+{
+    KESH_ASSERT(base >= 2 && base <= 36);
+    const ParsedNumber n = parseNumber(c_str(), base);
+    if (n.magnitude > 0xFFFFFFFFULL) return 0xFFFFFFFFUL;
+    const unsigned long value = static_cast<unsigned long>(n.magnitude);
+    return n.negative ? 0UL - value : value;
+}
+
+int String::compare(const char* other, bool ignoreCase) const
+{
+    KESH_ASSERT(other);
+    const unsigned char* a = reinterpret_cast<const unsigned char*>(c_str());
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(other);
+    if (ignoreCase) {
+        for (;; ++a, ++b) {
+            const int d = static_cast<int>(upper(*a)) - static_cast<int>(upper(*b));
+            if (d != 0 || !*a) return d;
+        }
+    }
+    for (; *a && *a == *b; ++a, ++b) {
+    }
+    return *a == *b ? 0 : (*a < *b ? -1 : 1);
+}
+
+bool String::startsWith(const char* prefix, bool ignoreCase) const
+{
+    KESH_ASSERT(prefix);
+    const unsigned n = textLength(prefix);
+    if (n == 0) return true;
+    if (length() < n) return false;
+    return sameBytes(reinterpret_cast<const unsigned char*>(c_str()),
+                     reinterpret_cast<const unsigned char*>(prefix), n, ignoreCase);
+}
+
+bool String::startsWith(const String& prefix, bool ignoreCase) const
+{
+    return startsWith(prefix.c_str(), ignoreCase);
+}
+
+// Slides a window over the text, keeping the sum of its upper-cased bytes,
+// and compares bytes only where that sum equals the pattern's.
+unsigned String::find(const char* pattern, unsigned from, bool ignoreCase) const
+{
+    KESH_ASSERT(pattern);
+    const unsigned n = textLength(pattern);
+    if (n == 0) return 0;
+    const unsigned len = length();
+    if (from > len || n > len - from) return npos;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    const unsigned char* pat = reinterpret_cast<const unsigned char*>(pattern);
+    unsigned long long target = 0, window = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        target += upper(pat[i]);
+        window += upper(s[from + i]);
+    }
+    for (;;) {
+        if (window == target && sameBytes(s + from, pat, n, ignoreCase)) return from;
+        if (n >= len - from) return npos;
+        window += upper(s[from + n]);
+        window -= upper(s[from]);
+        ++from;
+    }
+}
+
+unsigned String::find(char c, unsigned from, bool ignoreCase) const
+{
+    const unsigned len = length();
+    if (from >= len) return npos;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    if (!ignoreCase) {
+        const void* hit = std::memchr(s + from, static_cast<unsigned char>(c), len - from);
+        return hit ? static_cast<unsigned>(static_cast<const unsigned char*>(hit) - s) : npos;
+    }
+    const unsigned char want = upper(static_cast<unsigned char>(c));
+    for (unsigned i = from; i < len; ++i)
+        if (upper(s[i]) == want) return i;
+    return npos;
+}
+
+unsigned String::rfind(const char* pattern, unsigned from, bool ignoreCase) const
+{
+    KESH_ASSERT(pattern);
+    const unsigned n = textLength(pattern);
+    const unsigned len = length();
+    if (n == 0) return from < len ? from : len;
+    if (len < n) return npos;
+    unsigned start = len - n;
+    if (from < start) start = from;
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    const unsigned char* pat = reinterpret_cast<const unsigned char*>(pattern);
+    unsigned long long target = 0, window = 0;
+    for (unsigned i = 0; i < n; ++i) {
+        target += upper(pat[i]);
+        window += upper(s[start + i]);
+    }
+    for (;;) {
+        if (window == target && sameBytes(s + start, pat, n, ignoreCase)) return start;
+        if (start == 0) return npos;
+        --start;
+        window += upper(s[start]);
+        window -= upper(s[start + n]);
+    }
+}
+
+unsigned String::findAnyOf(const char* chars, unsigned from, bool ignoreCase) const
+{
+    KESH_ASSERT(chars);
+    const unsigned len = length();
+    if (!*chars || from >= len) return npos;
+    bool wanted[256] = {};
+    for (const unsigned char* c = reinterpret_cast<const unsigned char*>(chars); *c; ++c) {
+        wanted[*c] = true;
+        if (ignoreCase) {
+            wanted[upper(*c)] = true;
+            wanted[lower(*c)] = true;
+        }
+    }
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    for (unsigned i = from; i < len; ++i)
+        if (wanted[s[i]]) return i;
+    return npos;
+}
+
+String String::substr(unsigned pos, unsigned count) const
+{
+    const unsigned len = length();
+    if (count == 0 || pos >= len) return String();
+    if (count > len - pos) count = len - pos;
+    return String(c_str() + pos, count);
+}
+
+String String::left(unsigned count) const
+{
+    return substr(0, count);
+}
+
+String String::toLowerCopy() const
+{
+    String copy(*this);
+    return copy.toLower();
+}
+
+StringArray String::split(const char* separators, bool keepEmpty, bool ignoreCase) const
+{
+    KESH_ASSERT(separators);
+    StringArray pieces;
+    if (!*separators || isEmpty()) return pieces;
+    const unsigned len = length();
+    unsigned e = 0;
+    unsigned d = findAnyOf(separators, 0, ignoreCase);
+    if (d == 0) {
+        if (keepEmpty) {
+            pieces.append(String());
+            e = 1;
+        } else {
+            while (d == e) d = findAnyOf(separators, ++e, ignoreCase);
+        }
+        if (keepEmpty) d = findAnyOf(separators, e, ignoreCase);
+    }
+    while (d != npos) {
+        pieces.append(substr(e, d - e));
+        e = d + 1;
+        d = findAnyOf(separators, e, ignoreCase);
+        if (!keepEmpty)
+            while (d == e) d = findAnyOf(separators, ++e, ignoreCase);
+    }
+    if (keepEmpty || e < len) pieces.append(substr(e));
+    return pieces;
+}
+
+StringArray String::split(char separator, bool keepEmpty, bool ignoreCase) const
+{
+    const char separators[2] = {separator, 0};
+    return split(separators, keepEmpty, ignoreCase);
+}
+
+bool String::isSoleHolder() const
+{
+    return stub_.use_count() == 1;
+}
+
+// The one place that changes the text. A sole holder changes its buffer in
+// place; a shared buffer, or a text that lies inside the own buffer, takes a
+// new one so other holders (and the source text) stay as they were.
+void String::replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLen)
+{
+    const unsigned len = length();
+    const unsigned newLen = len - count + textLen;
+    char* old = stub_->buffer;
+    const bool inside = old && text >= old && text <= old + len;
+    if (isSoleHolder() && !inside) {
+        if (textLen > count) {
+            char* grown = static_cast<char*>(std::realloc(old, static_cast<size_t>(newLen) + 1));
+            if (!grown) return;
+            stub_->buffer = old = grown;
+        }
+        std::memmove(old + pos + textLen, old + pos + count, len - pos - count);
+        std::memcpy(old + pos, text, textLen);
+        old[newLen] = 0;
+        if (textLen < count) {
+            char* shrunk = static_cast<char*>(std::realloc(old, static_cast<size_t>(newLen) + 1));
+            if (shrunk) stub_->buffer = shrunk;
+        }
+        return;
+    }
+    char* fresh = allocateText(newLen);
+    if (!fresh) return;
+    if (pos) std::memcpy(fresh, old, pos);
+    std::memcpy(fresh + pos, text, textLen);
+    std::memcpy(fresh + pos + textLen, (old ? old : kEmptyText) + pos + count, len - pos - count);
+    stub_ = boost::make_shared<StringStub>(fresh);
+}
+
+String& String::append(const char* text)
+{
+    if (text && *text) replaceRange(length(), 0, text, textLength(text));
+    return *this;
+}
+
+String& String::append(char c)
+{
+    const char text[2] = {c, 0};
+    if (c) replaceRange(length(), 0, text, 1);
+    return *this;
+}
+
+String& String::splice(const char* text, unsigned pos, unsigned count)
+{
+    KESH_ASSERT(text);
+    const unsigned n = textLength(text);
+    const unsigned len = length();
+    if (pos >= len) return append(text);
+    if (count > len - pos) count = len - pos;
+    if (n == 0 && count == 0) return *this;
+    replaceRange(pos, count, text, n);
+    return *this;
+}
+
+bool String::replace(const char* target, const char* subs, bool all, unsigned from, bool ignoreCase)
+{
+    KESH_ASSERT(target);
+    KESH_ASSERT(subs);
+    const unsigned targetLen = textLength(target);
+    const unsigned subsLen = textLength(subs);
+    if (targetLen == 0) return false;
+    bool replaced = false;
+    for (;;) {
+        const unsigned p = find(target, from, ignoreCase);
+        if (p == npos) break;
+        replaceRange(p, targetLen, subs, subsLen);
+        replaced = true;
+        from = p + subsLen;
+        if (!all) break;
+    }
+    return replaced;
+}
+
+String& String::trimLeft()
+{
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    unsigned n = 0;
+    while (isSpace(s[n])) ++n;
+    if (n) replaceRange(0, n, kEmptyText, 0);
+    return *this;
+}
+
+String& String::trimRight()
+{
+    const unsigned len = length();
+    const unsigned char* s = reinterpret_cast<const unsigned char*>(c_str());
+    unsigned end = len;
+    while (end > 0 && isSpace(s[end - 1])) --end;
+    if (end < len) replaceRange(end, len - end, kEmptyText, 0);
+    return *this;
+}
+
+String& String::trim()
+{
+    return trimLeft().trimRight();
+}
+
+String& String::toLower()
+{
+    const unsigned len = length();
+    if (len == 0) return *this;
+    char* s = getBuffer(len);
+    for (unsigned i = 0; i < len; ++i) s[i] = static_cast<char>(lower(static_cast<unsigned char>(s[i])));
+    return *this;
+}
+
+char* String::getBuffer(unsigned n)
+{
+    const unsigned len = length();
+    if (isSoleHolder() && len >= n && len != 0) return stub_->buffer;
+    const unsigned size = (len > n ? len : n) + 1;
+    char* buffer;
+    if (isSoleHolder()) {
+        buffer = static_cast<char*>(std::realloc(stub_->buffer, size));
+        if (!buffer) return nullptr;
+        stub_->buffer = buffer;
+    } else {
+        buffer = static_cast<char*>(std::malloc(size));
+        if (!buffer) return nullptr;
+        std::memcpy(buffer, c_str(), len);
+        stub_ = boost::make_shared<StringStub>(buffer);
+    }
+    std::memset(buffer + len, 0, size - len);
+    return buffer;
+}
+
+String operator+(const char* a, const String& b)
+{
+    String r(b);
+    return r.splice(a, 0, 0);
+}
+
+String operator+(const String& a, const char* b)
+{
+    String r(a);
+    return r.append(b);
+}
+
+String operator+(const String& a, const String& b)
+{
+    String r(a);
+    return r.append(b.c_str());
+}
+
+unsigned indexOf(const StringArray& array, const String& name)
+{
+    for (unsigned i = 0; i < array.size(); ++i)
+        if (array.at(i).compare(name.c_str()) == 0) return i;
+    return String::npos;
+}
+
+}  // namespace kesh

@@ -1,0 +1,109 @@
+#include "kesh/sync.h"
+
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+
+using kesh::sys::Mutex;
+using kesh::sys::ScopedLock;
+using kesh::sys::SyncPoint;
+
+namespace {
+
+// A plain Win32 thread running a function, joined on destruction.
+class TestThread {
+public:
+    explicit TestThread(std::function<void()> body) : body_(std::move(body))
+    {
+        handle_ = CreateThread(nullptr, 0, &TestThread::run, this, 0, nullptr);
+    }
+    ~TestThread() { join(); }
+    bool join(DWORD ms = 10000)
+    {
+        if (!handle_) return true;
+        const bool done = WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0;
+        if (done) {
+            CloseHandle(handle_);
+            handle_ = nullptr;
+        }
+        return done;
+    }
+
+private:
+    static DWORD WINAPI run(void* self)
+    {
+        static_cast<TestThread*>(self)->body_();
+        return 0;
+    }
+    std::function<void()> body_;
+    HANDLE handle_;
+};
+
+}  // namespace
+
+TEST(MutexTest, CopiesExcludeEachOther)
+{
+    Mutex mutex;
+    Mutex copy = mutex;
+    std::atomic<bool> entered(false);
+    {
+        ScopedLock lock(mutex);
+        TestThread other([&] {
+            ScopedLock inner(copy);
+            entered = true;
+        });
+        EXPECT_FALSE(other.join(200));
+        EXPECT_FALSE(entered);
+    }
+    // The other thread gets in once the first lock is gone.
+    for (int i = 0; i < 500 && !entered; ++i) Sleep(10);
+    EXPECT_TRUE(entered);
+}
+
+TEST(MutexTest, OwnerMayLockAgain)
+{
+    Mutex mutex;
+    ScopedLock first(mutex);
+    ScopedLock second(mutex);
+    SUCCEED();
+}
+
+TEST(MutexTest, LockOutlivesTheMutexObject)
+{
+    Mutex* mutex = new Mutex;
+    ScopedLock lock(*mutex);
+    delete mutex;  // the lock holds its own copy of the critical section
+    SUCCEED();
+}
+
+TEST(SyncPointTest, AutoResetReleasesOneWaitPerSet)
+{
+    SyncPoint point(true);
+    std::atomic<int> passed(0);
+    TestThread a([&] { point.wait(); ++passed; });
+    TestThread b([&] { point.wait(); ++passed; });
+    point.set();
+    for (int i = 0; i < 500 && passed < 1; ++i) Sleep(10);
+    Sleep(100);
+    EXPECT_EQ(1, passed);
+    point.set();
+    EXPECT_TRUE(a.join());
+    EXPECT_TRUE(b.join());
+    EXPECT_EQ(2, passed);
+}
+
+TEST(SyncPointTest, ManualResetStaysSet)
+{
+    SyncPoint point(false);
+    SyncPoint copy = point;
+    copy.set();
+    point.wait();
+    point.wait();
+    std::atomic<bool> done(false);
+    TestThread other([&] { copy.wait(); done = true; });
+    EXPECT_TRUE(other.join());
+    EXPECT_TRUE(done);
+}
