@@ -154,14 +154,16 @@ String::String(int value, unsigned base) : stub_(boost::make_shared<StringStub>(
     const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     end = toDigits(magnitude, base, end);
     *end = 0;
-    *this = String(digits);
+    // Copied: a plain char* would select the constructor that adopts a heap
+    // buffer.
+    *this = String(static_cast<const char*>(digits));
 }
 
 String::String(unsigned value, unsigned base) : stub_(boost::make_shared<StringStub>())
 {
     char digits[40];
     *toDigits(value, base, digits) = 0;
-    *this = String(digits);
+    *this = String(static_cast<const char*>(digits));
 }
 
 boost::shared_array<wchar_t> String::toWide() const
