@@ -43,7 +43,8 @@ public:
     // Read-only bytes, null when empty. Never detaches.
     const unsigned char* data() const;
     // Grows to at least n bytes (never shrinks), detaches when shared, and
-    // gives writable bytes; null when the array could not hold n bytes.
+    // gives writable bytes; null when the array stays empty or could not
+    // grow to n bytes (then it is unchanged).
     unsigned char* data(unsigned n);
     // Size becomes n; the first min(n, old size) bytes keep their values.
     // Other copies keep their bytes. On allocation failure nothing changes.

@@ -28,7 +28,8 @@ public:
         int year;          // full year, 2026
     };
 
-    explicit Time(int seconds = 0, unsigned milliseconds = 0) : seconds_(seconds), milliseconds_(milliseconds) {}
+    Time() : seconds_(0), milliseconds_(0) {}  // 1970-01-01 00:00:00.000 UTC
+    explicit Time(int seconds, unsigned milliseconds = 0) : seconds_(seconds), milliseconds_(milliseconds) {}
 
     // The system clock.
     static Time now();

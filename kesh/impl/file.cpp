@@ -2,8 +2,6 @@
 
 #include "kesh/error.h"
 
-#include <boost/make_shared.hpp>
-
 #include <windows.h>
 
 namespace kesh {
