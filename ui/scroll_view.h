@@ -1,0 +1,48 @@
+#pragma once
+
+#include "ui/view.h"
+
+namespace ui {
+
+// A view whose content is larger than its window: it owns the scroll
+// position, the scroll bars, the wheel, and the DC origin that OnDraw sees
+// (content coordinates, MM_TEXT).
+class CScrollView : public CView {
+public:
+    // A page or line of {0, 0} takes the default: a page is a tenth of the
+    // total size, a line a tenth of a page (integer division).
+    void SetScrollSizes(int mapMode, SIZE total, SIZE page = SIZE(), SIZE line = SIZE());
+    SIZE GetTotalSize() const { return total_; }
+    SIZE GetPageSize() const { return page_; }
+    SIZE GetLineSize() const { return line_; }
+
+    POINT GetScrollPosition() const { return position_; }
+    void ScrollToPosition(POINT position);
+    // Moves the position by size, kept within 0..total - client on each
+    // axis that has a bar; with doScroll the window content moves too.
+    // True when the position changed.
+    virtual bool OnScrollBy(SIZE size, bool doScroll = true);
+
+    void OnPrepareDC(HDC dc) override;
+
+protected:
+    const MessageMap* GetMessageMap() const override;
+    LRESULT OnSize(WPARAM, LPARAM);
+    LRESULT OnHScroll(WPARAM, LPARAM);
+    LRESULT OnVScroll(WPARAM, LPARAM);
+    LRESULT OnMouseWheel(WPARAM, LPARAM);
+
+    // The position a scroll-bar code leads to on one axis.
+    LONG ScrollTarget(int bar, UINT code, LONG current, LONG line, LONG page) const;
+    void UpdateBars();
+    SIZE MaxPosition() const;
+
+private:
+    SIZE total_ = {};
+    SIZE page_ = {};
+    SIZE line_ = {};
+    POINT position_ = {};
+    bool updatingBars_ = false;
+};
+
+}  // namespace ui

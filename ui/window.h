@@ -1,0 +1,119 @@
+#pragma once
+
+#include "ui/command.h"
+
+#include <string>
+
+namespace ui {
+
+class CDataExchange;
+
+// Sent to every descendant of a frame once it is set up, so that views can
+// prepare themselves (wParam, lParam 0).
+constexpr UINT WM_INITIALUPDATE = 0x0364;
+// Sent at idle time to windows that show command state (wParam TRUE).
+constexpr UINT WM_IDLEUPDATECMDUI = 0x0363;
+
+// One C++ object per window. The object is bound to its window by the one
+// window procedure of the framework: for windows it creates, at the first
+// message of the new window; for dialogs at WM_INITDIALOG; for existing
+// windows by subclassing. Messages then go through the object's message
+// table; what no table handles gets the default processing (the window
+// class's procedure for subclassed windows and dialogs).
+class CWnd : public CCmdTarget {
+public:
+    CWnd() = default;
+    // Destroys a window this object created and unsubclasses one it
+    // borrowed.
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    // The object bound to hwnd, or null.
+    static CWnd* FromHandlePermanent(HWND hwnd);
+
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // Creates a window. A null className means the framework's own class
+    // (double clicks, arrow cursor, no background brush); for any other
+    // class the new window is subclassed. The object must outlive the
+    // window or destroy it.
+    bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
+                  const RECT& rect, HWND parent, UINT_PTR idOrMenu);
+    bool DestroyWindow();
+
+    // Binds an existing window. PreSubclassWindow runs first.
+    bool SubclassWindow(HWND hwnd);
+    bool SubclassDlgItem(UINT id, CWnd* parent);
+    HWND UnsubclassWindow();
+
+    virtual bool PreCreateWindow(CREATESTRUCTW& cs);
+    virtual void PreSubclassWindow() {}
+    // True when msg was handled and must not be dispatched.
+    virtual bool PreTranslateMessage(MSG* msg);
+    // After the window is gone (WM_NCDESTROY).
+    virtual void PostNcDestroy() {}
+
+    bool OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly = false) override;
+
+    // Moves data between the controls (save false) or into the fields
+    // (save true, with validation). Control notifications to this window
+    // are ignored while it runs. False when a check failed.
+    bool UpdateData(bool save = true);
+    virtual void DoDataExchange(CDataExchange*) {}
+    bool IsUpdatingData() const { return updateDataDepth_ > 0; }
+
+    // The default processing of the message being handled.
+    LRESULT Default();
+
+    LRESULT SendMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::SendMessageW(m_hWnd, msg, w, l); }
+    bool PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(m_hWnd, msg, w, l) != FALSE; }
+    HWND GetDlgItem(int id) const { return ::GetDlgItem(m_hWnd, id); }
+    void SetWindowText(const wchar_t* text) { ::SetWindowTextW(m_hWnd, text); }
+    std::wstring GetWindowText() const;
+    void SetDlgItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(m_hWnd, id, text); }
+    RECT GetClientRect() const;
+    RECT GetWindowRect() const;
+    void Invalidate(bool erase = true) { InvalidateRect(m_hWnd, nullptr, erase); }
+    void CenterWindow();
+    HWND GetParent() const { return ::GetParent(m_hWnd); }
+    // Sends msg to every child (deep: every descendant); onlyPermanent
+    // skips windows without an object.
+    void SendMessageToDescendants(UINT msg, WPARAM w, LPARAM l, bool deep = true, bool onlyPermanent = true);
+
+    HWND m_hWnd = nullptr;
+
+    // The one window procedure of every bound window.
+    static LRESULT CALLBACK StaticWindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+
+protected:
+    const MessageMap* GetMessageMap() const override { return nullptr; }
+    // Every message of the window comes here first.
+    virtual LRESULT WindowProc(UINT msg, WPARAM w, LPARAM l);
+    virtual LRESULT DefWindowProc(UINT msg, WPARAM w, LPARAM l);
+    // WM_COMMAND: true when handled. A command from a menu or accelerator
+    // whose update handler disables it is dropped.
+    virtual bool OnCommand(WPARAM w, LPARAM l);
+    // WM_NOTIFY: true when handled, with *result the message's result.
+    virtual bool OnNotify(WPARAM w, LPARAM l, LRESULT* result);
+
+    // Binding used by the dialog and window procedures.
+    void Attach(HWND hwnd, bool owned);
+    void SubclassProc(HWND hwnd);
+    LRESULT Dispatch(UINT msg, WPARAM w, LPARAM l);
+
+private:
+    void Detach();
+    struct Current {
+        UINT msg;
+        WPARAM w;
+        LPARAM l;
+    };
+
+    WNDPROC oldProc_ = nullptr;
+    bool owned_ = false;
+    const Current* current_ = nullptr;
+    int updateDataDepth_ = 0;
+};
+
+}  // namespace ui
