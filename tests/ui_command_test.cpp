@@ -301,6 +301,8 @@ TEST_F(CommandTest, ToolTipIsTheCommandStringAfterTheNewline)
 TEST_F(CommandTest, FrameSetsUpTitleViewLayoutAndInitialUpdate)
 {
     EXPECT_EQ(frame.GetWindowText(), L"测试框架");
+    EXPECT_NE(frame.SendMessage(WM_GETICON, ICON_BIG), 0) << "icon of the frame's id";
+    EXPECT_NE(frame.SendMessage(WM_GETICON, ICON_SMALL), 0);
     EXPECT_EQ(frame.view->initialUpdates, 0) << "the view came after LoadFrame";
     frame.SendMessageToDescendants(ui::WM_INITIALUPDATE, 0, 0);
     EXPECT_EQ(frame.view->initialUpdates, 1);

@@ -143,6 +143,7 @@ TEST_F(DialogTest, EndingIsNotUndoneByTheFocusLossItCauses)
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_GT(dialog.killFocusCount, 0) << "ending took the focus away";
 }
 
 TEST_F(DialogTest, FocusLossAloneEndsTheDialog)

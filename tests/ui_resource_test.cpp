@@ -108,6 +108,31 @@ TEST(UiResources, VersionBlockKeepsFullSixteenBitParts)
     EXPECT_EQ(LOWORD(info->dwProductVersionLS), 2u);
 }
 
+TEST(UiResources, CursorKeepsItsHotSpotAndIconItsSizes)
+{
+    HCURSOR cursor = LoadCursorW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_TEST_CROSS));
+    ASSERT_NE(cursor, nullptr);
+    ICONINFO info = {};
+    ASSERT_TRUE(GetIconInfo(cursor, &info));
+    ui::CBitmap colour(info.hbmColor), mask(info.hbmMask);
+    EXPECT_FALSE(info.fIcon);
+    EXPECT_EQ(info.xHotspot, 15u);
+    EXPECT_EQ(info.yHotspot, 15u);
+
+    for (int size : {16, 32}) {
+        HICON icon = static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TEST_FRAME), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr) << size;
+        ICONINFO iconInfo = {};
+        ASSERT_TRUE(GetIconInfo(icon, &iconInfo));
+        ui::CBitmap iconColour(iconInfo.hbmColor), iconMask(iconInfo.hbmMask);
+        BITMAP bitmap = {};
+        GetObjectW(iconColour, sizeof(bitmap), &bitmap);
+        EXPECT_EQ(bitmap.bmWidth, size);
+        DestroyIcon(icon);
+    }
+}
+
 class GdiplusSession {
 public:
     GdiplusSession()
