@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <vector>
 #include <string>
 
 namespace {
@@ -22,7 +24,7 @@ constexpr UINT WM_RUN_SCRIPT = WM_APP + 1;
 // A dialog that runs a test's script from inside its own modal loop.
 class ScriptedDialog : public ui::CDialog {
 public:
-    explicit ScriptedDialog(UINT id) : CDialog(id) {}
+    explicit ScriptedDialog(UINT id, HWND parent = nullptr) : CDialog(id, parent) {}
 
     std::function<void(ScriptedDialog&)> script;
     std::function<void()> onKillFocus;
@@ -193,6 +195,71 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModalAndEnabledAfter)
     EXPECT_EQ(ownerInside, owner.m_hWnd);
     EXPECT_FALSE(ownerEnabledInside);
     EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+}
+
+TEST_F(DialogTest, DesktopParentLeavesTheMainWindowEnabled)
+{
+    // Dialogs of a program whose main window must keep working while they
+    // are open (hot keys, drops) are parented to the desktop.
+    ui::CWnd mainWindow;
+    const RECT rc = {0, 0, 200, 200};
+    ASSERT_TRUE(mainWindow.CreateEx(0, nullptr, L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
+    ui::CWinApp app;
+    app.m_pMainWnd = &mainWindow;
+    bool mainEnabledInside = false;
+    HWND ownerInside = reinterpret_cast<HWND>(1);
+    ScriptedDialog onDesktop(IDD_TEST_PLAIN, GetDesktopWindow());
+    onDesktop.script = [&](ScriptedDialog& d) {
+        mainEnabledInside = IsWindowEnabled(mainWindow.m_hWnd) != FALSE;
+        ownerInside = GetWindow(d.m_hWnd, GW_OWNER);
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(onDesktop.DoModal(), IDOK);
+    app.m_pMainWnd = nullptr;
+    EXPECT_TRUE(mainEnabledInside);
+    EXPECT_EQ(ownerInside, nullptr);
+}
+
+TEST_F(DialogTest, EnterInAnEditPressesTheDefaultButton)
+{
+    ScriptedDialog dialog(IDD_TEST_EXCHANGE);
+    dialog.script = [](ScriptedDialog& d) {
+        HWND edit = d.GetDlgItem(IDC_INT_EDIT);
+        SetFocus(edit);
+        SetWindowTextW(edit, L"8");
+        PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0x001C0001);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.okCount, 1);
+    EXPECT_EQ(dialog.number, 8);
+}
+
+// A dialog that sees, before dispatch, the messages of its controls (as a
+// tool tip relay needs).
+class WatchingDialog : public ScriptedDialog {
+public:
+    WatchingDialog() : ScriptedDialog(IDD_TEST_EXCHANGE) {}
+    std::vector<HWND> seen;
+    bool PreTranslateMessage(MSG* msg) override
+    {
+        if (msg->message == WM_MOUSEMOVE)
+            seen.push_back(msg->hwnd);
+        return ScriptedDialog::PreTranslateMessage(msg);
+    }
+};
+
+TEST_F(DialogTest, MessagesOfControlsPassTheirDialogFirst)
+{
+    WatchingDialog dialog;
+    HWND edit = nullptr;
+    dialog.script = [&](ScriptedDialog& d) {
+        edit = d.GetDlgItem(IDC_TEXT_EDIT);
+        PostMessageW(edit, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        d.PostMessage(WM_COMMAND, IDCANCEL, 0);
+    };
+    dialog.DoModal();
+    ASSERT_NE(edit, nullptr);
+    EXPECT_NE(std::find(dialog.seen.begin(), dialog.seen.end(), edit), dialog.seen.end());
 }
 
 TEST_F(DialogTest, InitialisationShowsTheFieldsAndOkTakesThemBack)
