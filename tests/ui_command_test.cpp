@@ -91,7 +91,7 @@ protected:
     }
     LRESULT OnCreate(WPARAM, LPARAM)
     {
-        if (Default() == -1)
+        if (CallDefault() == -1)
             return -1;
         if (!toolbar.CreateEx(this, TBSTYLE_FLAT | CCS_TOP | CCS_NOPARENTALIGN | CCS_NODIVIDER,
                               WS_CHILD | WS_VISIBLE | ui::CBRS_ALIGN_TOP | ui::CBRS_TOOLTIPS) ||
@@ -102,18 +102,18 @@ protected:
     void OnAll() { calls.push_back("frame:all"); }
     void OnFrameAndApp() { calls.push_back("frame:frame-and-app"); }
     void OnSave() { calls.push_back("frame:save"); }
-    void OnUpdateSave(ui::CCmdUI* cmd) { cmd->Enable(saveEnabled); }
+    void OnUpdateSave(ui::CommandState* cmd) { cmd->Enable(saveEnabled); }
     void OnDisabled() { calls.push_back("frame:disabled"); }
-    void OnUpdateDisabled(ui::CCmdUI* cmd) { cmd->Enable(false); }
+    void OnUpdateDisabled(ui::CommandState* cmd) { cmd->Enable(false); }
     void OnChecked() { calls.push_back("frame:checked"); }
-    void OnUpdateChecked(ui::CCmdUI* cmd) { cmd->SetCheck(1); }
+    void OnUpdateChecked(ui::CommandState* cmd) { cmd->SetCheck(1); }
     void OnOpen() { calls.push_back("frame:open"); }
-    void OnUpdateCustomText(ui::CCmdUI* cmd)
+    void OnUpdateCustomText(ui::CommandState* cmd)
     {
-        if (!cmd->m_pMenu)
+        if (!cmd->menu())
             return;
         wchar_t format[64] = {};
-        GetMenuStringW(cmd->m_pMenu, cmd->m_nID, format, 64, MF_BYCOMMAND);
+        GetMenuStringW(cmd->menu(), cmd->id(), format, 64, MF_BYCOMMAND);
         wchar_t text[64] = {};
         swprintf(text, 64, format, customWidth);
         cmd->SetText(text);
@@ -126,16 +126,16 @@ protected:
     {
         calls.clear();
         ASSERT_TRUE(frame.LoadFrame(IDR_TEST_FRAME));
-        app.m_pMainWnd = &frame;
+        app.mainWindow = &frame;
         ASSERT_TRUE(frame.AddView());
-        ShowWindow(frame.m_hWnd, SW_SHOW);
+        ShowWindow(frame.handle(), SW_SHOW);
         uitest::pump();
     }
     void TearDown() override
     {
         frame.DestroyWindow();
         uitest::takeQuit();  // the main frame's end posts one
-        app.m_pMainWnd = nullptr;
+        app.mainWindow = nullptr;
     }
     void Command(UINT id, WORD code = 0) { frame.SendMessage(WM_COMMAND, MAKEWPARAM(id, code), 0); }
 
@@ -195,7 +195,7 @@ TEST_F(CommandTest, AcceleratorKeyRunsOnlyAnEnabledCommand)
     SetKeyboardState(pressed);
 
     MSG msg = {};
-    msg.hwnd = frame.view->m_hWnd;  // keys reach the focused view, the frame translates them
+    msg.hwnd = frame.view->handle();  // keys reach the focused view, the frame translates them
     msg.message = WM_KEYDOWN;
     msg.wParam = 'S';
     msg.lParam = 1;
@@ -214,7 +214,7 @@ TEST_F(CommandTest, AcceleratorKeyRunsOnlyAnEnabledCommand)
 
 TEST_F(CommandTest, PopupMenuItemsTakeTheirStateFromUpdateHandlers)
 {
-    ui::CMenu menu;
+    ui::Menu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_TEST_POPUPS));
     HMENU popup = menu.GetSubMenu(0);
     frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
@@ -232,7 +232,7 @@ TEST_F(CommandTest, PopupMenuItemsTakeTheirStateFromUpdateHandlers)
 
 TEST_F(CommandTest, MenuBarPopupsAreUpdatedToo)
 {
-    HMENU file = GetSubMenu(GetMenu(frame.m_hWnd), 0);
+    HMENU file = GetSubMenu(GetMenu(frame.handle()), 0);
     ASSERT_NE(file, nullptr);
     frame.saveEnabled = false;
     frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(file), 0);
@@ -246,22 +246,22 @@ TEST_F(CommandTest, MenuBarPopupsAreUpdatedToo)
 TEST_F(CommandTest, ToolbarButtonsFollowUpdateHandlersAtIdle)
 {
     frame.saveEnabled = false;
-    app.OnIdle(0);
+    app.IdleWork(0);
     auto enabled = [&](UINT id) { return frame.toolbar.SendMessage(TB_ISBUTTONENABLED, id) != 0; };
     EXPECT_TRUE(enabled(ID_FILE_OPEN));
     EXPECT_FALSE(enabled(ID_FILE_SAVE));
     EXPECT_FALSE(enabled(ID_TEST_NOBODY));
     frame.saveEnabled = true;
-    app.OnIdle(0);
+    app.IdleWork(0);
     EXPECT_TRUE(enabled(ID_FILE_SAVE));
 }
 
 TEST_F(CommandTest, ToolbarLayoutComesFromTheResource)
 {
-    ASSERT_EQ(frame.toolbar.GetCount(), 4);
-    EXPECT_EQ(frame.toolbar.GetItemID(0), UINT(ID_FILE_OPEN));
-    EXPECT_EQ(frame.toolbar.GetItemID(1), 0u) << "separator";
-    EXPECT_EQ(frame.toolbar.GetItemID(2), UINT(ID_FILE_SAVE));
+    ASSERT_EQ(frame.toolbar.ButtonCount(), 4);
+    EXPECT_EQ(frame.toolbar.CommandAt(0), UINT(ID_FILE_OPEN));
+    EXPECT_EQ(frame.toolbar.CommandAt(1), 0u) << "separator";
+    EXPECT_EQ(frame.toolbar.CommandAt(2), UINT(ID_FILE_SAVE));
     EXPECT_TRUE(frame.toolbar.AddButtonStyle(ID_FILE_SAVE, BTNS_DROPDOWN));
     TBBUTTON b = {};
     frame.toolbar.SendMessage(TB_GETBUTTON, 2, reinterpret_cast<LPARAM>(&b));
@@ -272,7 +272,7 @@ TEST_F(CommandTest, ToolbarButtonClickIsACommand)
 {
     frame.toolbar.SendMessage(WM_COMMAND, 0, 0);  // nothing for the toolbar itself
     frame.SendMessage(WM_COMMAND, MAKEWPARAM(ID_FILE_OPEN, BN_CLICKED),
-                      reinterpret_cast<LPARAM>(frame.toolbar.m_hWnd));
+                      reinterpret_cast<LPARAM>(frame.toolbar.handle()));
     EXPECT_EQ(calls, std::vector<std::string>{"frame:open"});
 }
 
@@ -304,7 +304,7 @@ TEST_F(CommandTest, FrameSetsUpTitleViewLayoutAndInitialUpdate)
     EXPECT_NE(frame.SendMessage(WM_GETICON, ICON_BIG), 0) << "icon of the frame's id";
     EXPECT_NE(frame.SendMessage(WM_GETICON, ICON_SMALL), 0);
     EXPECT_EQ(frame.view->initialUpdates, 0) << "the view came after LoadFrame";
-    frame.SendMessageToDescendants(ui::WM_INITIALUPDATE, 0, 0);
+    frame.SendToDescendants(ui::WM_INITIALUPDATE, 0, 0);
     EXPECT_EQ(frame.view->initialUpdates, 1);
 
     RECT bar = frame.toolbar.GetWindowRect();
@@ -318,18 +318,18 @@ TEST_F(CommandTest, FrameSetsUpTitleViewLayoutAndInitialUpdate)
 
 TEST_F(CommandTest, ApplicationExitClosesTheMainWindowAndEndsTheLoop)
 {
-    HWND hwnd = frame.m_hWnd;
+    HWND hwnd = frame.handle();
     Command(ID_APP_EXIT);
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(frame.m_hWnd, nullptr);
+    EXPECT_EQ(frame.handle(), nullptr);
     EXPECT_EQ(uitest::takeQuit(), 0);
 }
 
 TEST_F(CommandTest, FocusOnTheFrameGoesToTheView)
 {
-    SetActiveWindow(frame.m_hWnd);
-    SetFocus(frame.m_hWnd);
-    EXPECT_EQ(GetFocus(), frame.view->m_hWnd);
+    SetActiveWindow(frame.handle());
+    SetFocus(frame.handle());
+    EXPECT_EQ(GetFocus(), frame.view->handle());
 }
 
 }  // namespace

@@ -50,16 +50,16 @@ public:
         ++okCount;
         CDialog::OnOK();
     }
-    void DoDataExchange(ui::CDataExchange* dx) override
+    void DoDataExchange(ui::DataExchange* dx) override
     {
         if (templateId() != IDD_TEST_EXCHANGE)
             return;
-        ui::DDX_Text(dx, IDC_INT_EDIT, number);
-        ui::DDX_Text(dx, IDC_TEXT_EDIT, text);
-        ui::DDX_Control(dx, IDC_TEXT_EDIT, textEdit);
-        ui::DDX_Check(dx, IDC_CHECK, checked);
-        ui::DDX_Text(dx, IDC_RANGE_EDIT, ranged);
-        ui::DDV_MinMaxInt(dx, ranged, 0, 100);
+        ui::ExchangeText(dx, IDC_INT_EDIT, number);
+        ui::ExchangeText(dx, IDC_TEXT_EDIT, text);
+        ui::BindControl(dx, IDC_TEXT_EDIT, textEdit);
+        ui::ExchangeCheck(dx, IDC_CHECK, checked);
+        ui::ExchangeText(dx, IDC_RANGE_EDIT, ranged);
+        ui::CheckIntRange(dx, ranged, 0, 100);
     }
 
 protected:
@@ -82,7 +82,7 @@ protected:
     LRESULT OnKillFocus(WPARAM, LPARAM)
     {
         ++killFocusCount;
-        const LRESULT result = Default();
+        const LRESULT result = CallDefault();
         if (onKillFocus)
             onKillFocus();
         return result;
@@ -120,7 +120,7 @@ TEST_F(DialogTest, ModalEndCodes)
         ScriptedDialog dialog(IDD_TEST_PLAIN);
         dialog.script = c.script;
         EXPECT_EQ(dialog.DoModal(), c.expected) << c.name;
-        EXPECT_EQ(dialog.m_hWnd, nullptr) << c.name << ": the window is gone";
+        EXPECT_EQ(dialog.handle(), nullptr) << c.name << ": the window is gone";
     }
 }
 
@@ -140,8 +140,8 @@ TEST_F(DialogTest, EndingIsNotUndoneByTheFocusLossItCauses)
     ScriptedDialog dialog(IDD_TEST_PLAIN);
     dialog.onKillFocus = [&dialog] { dialog.EndDialog(IDCANCEL); };
     dialog.script = [](ScriptedDialog& d) {
-        SetForegroundWindow(d.m_hWnd);
-        SetFocus(d.m_hWnd);
+        SetForegroundWindow(d.handle());
+        SetFocus(d.handle());
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -155,7 +155,7 @@ TEST_F(DialogTest, FocusLossAloneEndsTheDialog)
     ScriptedDialog dialog(IDD_TEST_PLAIN);
     dialog.onKillFocus = [&dialog] { dialog.EndDialog(IDCANCEL); };
     dialog.script = [](ScriptedDialog& d) {
-        SetFocus(d.m_hWnd);
+        SetFocus(d.handle());
         d.SendMessage(WM_KILLFOCUS, 0, 0);
     };
     EXPECT_EQ(dialog.DoModal(), IDCANCEL);
@@ -166,7 +166,7 @@ TEST_F(DialogTest, QuitInsideTheModalLoopIsPassedOn)
     ScriptedDialog dialog(IDD_TEST_PLAIN);
     HWND seen = nullptr;
     dialog.script = [&seen](ScriptedDialog& d) {
-        seen = d.m_hWnd;
+        seen = d.handle();
         PostQuitMessage(7);
     };
     EXPECT_EQ(dialog.DoModal(), -1);
@@ -181,20 +181,20 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModalAndEnabledAfter)
     ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
     // Without a parent the application's main window owns the dialog.
     ui::CWinApp app;
-    app.m_pMainWnd = &owner;
+    app.mainWindow = &owner;
     bool ownerEnabledInside = true;
     HWND ownerInside = nullptr;
     ScriptedDialog dialog(IDD_TEST_PLAIN);
     dialog.script = [&](ScriptedDialog& d) {
-        ownerEnabledInside = IsWindowEnabled(owner.m_hWnd) != FALSE;
-        ownerInside = GetWindow(d.m_hWnd, GW_OWNER);
+        ownerEnabledInside = IsWindowEnabled(owner.handle()) != FALSE;
+        ownerInside = GetWindow(d.handle(), GW_OWNER);
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
-    app.m_pMainWnd = nullptr;
-    EXPECT_EQ(ownerInside, owner.m_hWnd);
+    app.mainWindow = nullptr;
+    EXPECT_EQ(ownerInside, owner.handle());
     EXPECT_FALSE(ownerEnabledInside);
-    EXPECT_TRUE(IsWindowEnabled(owner.m_hWnd));
+    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
 
 TEST_F(DialogTest, DesktopParentLeavesTheMainWindowEnabled)
@@ -205,17 +205,17 @@ TEST_F(DialogTest, DesktopParentLeavesTheMainWindowEnabled)
     const RECT rc = {0, 0, 200, 200};
     ASSERT_TRUE(mainWindow.CreateEx(0, nullptr, L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
     ui::CWinApp app;
-    app.m_pMainWnd = &mainWindow;
+    app.mainWindow = &mainWindow;
     bool mainEnabledInside = false;
     HWND ownerInside = reinterpret_cast<HWND>(1);
     ScriptedDialog onDesktop(IDD_TEST_PLAIN, GetDesktopWindow());
     onDesktop.script = [&](ScriptedDialog& d) {
-        mainEnabledInside = IsWindowEnabled(mainWindow.m_hWnd) != FALSE;
-        ownerInside = GetWindow(d.m_hWnd, GW_OWNER);
+        mainEnabledInside = IsWindowEnabled(mainWindow.handle()) != FALSE;
+        ownerInside = GetWindow(d.handle(), GW_OWNER);
         d.EndDialog(IDOK);
     };
     EXPECT_EQ(onDesktop.DoModal(), IDOK);
-    app.m_pMainWnd = nullptr;
+    app.mainWindow = nullptr;
     EXPECT_TRUE(mainEnabledInside);
     EXPECT_EQ(ownerInside, nullptr);
 }
@@ -269,14 +269,14 @@ TEST_F(DialogTest, InitialisationShowsTheFieldsAndOkTakesThemBack)
     UINT shownCheck = 0;
     bool boundInside = false;
     dialog.script = [&](ScriptedDialog& d) {
-        boundInside = d.textEdit.m_hWnd == d.GetDlgItem(IDC_TEXT_EDIT);
-        shownNumber = itemText(d.m_hWnd, IDC_INT_EDIT);
-        shownText = itemText(d.m_hWnd, IDC_TEXT_EDIT);
-        shownCheck = IsDlgButtonChecked(d.m_hWnd, IDC_CHECK);
-        SetDlgItemTextW(d.m_hWnd, IDC_INT_EDIT, L" -17 ");
-        SetDlgItemTextW(d.m_hWnd, IDC_TEXT_EDIT, L"新的描述");
-        CheckDlgButton(d.m_hWnd, IDC_CHECK, BST_UNCHECKED);
-        SetDlgItemTextW(d.m_hWnd, IDC_RANGE_EDIT, L"100");
+        boundInside = d.textEdit.handle() == d.GetDlgItem(IDC_TEXT_EDIT);
+        shownNumber = itemText(d.handle(), IDC_INT_EDIT);
+        shownText = itemText(d.handle(), IDC_TEXT_EDIT);
+        shownCheck = IsDlgButtonChecked(d.handle(), IDC_CHECK);
+        SetDlgItemTextW(d.handle(), IDC_INT_EDIT, L" -17 ");
+        SetDlgItemTextW(d.handle(), IDC_TEXT_EDIT, L"新的描述");
+        CheckDlgButton(d.handle(), IDC_CHECK, BST_UNCHECKED);
+        SetDlgItemTextW(d.handle(), IDC_RANGE_EDIT, L"100");
         d.SendMessage(WM_COMMAND, IDOK, 0);
     };
     EXPECT_EQ(dialog.DoModal(), IDOK);
@@ -289,7 +289,7 @@ TEST_F(DialogTest, InitialisationShowsTheFieldsAndOkTakesThemBack)
     EXPECT_EQ(dialog.ranged, 100);
     EXPECT_TRUE(shell.boxes.empty());
     EXPECT_TRUE(boundInside) << "bound while the dialog lived";
-    EXPECT_EQ(dialog.textEdit.m_hWnd, nullptr) << "and released with it";
+    EXPECT_EQ(dialog.textEdit.handle(), nullptr) << "and released with it";
 }
 
 TEST_F(DialogTest, TextThatIsNoIntegerKeepsTheDialogOpen)
@@ -303,8 +303,8 @@ TEST_F(DialogTest, TextThatIsNoIntegerKeepsTheDialogOpen)
         HWND focusAfter = nullptr, intEdit = nullptr;
         dialog.script = [&](ScriptedDialog& d) {
             intEdit = d.GetDlgItem(IDC_INT_EDIT);
-            SetDlgItemTextW(d.m_hWnd, IDC_INT_EDIT, bad);
-            SetDlgItemTextW(d.m_hWnd, IDC_TEXT_EDIT, L"不会被取走");
+            SetDlgItemTextW(d.handle(), IDC_INT_EDIT, bad);
+            SetDlgItemTextW(d.handle(), IDC_TEXT_EDIT, L"不会被取走");
             d.SendMessage(WM_COMMAND, IDOK, 0);
             stayedOpen = !d.IsEnded();
             focusAfter = GetFocus();
@@ -333,7 +333,7 @@ TEST_F(DialogTest, RangeFailureStoresTheValueAndNamesTheBounds)
         ScriptedDialog dialog(IDD_TEST_EXCHANGE);
         bool ok = false;
         dialog.script = [&](ScriptedDialog& d) {
-            SetDlgItemTextW(d.m_hWnd, IDC_RANGE_EDIT, c.typed);
+            SetDlgItemTextW(d.handle(), IDC_RANGE_EDIT, c.typed);
             ok = d.UpdateData(true);
             d.EndDialog(IDCANCEL);
         };
@@ -358,7 +358,7 @@ TEST_F(DialogTest, NotificationsAreIgnoredWhileDataMoves)
         d.number = 5;
         d.UpdateData(false);  // sets both edits: EN_CHANGE each
         duringLoad = d.changeNotifications;
-        SetDlgItemTextW(d.m_hWnd, IDC_INT_EDIT, L"6");
+        SetDlgItemTextW(d.handle(), IDC_INT_EDIT, L"6");
         byHand = d.changeNotifications;
         d.EndDialog(IDCANCEL);
     };
@@ -372,15 +372,15 @@ TEST_F(DialogTest, ModelessDialogLivesUntilDestroyed)
 {
     ScriptedDialog dialog(IDD_TEST_PLAIN);
     ASSERT_TRUE(dialog.Create(nullptr));
-    ASSERT_NE(dialog.m_hWnd, nullptr);
-    EXPECT_EQ(ui::CWnd::FromHandlePermanent(dialog.m_hWnd), &dialog);
+    ASSERT_NE(dialog.handle(), nullptr);
+    EXPECT_EQ(ui::CWnd::ObjectOf(dialog.handle()), &dialog);
     dialog.EndDialog(IDOK);  // a modeless dialog only hides
-    EXPECT_TRUE(IsWindow(dialog.m_hWnd));
-    EXPECT_FALSE(IsWindowVisible(dialog.m_hWnd));
-    HWND hwnd = dialog.m_hWnd;
+    EXPECT_TRUE(IsWindow(dialog.handle()));
+    EXPECT_FALSE(IsWindowVisible(dialog.handle()));
+    HWND hwnd = dialog.handle();
     dialog.DestroyWindow();
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(dialog.m_hWnd, nullptr);
+    EXPECT_EQ(dialog.handle(), nullptr);
     uitest::pump();
 }
 

@@ -205,7 +205,7 @@ TEST(UiShellSeam, FileDialogGetsTheFilterWithNulsAndReturnsThePath)
 {
     uitest::FakeShell shell;
     shell.fileAnswer = L"C:\\图片\\a.png";
-    ui::CFileDialog dialog(false, L"png", nullptr, OFN_OVERWRITEPROMPT, L"PNG(*.png)|*.png||");
+    ui::FileChooser dialog(false, L"png", nullptr, OFN_OVERWRITEPROMPT, L"PNG(*.png)|*.png||");
     EXPECT_EQ(dialog.DoModal(), IDOK);
     EXPECT_EQ(dialog.GetPathName(), L"C:\\图片\\a.png");
     ASSERT_EQ(shell.files.size(), 1u);
@@ -215,7 +215,7 @@ TEST(UiShellSeam, FileDialogGetsTheFilterWithNulsAndReturnsThePath)
     EXPECT_EQ(shell.files[0].filter, std::wstring(L"PNG(*.png)\0*.png\0\0\0", 19));
 
     shell.fileAnswer.clear();
-    ui::CFileDialog cancelled(true);
+    ui::FileChooser cancelled(true);
     EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
 }
 
@@ -232,12 +232,12 @@ TEST(UiShellSeam, ColourDialogKeepsSixteenCustomColoursAcrossUses)
 {
     uitest::FakeShell shell;
     shell.colorAnswer = RGB(1, 2, 3);
-    ui::CColorDialog first(RGB(255, 0, 0), CC_FULLOPEN);
+    ui::ColorChooser first(RGB(255, 0, 0), CC_FULLOPEN);
     EXPECT_EQ(first.request_.color, RGB(255, 0, 0));
     first.request_.customColors[3] = RGB(9, 9, 9);
     EXPECT_EQ(first.DoModal(), IDOK);
     EXPECT_EQ(first.GetColor(), RGB(1, 2, 3));
-    ui::CColorDialog second;
+    ui::ColorChooser second;
     EXPECT_EQ(second.request_.customColors[3], RGB(9, 9, 9));
     shell.colorAnswerOk = false;
     EXPECT_EQ(second.DoModal(), IDCANCEL);
@@ -287,7 +287,9 @@ class CountingButton : public ui::CButton {
 public:
     int preSubclassCalls = 0;
     int clicks = 0;
+    int draws = 0;
     void PreSubclassWindow() override { ++preSubclassCalls; }
+    void DrawItem(DRAWITEMSTRUCT*) override { ++draws; }
 
 protected:
     const ui::MessageMap* GetMessageMap() const override
@@ -300,7 +302,7 @@ protected:
     LRESULT OnLButtonDown(WPARAM, LPARAM)
     {
         ++clicks;
-        return Default();
+        return CallDefault();
     }
 };
 
@@ -309,20 +311,37 @@ TEST(UiWindows, SubclassingAControlAndGivingItBack)
     ui::CWnd host;
     const RECT rc = {0, 0, 200, 100};
     ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, rc, nullptr, 0));
-    HWND button = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, host.m_hWnd,
+    HWND button = CreateWindowExW(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, 0, 0, 50, 20, host.handle(),
                                   reinterpret_cast<HMENU>(7), nullptr, nullptr);
     const LONG_PTR original = GetWindowLongPtrW(button, GWLP_WNDPROC);
     CountingButton wrapper;
-    ASSERT_TRUE(wrapper.SubclassDlgItem(7, &host));
+    ASSERT_TRUE(wrapper.SubclassChild(7, &host));
     EXPECT_EQ(wrapper.preSubclassCalls, 1);
-    EXPECT_EQ(ui::CWnd::FromHandlePermanent(button), &wrapper);
-    EXPECT_FALSE(CountingButton().SubclassWindow(button)) << "one object per window";
+    EXPECT_EQ(ui::CWnd::ObjectOf(button), &wrapper);
+    EXPECT_FALSE(CountingButton().Subclass(button)) << "one object per window";
     SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
     SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
     EXPECT_EQ(wrapper.clicks, 1);
-    EXPECT_EQ(wrapper.UnsubclassWindow(), button);
+    EXPECT_EQ(wrapper.Unsubclass(), button);
     EXPECT_EQ(GetWindowLongPtrW(button, GWLP_WNDPROC), original);
-    EXPECT_EQ(ui::CWnd::FromHandlePermanent(button), nullptr);
+    EXPECT_EQ(ui::CWnd::ObjectOf(button), nullptr);
+}
+
+TEST(UiWindows, OwnerDrawnButtonDrawsItself)
+{
+    ui::CWnd host;
+    const RECT rc = {0, 0, 200, 100};
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, rc, nullptr, 0));
+    HWND button = CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE | BS_OWNERDRAW, 0, 0, 50, 20,
+                                  host.handle(), reinterpret_cast<HMENU>(8), nullptr, nullptr);
+    CountingButton wrapper;
+    ASSERT_TRUE(wrapper.SubclassChild(8, &host));
+    DRAWITEMSTRUCT item = {};
+    item.CtlType = ODT_BUTTON;
+    item.CtlID = 8;
+    item.hwndItem = button;
+    EXPECT_EQ(host.SendMessage(WM_DRAWITEM, 8, reinterpret_cast<LPARAM>(&item)), TRUE);
+    EXPECT_EQ(wrapper.draws, 1);
 }
 
 TEST(UiWindows, DestroyingTheObjectDestroysItsWindow)
@@ -332,11 +351,11 @@ TEST(UiWindows, DestroyingTheObjectDestroysItsWindow)
         ui::CWnd wnd;
         const RECT rc = {0, 0, 10, 10};
         ASSERT_TRUE(wnd.CreateEx(0, nullptr, L"short-lived", WS_POPUP, rc, nullptr, 0));
-        hwnd = wnd.m_hWnd;
-        EXPECT_EQ(ui::CWnd::FromHandlePermanent(hwnd), &wnd);
+        hwnd = wnd.handle();
+        EXPECT_EQ(ui::CWnd::ObjectOf(hwnd), &wnd);
     }
     EXPECT_FALSE(IsWindow(hwnd));
-    EXPECT_EQ(ui::CWnd::FromHandlePermanent(hwnd), nullptr);
+    EXPECT_EQ(ui::CWnd::ObjectOf(hwnd), nullptr);
 }
 
 TEST(UiControls, ToolTipTakesToolsWithTheX64StructSize)
@@ -345,7 +364,7 @@ TEST(UiControls, ToolTipTakesToolsWithTheX64StructSize)
     const RECT rc = {0, 0, 200, 100};
     ASSERT_TRUE(host.CreateEx(0, nullptr, L"tips", WS_OVERLAPPEDWINDOW, rc, nullptr, 0));
     ui::CButton button;
-    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, host.m_hWnd, 5));
+    ASSERT_TRUE(button.CreateEx(0, L"BUTTON", L"b", WS_CHILD | WS_VISIBLE, RECT{0, 0, 50, 20}, host.handle(), 5));
     ui::CToolTipCtrl tips;
     ASSERT_TRUE(tips.Create(&host, TTS_ALWAYSTIP));
     EXPECT_TRUE(tips.AddTool(&button, L"截取屏幕"));

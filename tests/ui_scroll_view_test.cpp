@@ -27,10 +27,10 @@ protected:
         ASSERT_TRUE(parent.CreateEx(0, nullptr, L"scroll host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
         const RECT client = {0, 0, 200, 100};
         ASSERT_TRUE(view.Create(WS_CHILD | WS_VISIBLE, client, &parent, 1));
-        view.SetScrollSizes(MM_TEXT, SIZE{1000, 800});
+        view.SetScrollExtent(SIZE{1000, 800});
         clientSize = view.GetClientRect();
     }
-    POINT pos() const { return view.GetScrollPosition(); }
+    POINT pos() const { return view.ScrollPosition(); }
 
     ui::CWnd parent;
     PlainScrollView view;
@@ -47,15 +47,15 @@ TEST_F(ScrollViewTest, DefaultPageIsATenthAndLineATenthOfAPage)
         {{9, 99}, {0, 9}, {0, 0}},
     };
     for (const Case& c : cases) {
-        view.SetScrollSizes(MM_TEXT, c.total);
-        EXPECT_EQ(view.GetPageSize().cx, c.page.cx) << c.total.cx;
-        EXPECT_EQ(view.GetPageSize().cy, c.page.cy) << c.total.cy;
-        EXPECT_EQ(view.GetLineSize().cx, c.line.cx) << c.total.cx;
-        EXPECT_EQ(view.GetLineSize().cy, c.line.cy) << c.total.cy;
+        view.SetScrollExtent(c.total);
+        EXPECT_EQ(view.PageSize().cx, c.page.cx) << c.total.cx;
+        EXPECT_EQ(view.PageSize().cy, c.page.cy) << c.total.cy;
+        EXPECT_EQ(view.LineSize().cx, c.line.cx) << c.total.cx;
+        EXPECT_EQ(view.LineSize().cy, c.line.cy) << c.total.cy;
     }
-    view.SetScrollSizes(MM_TEXT, SIZE{1000, 800}, SIZE{50, 60}, SIZE{5, 6});
-    EXPECT_EQ(view.GetPageSize().cy, 60);
-    EXPECT_EQ(view.GetLineSize().cx, 5);
+    view.SetScrollExtent(SIZE{1000, 800}, SIZE{50, 60}, SIZE{5, 6});
+    EXPECT_EQ(view.PageSize().cy, 60);
+    EXPECT_EQ(view.LineSize().cx, 5);
 }
 
 TEST_F(ScrollViewTest, ScrollByStaysWithinTotalMinusClient)
@@ -124,9 +124,9 @@ TEST_F(ScrollViewTest, WheelScrollsVerticallyAtMostAPage)
 
 TEST_F(ScrollViewTest, DrawingSeesTheScrolledOrigin)
 {
-    view.ScrollToPosition(POINT{25, 35});
+    view.ScrollTo(POINT{25, 35});
     view.Invalidate();
-    UpdateWindow(view.m_hWnd);
+    UpdateWindow(view.handle());
     ASSERT_GT(view.draws, 0);
     EXPECT_EQ(view.drawnOrigin.x, -25);
     EXPECT_EQ(view.drawnOrigin.y, -35);
@@ -134,8 +134,8 @@ TEST_F(ScrollViewTest, DrawingSeesTheScrolledOrigin)
 
 TEST_F(ScrollViewTest, GrowingTheWindowPullsThePositionBack)
 {
-    view.ScrollToPosition(POINT{1000, 800});
-    MoveWindow(view.m_hWnd, 0, 0, 1200, 1000, TRUE);
+    view.ScrollTo(POINT{1000, 800});
+    MoveWindow(view.handle(), 0, 0, 1200, 1000, TRUE);
     EXPECT_EQ(pos().x, 0);
     EXPECT_EQ(pos().y, 0);
 }

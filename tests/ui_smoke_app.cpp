@@ -25,13 +25,13 @@ public:
         frame_ = std::make_unique<ui::CFrameWnd>();
         if (!frame_->LoadFrame(IDR_TEST_FRAME))
             return false;
-        m_pMainWnd = frame_.get();
-        ShowWindow(frame_->m_hWnd, m_nCmdShow);
-        AddIdleHandler([this] {
+        mainWindow = frame_.get();
+        ShowWindow(frame_->handle(), cmdShow);
+        AddIdleWork([this] {
             ++idleRuns_;
             // Leave once the loop has been idle: the exit command closes
             // the main window, which ends the loop.
-            if (frame_->m_hWnd)
+            if (frame_->handle())
                 frame_->PostMessage(WM_COMMAND, ID_APP_EXIT, 0);
         });
         return true;
@@ -42,7 +42,7 @@ public:
         const int base = CWinApp::ExitInstance();
         if (refused_)
             return base + 3;
-        const bool frameGone = !frame_ || frame_->m_hWnd == nullptr;
+        const bool frameGone = !frame_ || frame_->handle() == nullptr;
         return base + (idleRuns_ > 0 ? 100 : 0) + (frameGone ? 10 : 0);
     }
 

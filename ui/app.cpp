@@ -19,7 +19,7 @@ bool isIdleBreaker(const MSG& msg)
 bool preTranslateChain(MSG* msg)
 {
     for (HWND hwnd = msg->hwnd; hwnd; hwnd = ::GetParent(hwnd)) {
-        if (CWnd* wnd = CWnd::FromHandlePermanent(hwnd))
+        if (CWnd* wnd = CWnd::ObjectOf(hwnd))
             if (wnd->PreTranslateMessage(msg))
                 return true;
         if ((GetWindowLongW(hwnd, GWL_STYLE) & WS_CHILD) == 0)
@@ -33,7 +33,7 @@ CWinApp::CWinApp()
 {
     KESH_ASSERT(theApplication == nullptr);
     theApplication = this;
-    m_hInstance = GetModuleHandleW(nullptr);
+    instance = GetModuleHandleW(nullptr);
 }
 
 CWinApp::~CWinApp()
@@ -54,23 +54,23 @@ const MessageMap* CWinApp::GetMessageMap() const
 
 void CWinApp::OnAppExit()
 {
-    if (m_pMainWnd && m_pMainWnd->m_hWnd)
-        m_pMainWnd->SendMessage(WM_CLOSE);
+    if (mainWindow && mainWindow->handle())
+        mainWindow->SendMessage(WM_CLOSE);
 }
 
-int CWinApp::AddMessageFilter(std::function<bool(MSG*)> filter)
+int CWinApp::AddPreTranslateFilter(std::function<bool(MSG*)> filter)
 {
     filters_.push_back({nextCookie_, std::move(filter)});
     return nextCookie_++;
 }
 
-int CWinApp::AddIdleHandler(std::function<void()> handler)
+int CWinApp::AddIdleWork(std::function<void()> handler)
 {
     idles_.push_back({nextCookie_, std::move(handler)});
     return nextCookie_++;
 }
 
-void CWinApp::Remove(int cookie)
+void CWinApp::RemoveHook(int cookie)
 {
     for (size_t i = 0; i < filters_.size(); ++i)
         if (filters_[i].cookie == cookie)
@@ -92,11 +92,11 @@ bool CWinApp::PreTranslateMessage(MSG* msg)
     return false;
 }
 
-bool CWinApp::OnIdle(long count)
+bool CWinApp::IdleWork(long count)
 {
-    if (count == 0 && m_pMainWnd && m_pMainWnd->m_hWnd) {
-        m_pMainWnd->SendMessage(WM_IDLEUPDATECMDUI, TRUE);
-        m_pMainWnd->SendMessageToDescendants(WM_IDLEUPDATECMDUI, TRUE, 0, true, true);
+    if (count == 0 && mainWindow && mainWindow->handle()) {
+        mainWindow->SendMessage(IdleUpdateMessage(), TRUE);
+        mainWindow->SendToDescendants(IdleUpdateMessage(), TRUE, 0, true, true);
     }
     if (count == 0) {
         const std::vector<Idle> idles = idles_;
@@ -106,14 +106,14 @@ bool CWinApp::OnIdle(long count)
     return false;
 }
 
-int CWinApp::Run()
+int CWinApp::RunMessageLoop()
 {
     MSG msg = {};
     long idleCount = 0;
     bool idle = true;
     for (;;) {
         while (idle && !PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
-            if (!OnIdle(idleCount++))
+            if (!IdleWork(idleCount++))
                 idle = false;
         }
         const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
@@ -143,10 +143,10 @@ int RunApplication(HINSTANCE instance, int cmdShow)
 {
     CWinApp* app = CWinApp::Get();
     KESH_ASSERT(app != nullptr);
-    app->m_hInstance = instance;
-    app->m_nCmdShow = cmdShow;
+    app->instance = instance;
+    app->cmdShow = cmdShow;
     if (app->InitInstance())
-        app->Run();
+        app->RunMessageLoop();
     return app->ExitInstance();
 }
 

@@ -10,7 +10,7 @@ namespace ui {
 // The program's one application object. WinMain (ui/winmain.cpp) calls
 // RunApplication, which runs InitInstance, the message loop while it
 // returns true, and ExitInstance, whose result is the exit code.
-class CWinApp : public CCmdTarget {
+class CWinApp : public CommandTarget {
 public:
     CWinApp();
     ~CWinApp() override;
@@ -29,20 +29,20 @@ public:
     // Idle work; count grows while the queue stays empty. True asks for
     // another call. The base one updates command state of the main window
     // and runs the idle handlers.
-    virtual bool OnIdle(long count);
+    virtual bool IdleWork(long count);
 
     // Filters see every message before dispatch (true: handled); idle
     // handlers run when the queue is empty. Both stay until removed.
-    int AddMessageFilter(std::function<bool(MSG*)> filter);
-    int AddIdleHandler(std::function<void()> handler);
-    void Remove(int cookie);
+    int AddPreTranslateFilter(std::function<bool(MSG*)> filter);
+    int AddIdleWork(std::function<void()> handler);
+    void RemoveHook(int cookie);
 
     // The message loop; returns the code of WM_QUIT.
-    int Run();
+    int RunMessageLoop();
 
-    CWnd* m_pMainWnd = nullptr;
-    HINSTANCE m_hInstance = nullptr;
-    int m_nCmdShow = SW_SHOWNORMAL;
+    CWnd* mainWindow = nullptr;
+    HINSTANCE instance = nullptr;
+    int cmdShow = SW_SHOWNORMAL;
 
 protected:
     const MessageMap* GetMessageMap() const override;

@@ -8,7 +8,7 @@ namespace {
 bool inRange(const MessageEntry& e, UINT id) { return id >= e.firstId && id <= e.lastId; }
 }  // namespace
 
-bool CCmdTarget::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
+bool CommandTarget::OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly)
 {
     for (const MessageMap* map = GetMessageMap(); map; map = map->base()) {
         for (const MessageEntry& e : map->entries()) {
@@ -19,7 +19,7 @@ bool CCmdTarget::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
             switch (e.kind) {
             case MessageEntry::Update:
             case MessageEntry::UpdateRange:
-                if (code != CN_UPDATE_COMMAND_UI)
+                if (code != kUpdateCode)
                     continue;
                 l = reinterpret_cast<LPARAM>(update);
                 break;
@@ -47,7 +47,7 @@ bool CCmdTarget::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
     return false;
 }
 
-const MessageEntry* CCmdTarget::FindMessage(UINT message) const
+const MessageEntry* CommandTarget::FindMessage(UINT message) const
 {
     for (const MessageMap* map = GetMessageMap(); map; map = map->base())
         for (const MessageEntry& e : map->entries())
@@ -56,7 +56,7 @@ const MessageEntry* CCmdTarget::FindMessage(UINT message) const
     return nullptr;
 }
 
-const MessageEntry* CCmdTarget::FindNotify(int code, UINT id) const
+const MessageEntry* CommandTarget::FindNotify(int code, UINT id) const
 {
     for (const MessageMap* map = GetMessageMap(); map; map = map->base())
         for (const MessageEntry& e : map->entries())
@@ -65,24 +65,24 @@ const MessageEntry* CCmdTarget::FindNotify(int code, UINT id) const
     return nullptr;
 }
 
-void CCmdUI::Enable(bool on)
+void CommandState::Enable(bool on)
 {
     enabled_ = on;
     if (sink_ == MenuItem)
-        EnableMenuItem(m_pMenu, m_nIndex, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
+        EnableMenuItem(menu_, index_, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
     else if (sink_ == ToolbarButton)
-        ::SendMessageW(m_hToolbar, TB_ENABLEBUTTON, m_nID, MAKELPARAM(on ? TRUE : FALSE, 0));
+        ::SendMessageW(toolbar_, TB_ENABLEBUTTON, id_, MAKELPARAM(on ? TRUE : FALSE, 0));
 }
 
-void CCmdUI::SetCheck(int check)
+void CommandState::SetCheck(int check)
 {
     if (sink_ == MenuItem)
-        CheckMenuItem(m_pMenu, m_nIndex, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
+        CheckMenuItem(menu_, index_, MF_BYPOSITION | (check ? MF_CHECKED : MF_UNCHECKED));
     else if (sink_ == ToolbarButton)
-        ::SendMessageW(m_hToolbar, TB_CHECKBUTTON, m_nID, MAKELPARAM(check ? TRUE : FALSE, 0));
+        ::SendMessageW(toolbar_, TB_CHECKBUTTON, id_, MAKELPARAM(check ? TRUE : FALSE, 0));
 }
 
-void CCmdUI::SetText(const wchar_t* text)
+void CommandState::SetText(const wchar_t* text)
 {
     if (sink_ != MenuItem)
         return;
@@ -90,15 +90,15 @@ void CCmdUI::SetText(const wchar_t* text)
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<wchar_t*>(text);
-    SetMenuItemInfoW(m_pMenu, m_nIndex, TRUE, &info);
+    SetMenuItemInfoW(menu_, index_, TRUE, &info);
 }
 
-bool CCmdUI::DoUpdate(CCmdTarget& target, bool disableUnhandled)
+bool CommandState::DoUpdate(CommandTarget& target, bool disableUnhandled)
 {
-    if (target.OnCmdMsg(m_nID, CN_UPDATE_COMMAND_UI, this))
+    if (target.OnCmdMsg(id_, kUpdateCode, this))
         return true;
     if (disableUnhandled)
-        Enable(target.OnCmdMsg(m_nID, 0, nullptr, true));
+        Enable(target.OnCmdMsg(id_, 0, nullptr, true));
     return false;
 }
 

@@ -7,15 +7,15 @@
 namespace ui {
 
 // Something that handles commands through its message table.
-class CCmdTarget {
+class CommandTarget {
 public:
-    virtual ~CCmdTarget() = default;
+    virtual ~CommandTarget() = default;
 
     // Offers command id with notification code (0 for menus, accelerators
-    // and clicks; CN_UPDATE_COMMAND_UI with update set for the update
+    // and clicks; kUpdateCode with update set for the update
     // handler). True when a handler took it. With queryOnly nothing is
     // called: the result says whether a handler exists.
-    virtual bool OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly = false);
+    virtual bool OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly = false);
 
 protected:
     virtual const MessageMap* GetMessageMap() const { return nullptr; }
@@ -27,13 +27,13 @@ protected:
 
 // The state an update handler gives one command: a menu item, a toolbar
 // button, or (for a command about to run) nothing but the answer.
-class CCmdUI {
+class CommandState {
 public:
     enum Sink { None, MenuItem, ToolbarButton };
 
-    explicit CCmdUI(UINT id) : m_nID(id) {}
-    CCmdUI(UINT id, HMENU menu, UINT index) : m_nID(id), m_pMenu(menu), m_nIndex(index), sink_(MenuItem) {}
-    CCmdUI(UINT id, HWND toolbar) : m_nID(id), m_hToolbar(toolbar), sink_(ToolbarButton) {}
+    explicit CommandState(UINT id) : id_(id) {}
+    CommandState(UINT id, HMENU menu, UINT index) : id_(id), menu_(menu), index_(index), sink_(MenuItem) {}
+    CommandState(UINT id, HWND toolbar) : id_(id), toolbar_(toolbar), sink_(ToolbarButton) {}
 
     void Enable(bool on = true);
     // 0 unchecked, 1 checked.
@@ -44,16 +44,20 @@ public:
     // Asks target's update handler; when there is none and
     // disableUnhandled is set, the command is disabled unless some handler
     // would run it. True when an update handler ran.
-    bool DoUpdate(CCmdTarget& target, bool disableUnhandled);
+    bool DoUpdate(CommandTarget& target, bool disableUnhandled);
 
     bool enabled() const { return enabled_; }
-
-    const UINT m_nID;
-    const HMENU m_pMenu = nullptr;  // the menu of the item, when it is one
-    const UINT m_nIndex = 0;
-    const HWND m_hToolbar = nullptr;
+    UINT id() const { return id_; }
+    // The menu of the item and its position, when the state is a menu
+    // item's; else null.
+    HMENU menu() const { return menu_; }
+    UINT index() const { return index_; }
 
 private:
+    const UINT id_;
+    const HMENU menu_ = nullptr;
+    const UINT index_ = 0;
+    const HWND toolbar_ = nullptr;
     Sink sink_ = None;
     bool enabled_ = true;
 };

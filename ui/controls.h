@@ -7,12 +7,17 @@
 #include <string>
 
 // Thin wrappers of the common controls the programs use. A wrapper is bound
-// to a dialog's control with DDX_Control (or SubclassDlgItem) or made with
+// to a dialog's control with BindControl (or SubclassChild) or made with
 // CWnd::CreateEx and the control's class.
 namespace ui {
 
 class CButton : public CWnd {
 public:
+    // An owner-drawn button (BS_OWNERDRAW) bound to this object draws
+    // itself here: its parent's WM_DRAWITEM comes back to the button
+    // unless the parent's own table handles it. The base draws nothing.
+    virtual void DrawItem(DRAWITEMSTRUCT*) {}
+
     int GetCheck() const { return static_cast<int>(SendMessage(BM_GETCHECK)); }
     void SetCheck(int check) { SendMessage(BM_SETCHECK, static_cast<WPARAM>(check)); }
     UINT GetState() const { return static_cast<UINT>(SendMessage(BM_GETSTATE)); }
@@ -45,7 +50,7 @@ public:
     }
 };
 
-class CSliderCtrl : public CWnd {
+class Slider : public CWnd {
 public:
     int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
     void SetPos(int pos, bool redraw = true) { SendMessage(TBM_SETPOS, redraw, pos); }
@@ -90,20 +95,20 @@ public:
     bool Create(CWnd* parent, DWORD style = 0)
     {
         const RECT none = {};
-        if (!CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, none, parent->m_hWnd, 0))
+        if (!CreateEx(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | style, none, parent->handle(), 0))
             return false;
-        SetWindowPos(m_hWnd, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        SetWindowPos(handle(), HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
         return true;
     }
     bool AddTool(CWnd* tool, const wchar_t* text, UINT flags = TTF_IDISHWND | TTF_SUBCLASS)
     {
-        TOOLINFOW info = ToolInfo(tool->m_hWnd, flags);
+        TOOLINFOW info = ToolInfo(tool->handle(), flags);
         info.lpszText = const_cast<wchar_t*>(text);
         return SendMessage(TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info)) != FALSE;
     }
     void UpdateTipText(const wchar_t* text, CWnd* tool)
     {
-        TOOLINFOW info = ToolInfo(tool->m_hWnd, TTF_IDISHWND);
+        TOOLINFOW info = ToolInfo(tool->handle(), TTF_IDISHWND);
         info.lpszText = const_cast<wchar_t*>(text);
         SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
     }

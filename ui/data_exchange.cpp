@@ -18,21 +18,21 @@ std::wstring readText(HWND control)
 }
 }  // namespace
 
-HWND CDataExchange::PrepareCtrl(int id)
+HWND DataExchange::PrepareCtrl(int id)
 {
-    lastControl_ = m_pDlgWnd->GetDlgItem(id);
+    lastControl_ = window_->GetDlgItem(id);
     lastWasEdit_ = false;
     return lastControl_;
 }
 
-HWND CDataExchange::PrepareEditCtrl(int id)
+HWND DataExchange::PrepareEditCtrl(int id)
 {
     PrepareCtrl(id);
     lastWasEdit_ = true;
     return lastControl_;
 }
 
-void CDataExchange::Fail(const std::wstring& message)
+void DataExchange::Fail(const std::wstring& message)
 {
     failed_ = true;
     AppMessageBox(message, MB_OK | MB_ICONEXCLAMATION);
@@ -72,12 +72,12 @@ bool ParseInt(const std::wstring& text, int& value)
     return true;
 }
 
-void DDX_Text(CDataExchange* dx, int id, int& value)
+void ExchangeText(DataExchange* dx, int id, int& value)
 {
     if (dx->failed())
         return;
     HWND edit = dx->PrepareEditCtrl(id);
-    if (!dx->m_bSaveAndValidate) {
+    if (!dx->saving()) {
         ::SetWindowTextW(edit, std::to_wstring(value).c_str());
         return;
     }
@@ -89,47 +89,47 @@ void DDX_Text(CDataExchange* dx, int id, int& value)
     value = parsed;
 }
 
-void DDX_Text(CDataExchange* dx, int id, std::wstring& value)
+void ExchangeText(DataExchange* dx, int id, std::wstring& value)
 {
     if (dx->failed())
         return;
     HWND edit = dx->PrepareEditCtrl(id);
-    if (!dx->m_bSaveAndValidate) {
+    if (!dx->saving()) {
         ::SetWindowTextW(edit, value.c_str());
         return;
     }
     value = readText(edit);
 }
 
-void DDX_Text(CDataExchange* dx, int id, kesh::String& value)
+void ExchangeText(DataExchange* dx, int id, kesh::String& value)
 {
-    std::wstring wide = dx->m_bSaveAndValidate ? std::wstring() : std::wstring(value.toWide().get());
-    DDX_Text(dx, id, wide);
-    if (dx->m_bSaveAndValidate && !dx->failed())
+    std::wstring wide = dx->saving() ? std::wstring() : std::wstring(value.toWide().get());
+    ExchangeText(dx, id, wide);
+    if (dx->saving() && !dx->failed())
         value = kesh::String(wide.c_str());
 }
 
-void DDX_Check(CDataExchange* dx, int id, int& value)
+void ExchangeCheck(DataExchange* dx, int id, int& value)
 {
     if (dx->failed())
         return;
     HWND button = dx->PrepareCtrl(id);
-    if (dx->m_bSaveAndValidate)
+    if (dx->saving())
         value = static_cast<int>(::SendMessageW(button, BM_GETCHECK, 0, 0));
     else
         ::SendMessageW(button, BM_SETCHECK, static_cast<WPARAM>(value), 0);
 }
 
-void DDX_Control(CDataExchange* dx, int id, CWnd& control)
+void BindControl(DataExchange* dx, int id, CWnd& control)
 {
-    if (dx->failed() || control.m_hWnd)
+    if (dx->failed() || control.handle())
         return;
-    control.SubclassWindow(dx->PrepareCtrl(id));
+    control.Subclass(dx->PrepareCtrl(id));
 }
 
-void DDV_MinMaxInt(CDataExchange* dx, int value, int min, int max)
+void CheckIntRange(DataExchange* dx, int value, int min, int max)
 {
-    if (dx->failed() || !dx->m_bSaveAndValidate)
+    if (dx->failed() || !dx->saving())
         return;
     if (value < min || value > max)
         dx->Fail(FormatNumbered(LoadResString(IDS_PARSE_INT_RANGE), {std::to_wstring(min), std::to_wstring(max)}));

@@ -34,8 +34,8 @@ HWND CDialog::ownerFor(HWND parent) const
 {
     if (!parent) {
         CWinApp* app = CWinApp::Get();
-        if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd != m_hWnd)
-            parent = app->m_pMainWnd->m_hWnd;
+        if (app && app->mainWindow && app->mainWindow->handle() != handle())
+            parent = app->mainWindow->handle();
     }
     if (parent && parent != GetDesktopWindow())
         parent = GetAncestor(parent, GA_ROOT);
@@ -59,7 +59,7 @@ INT_PTR CDialog::DoModal()
         if (!IsWindowVisible(hwnd))
             ShowWindow(hwnd, SW_SHOWNORMAL);
         MSG msg = {};
-        while (!ended_ && m_hWnd) {
+        while (!ended_ && handle()) {
             const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
             if (got == 0 || got == -1) {
                 quit = true;
@@ -76,12 +76,12 @@ INT_PTR CDialog::DoModal()
     // activation returns to it and not to some other program.
     if (disableOwner)
         EnableWindow(owner, TRUE);
-    if (m_hWnd) {
-        if (owner && GetActiveWindow() == m_hWnd)
+    if (handle()) {
+        if (owner && GetActiveWindow() == handle())
             SetActiveWindow(owner);
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0,
+        SetWindowPos(handle(), nullptr, 0, 0, 0, 0,
                      SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-        ::DestroyWindow(m_hWnd);
+        ::DestroyWindow(handle());
     }
     modal_ = false;
     if (quit) {
@@ -106,18 +106,18 @@ void CDialog::EndDialog(int result)
         return;
     ended_ = true;
     result_ = result;
-    if (!m_hWnd)
+    if (!handle())
         return;
     if (modal_) {
         // Hiding deactivates the dialog at once; a handler of the focus loss
         // that ends the dialog again finds it ended already.
-        HWND owner = GetWindow(m_hWnd, GW_OWNER);
+        HWND owner = GetWindow(handle(), GW_OWNER);
         if (owner)
             EnableWindow(owner, TRUE);
-        SetWindowPos(m_hWnd, nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
-        ::PostMessageW(m_hWnd, WM_NULL, 0, 0);
+        SetWindowPos(handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
+        ::PostMessageW(handle(), WM_NULL, 0, 0);
     } else {
-        ShowWindow(m_hWnd, SW_HIDE);
+        ShowWindow(handle(), SW_HIDE);
     }
 }
 
@@ -137,19 +137,19 @@ void CDialog::OnCancel() { EndDialog(IDCANCEL); }
 
 bool CDialog::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !m_hWnd)
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST || !handle())
         return false;
-    if (msg->hwnd != m_hWnd && !IsChild(m_hWnd, msg->hwnd))
+    if (msg->hwnd != handle() && !IsChild(handle(), msg->hwnd))
         return false;
-    return IsDialogMessageW(m_hWnd, msg) != FALSE;
+    return IsDialogMessageW(handle(), msg) != FALSE;
 }
 
-bool CDialog::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
+bool CDialog::OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly)
 {
     if (CWnd::OnCmdMsg(id, code, update, queryOnly))
         return true;
     CWinApp* app = CWinApp::Get();
-    return app && (code == 0 || code == 1 || code == CN_UPDATE_COMMAND_UI) &&
+    return app && (code == 0 || code == 1 || code == kUpdateCode) &&
            app->OnCmdMsg(id, code, update, queryOnly);
 }
 

@@ -34,7 +34,7 @@ public:
     // Keyboard messages for the dialog and its controls go to
     // IsDialogMessage (Tab, Enter, Esc).
     bool PreTranslateMessage(MSG* msg) override;
-    bool OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly = false) override;
+    bool OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly = false) override;
 
     UINT templateId() const { return templateId_; }
 

@@ -10,14 +10,14 @@ namespace ui {
 
 CFrameWnd::~CFrameWnd()
 {
-    if (m_hWnd)
-        ::DestroyWindow(m_hWnd);
+    if (handle())
+        ::DestroyWindow(handle());
     // The menu belongs to the window while it is attached; DestroyWindow
     // has freed it then.
     if (menu_ && IsMenu(menu_))
         DestroyMenu(menu_);
-    if (m_hAccelTable)
-        DestroyAcceleratorTable(m_hAccelTable);
+    if (accelerators_)
+        DestroyAcceleratorTable(accelerators_);
 }
 
 const MessageMap* CFrameWnd::GetMessageMap() const
@@ -37,11 +37,11 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent)
     const HINSTANCE instance = ResourceInstance();
     const std::wstring title = LoadResString(id);
     menu_ = ::LoadMenuW(instance, MAKEINTRESOURCEW(id));
-    m_hAccelTable = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(id));
+    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(id));
     const RECT none = {};
     defaultPlacement_ = true;
     const bool created = CreateEx(0, nullptr, title.c_str(), style & ~FWS_ADDTOTITLE, none,
-                                  parent ? parent->m_hWnd : nullptr, reinterpret_cast<UINT_PTR>(menu_));
+                                  parent ? parent->handle() : nullptr, reinterpret_cast<UINT_PTR>(menu_));
     defaultPlacement_ = false;
     if (!created) {
         if (menu_)
@@ -54,7 +54,7 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent)
         SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
         SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
     }
-    SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, true, true);
+    SendToDescendants(WM_INITIALUPDATE, 0, 0, true, true);
     RecalcLayout();
     return true;
 }
@@ -67,16 +67,16 @@ bool CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
     return CWnd::PreCreateWindow(cs);
 }
 
-void CFrameWnd::SetActiveView(CView* view, bool notify)
+void CFrameWnd::SetActiveView(View* view, bool notify)
 {
     activeView_ = view;
-    if (notify && view && view->m_hWnd && GetActiveWindow() == m_hWnd)
-        ::SetFocus(view->m_hWnd);
+    if (notify && view && view->handle() && GetActiveWindow() == handle())
+        ::SetFocus(view->handle());
 }
 
 void CFrameWnd::RecalcLayout(bool)
 {
-    if (!m_hWnd)
+    if (!handle())
         return;
     RECT client = GetClientRect();
     HWND toolbar = GetDlgItem(IDW_TOOLBAR);
@@ -88,19 +88,19 @@ void CFrameWnd::RecalcLayout(bool)
         MoveWindow(toolbar, client.left, client.top, client.right - client.left, height, TRUE);
         client.top += height;
     }
-    HWND view = activeView_ && activeView_->m_hWnd ? activeView_->m_hWnd : GetDlgItem(IDW_PANE_FIRST);
+    HWND view = activeView_ && activeView_->handle() ? activeView_->handle() : GetDlgItem(IDW_PANE_FIRST);
     if (view)
         MoveWindow(view, client.left, client.top, client.right - client.left, client.bottom - client.top, TRUE);
 }
 
 bool CFrameWnd::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && m_hAccelTable)
-        return TranslateAcceleratorW(m_hWnd, m_hAccelTable, msg) != 0;
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && accelerators_)
+        return TranslateAcceleratorW(handle(), accelerators_, msg) != 0;
     return false;
 }
 
-bool CFrameWnd::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
+bool CFrameWnd::OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly)
 {
     if (activeView_ && activeView_->OnCmdMsg(id, code, update, queryOnly))
         return true;
@@ -132,46 +132,46 @@ bool CFrameWnd::OnNotify(WPARAM w, LPARAM l, LRESULT* result)
 
 LRESULT CFrameWnd::OnClose(WPARAM, LPARAM)
 {
-    ::DestroyWindow(m_hWnd);
+    ::DestroyWindow(handle());
     return 0;
 }
 
 LRESULT CFrameWnd::OnDestroy(WPARAM, LPARAM)
 {
     CWinApp* app = CWinApp::Get();
-    if (app && app->m_pMainWnd == this)
+    if (app && app->mainWindow == this)
         PostQuitMessage(0);
     activeView_ = nullptr;
-    return Default();
+    return CallDefault();
 }
 
 LRESULT CFrameWnd::OnSize(WPARAM w, LPARAM)
 {
     if (w != SIZE_MINIMIZED)
         RecalcLayout();
-    return Default();
+    return CallDefault();
 }
 
 LRESULT CFrameWnd::OnSetFocus(WPARAM, LPARAM)
 {
-    if (activeView_ && activeView_->m_hWnd) {
-        ::SetFocus(activeView_->m_hWnd);
+    if (activeView_ && activeView_->handle()) {
+        ::SetFocus(activeView_->handle());
         return 0;
     }
-    return Default();
+    return CallDefault();
 }
 
 LRESULT CFrameWnd::OnInitMenuPopup(WPARAM w, LPARAM l)
 {
     if (HIWORD(l))
-        return Default();  // the system menu
+        return CallDefault();  // the system menu
     HMENU popup = reinterpret_cast<HMENU>(w);
     const int count = GetMenuItemCount(popup);
     for (int i = 0; i < count; ++i) {
         const UINT id = GetMenuItemID(popup, i);
         if (id == 0 || id == static_cast<UINT>(-1))
             continue;  // separators and sub-menus
-        CCmdUI state(id, popup, static_cast<UINT>(i));
+        CommandState state(id, popup, static_cast<UINT>(i));
         state.DoUpdate(*this, true);
     }
     return 0;

@@ -6,7 +6,7 @@ namespace ui {
 
 // Frame style bit: the title carries the document name. It is taken out
 // before the window is made.
-constexpr DWORD FWS_ADDTOTITLE = 0x00008000;
+constexpr DWORD FWS_ADDTOTITLE = 0x00000001;
 
 // A top-level window with an optional menu, accelerators, a toolbar (child
 // id IDW_TOOLBAR) and a view (the active view, else the child with id
@@ -24,15 +24,15 @@ public:
     // Default position and size, unless a derived class changes them.
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
 
-    CView* GetActiveView() const { return activeView_; }
-    void SetActiveView(CView* view, bool notify = true);
+    View* GetActiveView() const { return activeView_; }
+    void SetActiveView(View* view, bool notify = true);
     // Places the toolbar at the top and the view under it.
     virtual void RecalcLayout(bool notify = true);
 
     // Accelerators of the frame.
     bool PreTranslateMessage(MSG* msg) override;
     // The active view first, then the frame, then the application.
-    bool OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly = false) override;
+    bool OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly = false) override;
 
 protected:
     const MessageMap* GetMessageMap() const override;
@@ -46,10 +46,10 @@ protected:
     // update handlers; an item nobody handles is disabled.
     LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
-    HACCEL m_hAccelTable = nullptr;
+    HACCEL accelerators_ = nullptr;
 
 private:
-    CView* activeView_ = nullptr;
+    View* activeView_ = nullptr;
     bool defaultPlacement_ = false;
     HMENU menu_ = nullptr;
     HICON icon_ = nullptr;

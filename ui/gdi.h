@@ -45,37 +45,38 @@ private:
 };
 
 using CBitmap = GdiObject<HBITMAP>;
-using CBrush = GdiObject<HBRUSH>;
-using CPen = GdiObject<HPEN>;
-using CFont = GdiObject<HFONT>;
-using CRgn = GdiObject<HRGN>;
+using Brush = GdiObject<HBRUSH>;
+using GdiPen = GdiObject<HPEN>;
+using Font = GdiObject<HFONT>;
+using Region = GdiObject<HRGN>;
 
 // BeginPaint/EndPaint.
-class CPaintDC {
+class PaintDC {
 public:
-    explicit CPaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &m_ps)) {}
-    ~CPaintDC() { EndPaint(hwnd_, &m_ps); }
-    CPaintDC(const CPaintDC&) = delete;
-    CPaintDC& operator=(const CPaintDC&) = delete;
+    explicit PaintDC(HWND hwnd) : hwnd_(hwnd), dc_(BeginPaint(hwnd, &paint_)) {}
+    ~PaintDC() { EndPaint(hwnd_, &paint_); }
+    PaintDC(const PaintDC&) = delete;
+    PaintDC& operator=(const PaintDC&) = delete;
     operator HDC() const { return dc_; }
-    PAINTSTRUCT m_ps = {};
+    const PAINTSTRUCT& paintStruct() const { return paint_; }
 
 private:
+    PAINTSTRUCT paint_ = {};
     HWND hwnd_;
     HDC dc_;
 };
 
 // GetDC/ReleaseDC; a null window gives the screen.
-class CClientDC {
+class ClientDC {
 public:
-    explicit CClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~CClientDC()
+    explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
+    ~ClientDC()
     {
         if (dc_)
             ReleaseDC(hwnd_, dc_);
     }
-    CClientDC(const CClientDC&) = delete;
-    CClientDC& operator=(const CClientDC&) = delete;
+    ClientDC(const ClientDC&) = delete;
+    ClientDC& operator=(const ClientDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:
@@ -84,16 +85,16 @@ private:
 };
 
 // GetWindowDC/ReleaseDC.
-class CWindowDC {
+class WindowDC {
 public:
-    explicit CWindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-    ~CWindowDC()
+    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
+    ~WindowDC()
     {
         if (dc_)
             ReleaseDC(hwnd_, dc_);
     }
-    CWindowDC(const CWindowDC&) = delete;
-    CWindowDC& operator=(const CWindowDC&) = delete;
+    WindowDC(const WindowDC&) = delete;
+    WindowDC& operator=(const WindowDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:
@@ -102,16 +103,16 @@ private:
 };
 
 // A memory DC compatible with reference (null: the screen).
-class CMemoryDC {
+class MemoryDC {
 public:
-    explicit CMemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
-    ~CMemoryDC()
+    explicit MemoryDC(HDC reference = nullptr) : dc_(CreateCompatibleDC(reference)) {}
+    ~MemoryDC()
     {
         if (dc_)
             DeleteDC(dc_);
     }
-    CMemoryDC(const CMemoryDC&) = delete;
-    CMemoryDC& operator=(const CMemoryDC&) = delete;
+    MemoryDC(const MemoryDC&) = delete;
+    MemoryDC& operator=(const MemoryDC&) = delete;
     operator HDC() const { return dc_; }
 
 private:

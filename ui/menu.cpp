@@ -4,12 +4,12 @@
 
 namespace ui {
 
-bool CMenu::LoadMenu(UINT id)
+bool Menu::LoadMenu(UINT id)
 {
-    if (m_hMenu)
-        DestroyMenu(m_hMenu);
-    m_hMenu = ::LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(id));
-    return m_hMenu != nullptr;
+    if (handle_)
+        DestroyMenu(handle_);
+    handle_ = ::LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(id));
+    return handle_ != nullptr;
 }
 
 }  // namespace ui

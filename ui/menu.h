@@ -7,23 +7,25 @@
 namespace ui {
 
 // A menu loaded from the program's resources, destroyed with the object.
-class CMenu {
+class Menu {
 public:
-    CMenu() = default;
-    ~CMenu()
+    Menu() = default;
+    ~Menu()
     {
-        if (m_hMenu)
-            DestroyMenu(m_hMenu);
+        if (handle_)
+            DestroyMenu(handle_);
     }
-    CMenu(const CMenu&) = delete;
-    CMenu& operator=(const CMenu&) = delete;
+    Menu(const Menu&) = delete;
+    Menu& operator=(const Menu&) = delete;
 
     bool LoadMenu(UINT id);
-    HMENU Detach() { return std::exchange(m_hMenu, nullptr); }
+    HMENU Detach() { return std::exchange(handle_, nullptr); }
     // A pop-up of this menu; it belongs to the menu.
-    HMENU GetSubMenu(int position) const { return ::GetSubMenu(m_hMenu, position); }
+    HMENU GetSubMenu(int position) const { return ::GetSubMenu(handle_, position); }
+    HMENU handle() const { return handle_; }
 
-    HMENU m_hMenu = nullptr;
+private:
+    HMENU handle_ = nullptr;
 };
 
 }  // namespace ui

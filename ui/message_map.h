@@ -22,11 +22,11 @@
 // table names gets the window's default processing.
 namespace ui {
 
-class CCmdTarget;
-class CCmdUI;
+class CommandTarget;
+class CommandState;
 
 // The notification code under which a command's update handler is asked.
-constexpr int CN_UPDATE_COMMAND_UI = -1;
+constexpr int kUpdateCode = -1;
 
 struct MessageEntry {
     enum Kind { Message, Command, CommandRange, Control, Notify, Update, UpdateRange };
@@ -36,8 +36,8 @@ struct MessageEntry {
     UINT lastId;
     int code;      // Control (WM_COMMAND code), Notify (NMHDR code)
     // Message: (wParam, lParam); CommandRange: (id, 0); Notify: (0, NMHDR*);
-    // Update and UpdateRange: (0, CCmdUI*); Command and Control: unused.
-    std::function<LRESULT(CCmdTarget&, WPARAM, LPARAM)> call;
+    // Update and UpdateRange: (0, CommandState*); Command and Control: unused.
+    std::function<LRESULT(CommandTarget&, WPARAM, LPARAM)> call;
 };
 
 class MessageMap {
@@ -54,13 +54,13 @@ private:
     std::vector<MessageEntry> entries_;
 };
 
-// Any window message. Handler: LRESULT OnX(WPARAM, LPARAM); call Default()
+// Any window message. Handler: LRESULT OnX(WPARAM, LPARAM); call CallDefault()
 // inside it for the default processing.
 template <class T>
 MessageEntry OnMessage(UINT message, LRESULT (T::*fn)(WPARAM, LPARAM))
 {
     return {MessageEntry::Message, message, 0, 0, 0,
-            [fn](CCmdTarget& t, WPARAM w, LPARAM l) { return (static_cast<T&>(t).*fn)(w, l); }};
+            [fn](CommandTarget& t, WPARAM w, LPARAM l) { return (static_cast<T&>(t).*fn)(w, l); }};
 }
 
 // A command from a menu, an accelerator, a toolbar or a button click.
@@ -68,7 +68,7 @@ MessageEntry OnMessage(UINT message, LRESULT (T::*fn)(WPARAM, LPARAM))
 template <class T>
 MessageEntry OnCommand(UINT id, void (T::*fn)())
 {
-    return {MessageEntry::Command, 0, id, id, 0, [fn](CCmdTarget& t, WPARAM, LPARAM) {
+    return {MessageEntry::Command, 0, id, id, 0, [fn](CommandTarget& t, WPARAM, LPARAM) {
                 (static_cast<T&>(t).*fn)();
                 return LRESULT(0);
             }};
@@ -78,7 +78,7 @@ MessageEntry OnCommand(UINT id, void (T::*fn)())
 template <class T>
 MessageEntry OnCommandRange(UINT first, UINT last, void (T::*fn)(UINT))
 {
-    return {MessageEntry::CommandRange, 0, first, last, 0, [fn](CCmdTarget& t, WPARAM id, LPARAM) {
+    return {MessageEntry::CommandRange, 0, first, last, 0, [fn](CommandTarget& t, WPARAM id, LPARAM) {
                 (static_cast<T&>(t).*fn)(static_cast<UINT>(id));
                 return LRESULT(0);
             }};
@@ -89,7 +89,7 @@ MessageEntry OnCommandRange(UINT first, UINT last, void (T::*fn)(UINT))
 template <class T>
 MessageEntry OnControl(int code, UINT id, void (T::*fn)())
 {
-    return {MessageEntry::Control, 0, id, id, code, [fn](CCmdTarget& t, WPARAM, LPARAM) {
+    return {MessageEntry::Control, 0, id, id, code, [fn](CommandTarget& t, WPARAM, LPARAM) {
                 (static_cast<T&>(t).*fn)();
                 return LRESULT(0);
             }};
@@ -100,26 +100,26 @@ MessageEntry OnControl(int code, UINT id, void (T::*fn)())
 template <class T>
 MessageEntry OnNotify(int code, UINT id, LRESULT (T::*fn)(NMHDR*))
 {
-    return {MessageEntry::Notify, 0, id, id, code, [fn](CCmdTarget& t, WPARAM, LPARAM l) {
+    return {MessageEntry::Notify, 0, id, id, code, [fn](CommandTarget& t, WPARAM, LPARAM l) {
                 return (static_cast<T&>(t).*fn)(reinterpret_cast<NMHDR*>(l));
             }};
 }
 
-// The enable/check/text state of a command. Handler: void OnUpdateX(CCmdUI*).
+// The enable/check/text state of a command. Handler: void OnUpdateX(CommandState*).
 template <class T>
-MessageEntry OnUpdate(UINT id, void (T::*fn)(CCmdUI*))
+MessageEntry OnUpdate(UINT id, void (T::*fn)(CommandState*))
 {
-    return {MessageEntry::Update, 0, id, id, 0, [fn](CCmdTarget& t, WPARAM, LPARAM l) {
-                (static_cast<T&>(t).*fn)(reinterpret_cast<CCmdUI*>(l));
+    return {MessageEntry::Update, 0, id, id, 0, [fn](CommandTarget& t, WPARAM, LPARAM l) {
+                (static_cast<T&>(t).*fn)(reinterpret_cast<CommandState*>(l));
                 return LRESULT(0);
             }};
 }
 
 template <class T>
-MessageEntry OnUpdateRange(UINT first, UINT last, void (T::*fn)(CCmdUI*))
+MessageEntry OnUpdateRange(UINT first, UINT last, void (T::*fn)(CommandState*))
 {
-    return {MessageEntry::UpdateRange, 0, first, last, 0, [fn](CCmdTarget& t, WPARAM, LPARAM l) {
-                (static_cast<T&>(t).*fn)(reinterpret_cast<CCmdUI*>(l));
+    return {MessageEntry::UpdateRange, 0, first, last, 0, [fn](CommandTarget& t, WPARAM, LPARAM l) {
+                (static_cast<T&>(t).*fn)(reinterpret_cast<CommandState*>(l));
                 return LRESULT(0);
             }};
 }

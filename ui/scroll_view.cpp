@@ -6,7 +6,7 @@ namespace ui {
 
 const MessageMap* CScrollView::GetMessageMap() const
 {
-    static const MessageMap map(CView::GetMessageMap(), {
+    static const MessageMap map(View::GetMessageMap(), {
         ui::OnMessage(WM_SIZE, &CScrollView::OnSize),
         ui::OnMessage(WM_HSCROLL, &CScrollView::OnHScroll),
         ui::OnMessage(WM_VSCROLL, &CScrollView::OnVScroll),
@@ -15,7 +15,7 @@ const MessageMap* CScrollView::GetMessageMap() const
     return &map;
 }
 
-void CScrollView::SetScrollSizes(int, SIZE total, SIZE page, SIZE line)
+void CScrollView::SetScrollExtent(SIZE total, SIZE page, SIZE line)
 {
     total_ = total;
     page_ = page;
@@ -41,7 +41,7 @@ SIZE CScrollView::MaxPosition() const
 
 void CScrollView::UpdateBars()
 {
-    if (!m_hWnd || updatingBars_)
+    if (!handle() || updatingBars_)
         return;
     // Showing or hiding a bar resizes the client area and comes back here
     // through WM_SIZE.
@@ -54,21 +54,21 @@ void CScrollView::UpdateBars()
         info.nMin = 0;
         info.nMax = total_.cx > 0 ? total_.cx - 1 : 0;
         info.nPage = static_cast<UINT>(std::max<LONG>(0, client.right - client.left));
-        SetScrollInfo(m_hWnd, SB_HORZ, &info, TRUE);
+        SetScrollInfo(handle(), SB_HORZ, &info, TRUE);
         info.nMax = total_.cy > 0 ? total_.cy - 1 : 0;
         info.nPage = static_cast<UINT>(std::max<LONG>(0, client.bottom - client.top));
-        SetScrollInfo(m_hWnd, SB_VERT, &info, TRUE);
+        SetScrollInfo(handle(), SB_VERT, &info, TRUE);
     }
     const SIZE max = MaxPosition();
     const POINT kept = {std::min(position_.x, max.cx), std::min(position_.y, max.cy)};
     updatingBars_ = false;
     if (kept.x != position_.x || kept.y != position_.y)
-        ScrollToPosition(kept);
-    SetScrollPos(m_hWnd, SB_HORZ, position_.x, TRUE);
-    SetScrollPos(m_hWnd, SB_VERT, position_.y, TRUE);
+        ScrollTo(kept);
+    SetScrollPos(handle(), SB_HORZ, position_.x, TRUE);
+    SetScrollPos(handle(), SB_VERT, position_.y, TRUE);
 }
 
-void CScrollView::ScrollToPosition(POINT position)
+void CScrollView::ScrollTo(POINT position)
 {
     OnScrollBy(SIZE{position.x - position_.x, position.y - position_.y}, true);
 }
@@ -81,11 +81,11 @@ bool CScrollView::OnScrollBy(SIZE size, bool doScroll)
     if (target.x == position_.x && target.y == position_.y)
         return false;
     if (doScroll) {
-        ScrollWindowEx(m_hWnd, position_.x - target.x, position_.y - target.y, nullptr, nullptr, nullptr, nullptr,
+        ScrollWindowEx(handle(), position_.x - target.x, position_.y - target.y, nullptr, nullptr, nullptr, nullptr,
                        SW_INVALIDATE | SW_ERASE);
         position_ = target;
-        SetScrollPos(m_hWnd, SB_HORZ, position_.x, TRUE);
-        SetScrollPos(m_hWnd, SB_VERT, position_.y, TRUE);
+        SetScrollPos(handle(), SB_HORZ, position_.x, TRUE);
+        SetScrollPos(handle(), SB_VERT, position_.y, TRUE);
     }
     return true;
 }
@@ -99,7 +99,7 @@ void CScrollView::OnPrepareDC(HDC dc)
 LRESULT CScrollView::OnSize(WPARAM, LPARAM)
 {
     UpdateBars();
-    return Default();
+    return CallDefault();
 }
 
 LONG CScrollView::ScrollTarget(int bar, UINT code, LONG current, LONG line, LONG page) const
@@ -122,7 +122,7 @@ LONG CScrollView::ScrollTarget(int bar, UINT code, LONG current, LONG line, LONG
         SCROLLINFO info = {};
         info.cbSize = sizeof(info);
         info.fMask = SIF_TRACKPOS;
-        GetScrollInfo(m_hWnd, bar, &info);
+        GetScrollInfo(handle(), bar, &info);
         return info.nTrackPos;
     }
     default:

@@ -7,17 +7,18 @@ namespace ui {
 // A view whose content is larger than its window: it owns the scroll
 // position, the scroll bars, the wheel, and the DC origin that OnDraw sees
 // (content coordinates, MM_TEXT).
-class CScrollView : public CView {
+class CScrollView : public View {
 public:
-    // A page or line of {0, 0} takes the default: a page is a tenth of the
-    // total size, a line a tenth of a page (integer division).
-    void SetScrollSizes(int mapMode, SIZE total, SIZE page = SIZE(), SIZE line = SIZE());
-    SIZE GetTotalSize() const { return total_; }
-    SIZE GetPageSize() const { return page_; }
-    SIZE GetLineSize() const { return line_; }
+    // The content size in pixels. A page or line of {0, 0} takes the
+    // default: a page is a tenth of the total size, a line a tenth of a page
+    // (integer division).
+    void SetScrollExtent(SIZE total, SIZE page = SIZE(), SIZE line = SIZE());
+    SIZE TotalSize() const { return total_; }
+    SIZE PageSize() const { return page_; }
+    SIZE LineSize() const { return line_; }
 
-    POINT GetScrollPosition() const { return position_; }
-    void ScrollToPosition(POINT position);
+    POINT ScrollPosition() const { return position_; }
+    void ScrollTo(POINT position);
     // Moves the position by size, kept within 0..total - client on each
     // axis that has a bar; with doScroll the window content moves too.
     // True when the position changed.

@@ -69,8 +69,8 @@ HWND messageBoxOwner()
     if (active)
         return GetLastActivePopup(active);
     CWinApp* app = CWinApp::Get();
-    if (app && app->m_pMainWnd && app->m_pMainWnd->m_hWnd)
-        return GetLastActivePopup(app->m_pMainWnd->m_hWnd);
+    if (app && app->mainWindow && app->mainWindow->handle())
+        return GetLastActivePopup(app->mainWindow->handle());
     return nullptr;
 }
 
@@ -110,7 +110,7 @@ std::wstring FilterFromBars(const std::wstring& bars)
     return filter;
 }
 
-CFileDialog::CFileDialog(bool open, const wchar_t* defaultExt, const wchar_t* fileName, DWORD flags,
+FileChooser::FileChooser(bool open, const wchar_t* defaultExt, const wchar_t* fileName, DWORD flags,
                          const wchar_t* filter, HWND parent)
 {
     request_.open = open;
@@ -122,14 +122,14 @@ CFileDialog::CFileDialog(bool open, const wchar_t* defaultExt, const wchar_t* fi
         request_.filter = FilterFromBars(filter);
 }
 
-INT_PTR CFileDialog::DoModal()
+INT_PTR FileChooser::DoModal()
 {
     if (!request_.owner)
         request_.owner = messageBoxOwner();
     return Shell().FileDialog(request_) ? IDOK : IDCANCEL;
 }
 
-CColorDialog::CColorDialog(COLORREF initial, DWORD flags, HWND parent)
+ColorChooser::ColorChooser(COLORREF initial, DWORD flags, HWND parent)
 {
     request_.owner = parent;
     request_.color = initial;
@@ -137,12 +137,12 @@ CColorDialog::CColorDialog(COLORREF initial, DWORD flags, HWND parent)
     request_.customColors = CustomColors();
 }
 
-INT_PTR CColorDialog::DoModal()
+INT_PTR ColorChooser::DoModal()
 {
     return Shell().ColorDialog(request_) ? IDOK : IDCANCEL;
 }
 
-COLORREF* CColorDialog::CustomColors()
+COLORREF* ColorChooser::CustomColors()
 {
     static COLORREF colors[16] = {0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF,
                                   0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF, 0xFFFFFF};

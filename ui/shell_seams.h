@@ -54,9 +54,9 @@ int AppMessageBox(UINT stringId, UINT type = MB_OK, UINT helpId = 0);
 std::wstring FilterFromBars(const std::wstring& bars);
 
 // An open or save dialog.
-class CFileDialog {
+class FileChooser {
 public:
-    CFileDialog(bool open, const wchar_t* defaultExt = nullptr, const wchar_t* fileName = nullptr,
+    FileChooser(bool open, const wchar_t* defaultExt = nullptr, const wchar_t* fileName = nullptr,
                 DWORD flags = OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT, const wchar_t* filter = nullptr,
                 HWND parent = nullptr);
     // IDOK or IDCANCEL.
@@ -68,9 +68,9 @@ public:
 
 // The colour dialog. The 16 custom colours are kept for the whole run of
 // the program and shared by every colour dialog.
-class CColorDialog {
+class ColorChooser {
 public:
-    explicit CColorDialog(COLORREF initial = 0, DWORD flags = 0, HWND parent = nullptr);
+    explicit ColorChooser(COLORREF initial = 0, DWORD flags = 0, HWND parent = nullptr);
     INT_PTR DoModal();
     COLORREF GetColor() const { return request_.color; }
     static COLORREF* CustomColors();

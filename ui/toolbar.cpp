@@ -10,7 +10,7 @@ namespace ui {
 const MessageMap* CToolBar::GetMessageMap() const
 {
     static const MessageMap map(nullptr, {
-        ui::OnMessage(WM_IDLEUPDATECMDUI, &CToolBar::OnIdleUpdate),
+        ui::OnMessage(IdleUpdateMessage(), &CToolBar::OnIdleUpdate),
     });
     return &map;
 }
@@ -21,7 +21,7 @@ bool CToolBar::CreateEx(CWnd* parent, DWORD ctrlStyle, DWORD style, RECT, UINT i
     if (style & CBRS_TOOLTIPS)
         windowStyle |= TBSTYLE_TOOLTIPS;
     const RECT none = {};
-    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEW, nullptr, windowStyle, none, parent->m_hWnd, id))
+    if (!CWnd::CreateEx(0, TOOLBARCLASSNAMEW, nullptr, windowStyle, none, parent->handle(), id))
         return false;
     SendMessage(TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON));
     return true;
@@ -68,9 +68,9 @@ bool CToolBar::LoadToolBar(UINT id)
     return SendMessage(TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data())) != FALSE;
 }
 
-int CToolBar::GetCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
+int CToolBar::ButtonCount() const { return static_cast<int>(SendMessage(TB_BUTTONCOUNT)); }
 
-UINT CToolBar::GetItemID(int index) const
+UINT CToolBar::CommandAt(int index) const
 {
     TBBUTTON b = {};
     if (!SendMessage(TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&b)))
@@ -78,7 +78,7 @@ UINT CToolBar::GetItemID(int index) const
     return (b.fsStyle & BTNS_SEP) ? 0 : static_cast<UINT>(b.idCommand);
 }
 
-int CToolBar::CommandToIndex(UINT id) const { return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, id)); }
+int CToolBar::IndexOf(UINT id) const { return static_cast<int>(SendMessage(TB_COMMANDTOINDEX, id)); }
 
 bool CToolBar::AddButtonStyle(UINT id, BYTE style)
 {
@@ -93,14 +93,14 @@ bool CToolBar::AddButtonStyle(UINT id, BYTE style)
 
 void CToolBar::SetExtendedStyle(DWORD style) { SendMessage(TB_SETEXTENDEDSTYLE, 0, style); }
 
-void CToolBar::OnUpdateCmdUI(CCmdTarget& target, bool disableUnhandled)
+void CToolBar::UpdateButtons(CommandTarget& target, bool disableUnhandled)
 {
-    const int count = GetCount();
+    const int count = ButtonCount();
     for (int i = 0; i < count; ++i) {
-        const UINT id = GetItemID(i);
+        const UINT id = CommandAt(i);
         if (id == 0)
             continue;
-        CCmdUI state(id, m_hWnd);
+        CommandState state(id, handle());
         state.DoUpdate(target, disableUnhandled);
     }
 }
@@ -108,8 +108,8 @@ void CToolBar::OnUpdateCmdUI(CCmdTarget& target, bool disableUnhandled)
 LRESULT CToolBar::OnIdleUpdate(WPARAM, LPARAM)
 {
     // Commands of the buttons go to the parent; so do their states.
-    if (CWnd* parent = CWnd::FromHandlePermanent(GetParent()))
-        OnUpdateCmdUI(*parent, true);
+    if (CWnd* parent = CWnd::ObjectOf(GetParent()))
+        UpdateButtons(*parent, true);
     return 0;
 }
 

@@ -9,11 +9,13 @@
 namespace ui {
 
 // Bar styles of CToolBar::CreateEx, in the low word of its window styles.
-constexpr DWORD CBRS_BORDER_BOTTOM = 0x0800;
-constexpr DWORD CBRS_ALIGN_TOP = 0x1000;
-constexpr DWORD CBRS_TOOLTIPS = 0x0010;
-constexpr DWORD CBRS_FLYBY = 0x0020;
-constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0040;
+// Only CBRS_TOOLTIPS changes anything: the bar is always laid out by its
+// frame, at the top.
+constexpr DWORD CBRS_TOOLTIPS = 0x0001;
+constexpr DWORD CBRS_FLYBY = 0x0002;
+constexpr DWORD CBRS_SIZE_DYNAMIC = 0x0004;
+constexpr DWORD CBRS_ALIGN_TOP = 0x0008;
+constexpr DWORD CBRS_BORDER_BOTTOM = 0x0010;
 
 // The common toolbar control, laid out from a toolbar layout resource.
 // At idle its buttons are enabled and checked by the update handlers of
@@ -29,15 +31,15 @@ public:
     // when there is one.
     bool LoadToolBar(UINT id);
 
-    int GetCount() const;
-    UINT GetItemID(int index) const;
-    int CommandToIndex(UINT id) const;
+    int ButtonCount() const;
+    UINT CommandAt(int index) const;
+    int IndexOf(UINT id) const;
     // Adds BTNS_ styles (such as BTNS_DROPDOWN) to the button of command id.
     bool AddButtonStyle(UINT id, BYTE style);
     void SetExtendedStyle(DWORD style);
 
     // Sets every button's state from target's update handlers.
-    void OnUpdateCmdUI(CCmdTarget& target, bool disableUnhandled);
+    void UpdateButtons(CommandTarget& target, bool disableUnhandled);
 
 protected:
     const MessageMap* GetMessageMap() const override;
@@ -45,28 +47,30 @@ protected:
 };
 
 // An image list, destroyed with the object unless detached.
-class CImageList {
+class ImageList {
 public:
-    CImageList() = default;
-    ~CImageList()
+    ImageList() = default;
+    ~ImageList()
     {
-        if (m_hImageList)
-            ImageList_Destroy(m_hImageList);
+        if (handle_)
+            ImageList_Destroy(handle_);
     }
-    CImageList(const CImageList&) = delete;
-    CImageList& operator=(const CImageList&) = delete;
+    ImageList(const ImageList&) = delete;
+    ImageList& operator=(const ImageList&) = delete;
 
     bool Create(int cx, int cy, UINT flags, int initial, int grow)
     {
-        m_hImageList = ImageList_Create(cx, cy, flags, initial, grow);
-        return m_hImageList != nullptr;
+        handle_ = ImageList_Create(cx, cy, flags, initial, grow);
+        return handle_ != nullptr;
     }
     // The index of the first new image, -1 on failure.
-    int Add(HBITMAP image, HBITMAP mask = nullptr) { return ImageList_Add(m_hImageList, image, mask); }
-    int GetImageCount() const { return ImageList_GetImageCount(m_hImageList); }
-    HIMAGELIST Detach() { return std::exchange(m_hImageList, nullptr); }
+    int Add(HBITMAP image, HBITMAP mask = nullptr) { return ImageList_Add(handle_, image, mask); }
+    int GetImageCount() const { return ImageList_GetImageCount(handle_); }
+    HIMAGELIST Detach() { return std::exchange(handle_, nullptr); }
+    HIMAGELIST handle() const { return handle_; }
 
-    HIMAGELIST m_hImageList = nullptr;
+private:
+    HIMAGELIST handle_ = nullptr;
 };
 
 }  // namespace ui

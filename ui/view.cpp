@@ -5,40 +5,40 @@
 
 namespace ui {
 
-bool CView::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+bool View::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
-    return CreateEx(0, nullptr, L"", style, rect, parent ? parent->m_hWnd : nullptr, id);
+    return CreateEx(0, nullptr, L"", style, rect, parent ? parent->handle() : nullptr, id);
 }
 
-const MessageMap* CView::GetMessageMap() const
+const MessageMap* View::GetMessageMap() const
 {
     static const MessageMap map(nullptr, {
-        ui::OnMessage(WM_PAINT, &CView::OnPaint),
-        ui::OnMessage(WM_INITIALUPDATE, &CView::OnInitialUpdateMessage),
+        ui::OnMessage(WM_PAINT, &View::OnPaint),
+        ui::OnMessage(WM_INITIALUPDATE, &View::OnInitialUpdateMessage),
     });
     return &map;
 }
 
-void CView::OnPrepareDC(HDC) {}
+void View::OnPrepareDC(HDC) {}
 
-LRESULT CView::OnPaint(WPARAM, LPARAM)
+LRESULT View::OnPaint(WPARAM, LPARAM)
 {
-    CPaintDC dc(m_hWnd);
+    PaintDC dc(handle());
     OnPrepareDC(dc);
     OnDraw(dc);
     return 0;
 }
 
-LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM)
+LRESULT View::OnInitialUpdateMessage(WPARAM, LPARAM)
 {
     OnInitialUpdate();
     return 0;
 }
 
-CFrameWnd* CView::GetParentFrame() const
+CFrameWnd* View::ParentFrame() const
 {
-    for (HWND hwnd = ::GetParent(m_hWnd); hwnd; hwnd = ::GetParent(hwnd))
-        if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(CWnd::FromHandlePermanent(hwnd)))
+    for (HWND hwnd = ::GetParent(handle()); hwnd; hwnd = ::GetParent(hwnd))
+        if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(CWnd::ObjectOf(hwnd)))
             return frame;
     return nullptr;
 }

@@ -8,7 +8,7 @@ class CFrameWnd;
 
 // A child window that paints through OnDraw and takes part in the frame's
 // command routing while it is the active view.
-class CView : public CWnd {
+class View : public CWnd {
 public:
     bool Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 
@@ -19,7 +19,7 @@ public:
     virtual void OnPrepareDC(HDC dc);
 
     // The frame window this view lives in, or null.
-    CFrameWnd* GetParentFrame() const;
+    CFrameWnd* ParentFrame() const;
 
 protected:
     const MessageMap* GetMessageMap() const override;

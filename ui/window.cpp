@@ -1,6 +1,7 @@
 #include "ui/window.h"
 
 #include "ui/app.h"
+#include "ui/controls.h"
 #include "ui/data_exchange.h"
 
 #include "kesh/assert.h"
@@ -27,7 +28,7 @@ const wchar_t kWindowClass[] = L"NorpaUiWindow";
 void sendToDescendants(HWND parent, UINT msg, WPARAM w, LPARAM l, bool deep, bool onlyPermanent)
 {
     for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-        if (!onlyPermanent || CWnd::FromHandlePermanent(child))
+        if (!onlyPermanent || CWnd::ObjectOf(child))
             ::SendMessageW(child, msg, w, l);
         if (deep)
             sendToDescendants(child, msg, w, l, deep, onlyPermanent);
@@ -52,19 +53,25 @@ bool registerClass()
 
 }  // namespace
 
+UINT IdleUpdateMessage()
+{
+    static const UINT message = RegisterWindowMessageW(L"NorpaUiIdleUpdate");
+    return message;
+}
+
 CWnd::~CWnd()
 {
-    if (!m_hWnd)
+    if (!hwnd_)
         return;
     if (owned_)
-        ::DestroyWindow(m_hWnd);
+        ::DestroyWindow(hwnd_);
     else
-        UnsubclassWindow();
-    if (m_hWnd)
+        Unsubclass();
+    if (hwnd_)
         Detach();
 }
 
-CWnd* CWnd::FromHandlePermanent(HWND hwnd)
+CWnd* CWnd::ObjectOf(HWND hwnd)
 {
     auto& map = windowMap();
     auto it = map.find(hwnd);
@@ -76,7 +83,7 @@ bool CWnd::PreCreateWindow(CREATESTRUCTW&) { return true; }
 bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                     const RECT& rect, HWND parent, UINT_PTR idOrMenu)
 {
-    KESH_ASSERT(m_hWnd == nullptr);
+    KESH_ASSERT(hwnd_ == nullptr);
     if (!registerClass())
         return false;
     CREATESTRUCTW cs = {};
@@ -113,15 +120,15 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
 
 bool CWnd::DestroyWindow()
 {
-    if (!m_hWnd)
+    if (!hwnd_)
         return false;
-    return ::DestroyWindow(m_hWnd) != FALSE;
+    return ::DestroyWindow(hwnd_) != FALSE;
 }
 
-bool CWnd::SubclassWindow(HWND hwnd)
+bool CWnd::Subclass(HWND hwnd)
 {
-    KESH_ASSERT(m_hWnd == nullptr);
-    if (!hwnd || FromHandlePermanent(hwnd))
+    KESH_ASSERT(hwnd_ == nullptr);
+    if (!hwnd || ObjectOf(hwnd))
         return false;
     SubclassProc(hwnd);
     Attach(hwnd, false);
@@ -129,14 +136,14 @@ bool CWnd::SubclassWindow(HWND hwnd)
     return true;
 }
 
-bool CWnd::SubclassDlgItem(UINT id, CWnd* parent)
+bool CWnd::SubclassChild(UINT id, CWnd* parent)
 {
-    return SubclassWindow(::GetDlgItem(parent->m_hWnd, id));
+    return Subclass(::GetDlgItem(parent->handle(), id));
 }
 
-HWND CWnd::UnsubclassWindow()
+HWND CWnd::Unsubclass()
 {
-    HWND hwnd = m_hWnd;
+    HWND hwnd = hwnd_;
     if (!hwnd || !oldProc_)
         return nullptr;
     SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
@@ -152,22 +159,22 @@ void CWnd::SubclassProc(HWND hwnd)
 
 void CWnd::Attach(HWND hwnd, bool owned)
 {
-    m_hWnd = hwnd;
+    hwnd_ = hwnd;
     owned_ = owned;
     windowMap()[hwnd] = this;
 }
 
 void CWnd::Detach()
 {
-    windowMap().erase(m_hWnd);
-    m_hWnd = nullptr;
+    windowMap().erase(hwnd_);
+    hwnd_ = nullptr;
     oldProc_ = nullptr;
     owned_ = false;
 }
 
 LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
 {
-    CWnd* wnd = FromHandlePermanent(hwnd);
+    CWnd* wnd = ObjectOf(hwnd);
     if (!wnd && creating) {
         // The first message of a window being created (WM_GETMINMAXINFO or
         // WM_NCCREATE): bind it before anything else sees it.
@@ -185,21 +192,21 @@ LRESULT CWnd::Dispatch(UINT msg, WPARAM w, LPARAM l)
     const Current current = {msg, w, l};
     const Current* outer = current_;
     current_ = &current;
-    const LRESULT result = WindowProc(msg, w, l);
+    const LRESULT result = HandleMessage(msg, w, l);
     current_ = outer;
-    if (msg == WM_NCDESTROY && m_hWnd) {
+    if (msg == WM_NCDESTROY && hwnd_) {
         if (oldProc_)
-            SetWindowLongPtrW(m_hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
+            SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
         Detach();
-        PostNcDestroy();
+        AfterDestroy();
     }
     return result;
 }
 
-LRESULT CWnd::WindowProc(UINT msg, WPARAM w, LPARAM l)
+LRESULT CWnd::HandleMessage(UINT msg, WPARAM w, LPARAM l)
 {
     if (msg == WM_COMMAND) {
-        if (OnCommand(w, l))
+        if (RouteCommand(w, l))
             return 0;
     } else if (msg == WM_NOTIFY) {
         LRESULT result = 0;
@@ -207,31 +214,37 @@ LRESULT CWnd::WindowProc(UINT msg, WPARAM w, LPARAM l)
             return result;
     } else if (const MessageEntry* entry = FindMessage(msg)) {
         return entry->call(*this, w, l);
+    } else if (msg == WM_DRAWITEM && w != 0) {
+        DRAWITEMSTRUCT* item = reinterpret_cast<DRAWITEMSTRUCT*>(l);
+        if (CButton* button = dynamic_cast<CButton*>(ObjectOf(item->hwndItem))) {
+            button->DrawItem(item);
+            return TRUE;
+        }
     }
-    return DefWindowProc(msg, w, l);
+    return DefaultProc(msg, w, l);
 }
 
-LRESULT CWnd::DefWindowProc(UINT msg, WPARAM w, LPARAM l)
+LRESULT CWnd::DefaultProc(UINT msg, WPARAM w, LPARAM l)
 {
     if (oldProc_)
-        return CallWindowProcW(oldProc_, m_hWnd, msg, w, l);
-    return ::DefWindowProcW(m_hWnd, msg, w, l);
+        return CallWindowProcW(oldProc_, hwnd_, msg, w, l);
+    return ::DefWindowProcW(hwnd_, msg, w, l);
 }
 
-LRESULT CWnd::Default()
+LRESULT CWnd::CallDefault()
 {
     KESH_ASSERT(current_ != nullptr);
-    return DefWindowProc(current_->msg, current_->w, current_->l);
+    return DefaultProc(current_->msg, current_->w, current_->l);
 }
 
-bool CWnd::OnCommand(WPARAM w, LPARAM l)
+bool CWnd::RouteCommand(WPARAM w, LPARAM l)
 {
     const UINT id = LOWORD(w);
     const int code = HIWORD(w);
     if (l == 0) {
         // A menu item or an accelerator: a disabled command must not run
         // even when its key or a stale menu still offers it.
-        CCmdUI state(id);
+        CommandState state(id);
         if (state.DoUpdate(*this, false) && !state.enabled())
             return true;
         return OnCmdMsg(id, 0, nullptr);
@@ -253,16 +266,16 @@ bool CWnd::OnNotify(WPARAM, LPARAM l, LRESULT* result)
     return false;
 }
 
-bool CWnd::OnCmdMsg(UINT id, int code, CCmdUI* update, bool queryOnly)
+bool CWnd::OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly)
 {
-    return CCmdTarget::OnCmdMsg(id, code, update, queryOnly);
+    return CommandTarget::OnCmdMsg(id, code, update, queryOnly);
 }
 
 bool CWnd::PreTranslateMessage(MSG*) { return false; }
 
 bool CWnd::UpdateData(bool save)
 {
-    CDataExchange dx(this, save);
+    DataExchange dx(this, save);
     ++updateDataDepth_;
     DoDataExchange(&dx);
     --updateDataDepth_;
@@ -271,9 +284,9 @@ bool CWnd::UpdateData(bool save)
 
 std::wstring CWnd::GetWindowText() const
 {
-    const int length = GetWindowTextLengthW(m_hWnd);
+    const int length = GetWindowTextLengthW(hwnd_);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int got = ::GetWindowTextW(m_hWnd, &text[0], length + 1);
+    const int got = ::GetWindowTextW(hwnd_, &text[0], length + 1);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }
@@ -281,23 +294,23 @@ std::wstring CWnd::GetWindowText() const
 RECT CWnd::GetClientRect() const
 {
     RECT rc = {};
-    ::GetClientRect(m_hWnd, &rc);
+    ::GetClientRect(hwnd_, &rc);
     return rc;
 }
 
 RECT CWnd::GetWindowRect() const
 {
     RECT rc = {};
-    ::GetWindowRect(m_hWnd, &rc);
+    ::GetWindowRect(hwnd_, &rc);
     return rc;
 }
 
 void CWnd::CenterWindow()
 {
     RECT area = {};
-    HWND owner = GetWindow(m_hWnd, GW_OWNER);
-    if ((GetWindowLongW(m_hWnd, GWL_STYLE) & WS_CHILD) != 0)
-        ::GetClientRect(::GetParent(m_hWnd), &area);
+    HWND owner = GetWindow(hwnd_, GW_OWNER);
+    if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) != 0)
+        ::GetClientRect(::GetParent(hwnd_), &area);
     else if (owner && IsWindowVisible(owner))
         ::GetWindowRect(owner, &area);
     else
@@ -307,12 +320,12 @@ void CWnd::CenterWindow()
     const int height = rc.bottom - rc.top;
     const int x = area.left + (area.right - area.left - width) / 2;
     const int y = area.top + (area.bottom - area.top - height) / 2;
-    SetWindowPos(m_hWnd, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-void CWnd::SendMessageToDescendants(UINT msg, WPARAM w, LPARAM l, bool deep, bool onlyPermanent)
+void CWnd::SendToDescendants(UINT msg, WPARAM w, LPARAM l, bool deep, bool onlyPermanent)
 {
-    sendToDescendants(m_hWnd, msg, w, l, deep, onlyPermanent);
+    sendToDescendants(hwnd_, msg, w, l, deep, onlyPermanent);
 }
 
 }  // namespace ui
