@@ -111,6 +111,24 @@ TEST_F(ScrollViewTest, BarCodesMoveByLineAndPage)
     }
 }
 
+TEST_F(ScrollViewTest, KeysScrollByLinePageAndToTheEnds)
+{
+    const LONG maxY = 800 - clientSize.bottom;
+    struct Case {
+        WPARAM key;
+        POINT expected;
+    } cases[] = {
+        {VK_DOWN, {0, 8}},     {VK_RIGHT, {10, 8}},      {VK_NEXT, {10, 88}}, {VK_UP, {10, 80}},
+        {VK_LEFT, {0, 80}},    {VK_PRIOR, {0, 0}},       {VK_END, {0, maxY}}, {VK_HOME, {0, 0}},
+        {'A', {0, 0}},
+    };
+    for (const Case& c : cases) {
+        view.SendMessage(WM_KEYDOWN, c.key, 0);
+        EXPECT_EQ(pos().x, c.expected.x) << c.key;
+        EXPECT_EQ(pos().y, c.expected.y) << c.key;
+    }
+}
+
 TEST_F(ScrollViewTest, WheelScrollsVerticallyAtMostAPage)
 {
     UINT lines = 3;

@@ -11,6 +11,7 @@ const MessageMap* CScrollView::GetMessageMap() const
         ui::OnMessage(WM_HSCROLL, &CScrollView::OnHScroll),
         ui::OnMessage(WM_VSCROLL, &CScrollView::OnVScroll),
         ui::OnMessage(WM_MOUSEWHEEL, &CScrollView::OnMouseWheel),
+        ui::OnMessage(WM_KEYDOWN, &CScrollView::OnKeyDown),
     });
     return &map;
 }
@@ -160,6 +161,30 @@ LRESULT CScrollView::OnMouseWheel(WPARAM w, LPARAM)
     else
         OnScrollBy(SIZE{-notches * std::min<LONG>(static_cast<LONG>(lines) * line_.cx, page_.cx), 0}, true);
     return 0;
+}
+
+LRESULT CScrollView::OnKeyDown(WPARAM w, LPARAM)
+{
+    switch (w) {
+    case VK_LEFT:
+        return SendMessage(WM_HSCROLL, SB_LINEUP);
+    case VK_RIGHT:
+        return SendMessage(WM_HSCROLL, SB_LINEDOWN);
+    case VK_UP:
+        return SendMessage(WM_VSCROLL, SB_LINEUP);
+    case VK_DOWN:
+        return SendMessage(WM_VSCROLL, SB_LINEDOWN);
+    case VK_PRIOR:
+        return SendMessage(WM_VSCROLL, SB_PAGEUP);
+    case VK_NEXT:
+        return SendMessage(WM_VSCROLL, SB_PAGEDOWN);
+    case VK_HOME:
+        return SendMessage(WM_VSCROLL, SB_TOP);
+    case VK_END:
+        return SendMessage(WM_VSCROLL, SB_BOTTOM);
+    default:
+        return CallDefault();
+    }
 }
 
 }  // namespace ui

@@ -32,6 +32,10 @@ protected:
     LRESULT OnHScroll(WPARAM, LPARAM);
     LRESULT OnVScroll(WPARAM, LPARAM);
     LRESULT OnMouseWheel(WPARAM, LPARAM);
+    // Arrows scroll by a line, Page Up/Down by a page, Home/End to the
+    // top/bottom. A derived view that handles WM_KEYDOWN itself replaces
+    // this.
+    LRESULT OnKeyDown(WPARAM, LPARAM);
 
     // The position a scroll-bar code leads to on one axis.
     LONG ScrollTarget(int bar, UINT code, LONG current, LONG line, LONG page) const;

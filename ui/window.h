@@ -38,8 +38,8 @@ public:
 
     // Creates a window. A null className means the framework's own class
     // (double clicks, arrow cursor, no background brush); for any other
-    // class the new window is subclassed. The object must outlive the
-    // window or destroy it.
+    // class the new window is subclassed. The window goes with the object
+    // at the latest.
     bool CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* title, DWORD style,
                   const RECT& rect, HWND parent, UINT_PTR idOrMenu);
     bool DestroyWindow();
