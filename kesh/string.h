@@ -9,11 +9,15 @@ namespace kesh {
 
 namespace __ {
 // Owns the run-time heap buffer of one text: UTF-8 bytes and a NUL, or null
-// for the empty text.
+// for the empty text. The length is kept so that building a text piece by
+// piece stays linear; while the buffer is handed out for writing (getBuffer)
+// the text ends at its first NUL and the length is counted on each request.
 struct StringStub {
     char* buffer = nullptr;
+    unsigned length = 0;
+    bool handedOut = false;
     StringStub() = default;
-    explicit StringStub(char* owned) : buffer(owned) {}
+    StringStub(char* owned, unsigned ownedLength) : buffer(owned), length(ownedLength) {}
     ~StringStub();
     StringStub(const StringStub&) = delete;
     StringStub& operator=(const StringStub&) = delete;
@@ -102,7 +106,7 @@ public:
     char* getBuffer(unsigned n);
 
 private:
-    explicit String(char* ownedBuffer);
+    String(char* ownedBuffer, unsigned length);
     void replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLength);
     bool isSoleHolder() const;
 

@@ -2,6 +2,7 @@
 # Builds everything and runs every test under Wine on a private Xvfb display.
 # Starts what it needs and stops what it started, also on failure.
 set -euo pipefail
+trap 'echo "test.sh: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
@@ -28,6 +29,7 @@ for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
 export DISPLAY=":$(head -n1 "$scratch/display")"
 
 # One persistent wineserver for the whole run: each Wine start then costs
-# well under a second.
-wineserver -p >/dev/null 2>&1
+# well under a second. A server that still runs for the prefix (a program
+# that just ended) is made persistent instead.
+wineserver -p >/dev/null 2>&1 || true
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600

@@ -412,6 +412,9 @@ TEST(StringTest, GetBuffer)
     EXPECT_EQ(0, q[10]);
     q[2] = 0;
     EXPECT_EQ(2u, t.length());
+    t.append("z");  // the text written through the buffer is what is kept
+    EXPECT_STREQ("abz", t.c_str());
+    EXPECT_EQ(3u, t.length());
 }
 
 TEST(StringTest, Format)

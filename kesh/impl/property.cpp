@@ -5,6 +5,8 @@
 #include "kesh/impl/os_names.h"
 #include "kesh/impl/property_store.h"
 #include "kesh/impl/system_texts.h"
+#include "kesh/path.h"
+#include "kesh/time.h"
 
 #include <boost/make_shared.hpp>
 
@@ -165,6 +167,16 @@ String tempPath(TempPathCall call)
     // between: neither filled the buffer.
     if (length == 0 || length >= buffer.size()) return String();
     return String(buffer.data(), length);
+}
+
+String pathText(const String& text)
+{
+    return fs::Path(text).toString();
+}
+
+String startTimeText()
+{
+    return Time::now().formatStyle(0, -1);
 }
 
 bool NoCaseLess::operator()(const String& a, const String& b) const

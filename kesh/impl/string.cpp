@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <malloc.h>
 
 namespace kesh {
 
@@ -104,7 +105,7 @@ const char kEmptyText[] = "";
 
 String::String() : stub_(boost::make_shared<StringStub>()) {}
 
-String::String(char* ownedBuffer) : stub_(boost::make_shared<StringStub>(ownedBuffer)) {}
+String::String(char* ownedBuffer, unsigned length) : stub_(boost::make_shared<StringStub>(ownedBuffer, length)) {}
 
 String::String(const char* text, unsigned maxLen) : stub_(boost::make_shared<StringStub>())
 {
@@ -112,7 +113,9 @@ String::String(const char* text, unsigned maxLen) : stub_(boost::make_shared<Str
     const unsigned n = static_cast<unsigned>(strnlen(text, maxLen));
     if (n == 0) return;
     stub_->buffer = allocateText(n);
-    if (stub_->buffer) std::memcpy(stub_->buffer, text, n);
+    if (!stub_->buffer) return;
+    std::memcpy(stub_->buffer, text, n);
+    stub_->length = n;
 }
 
 String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<StringStub>())
@@ -127,6 +130,7 @@ String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<S
     char* out = allocateText(static_cast<unsigned>(bytes));
     if (!out) return;
     stub_->buffer = out;
+    stub_->length = static_cast<unsigned>(bytes);
     for (unsigned i = 0; i < units; ++i) {
         const unsigned u = static_cast<unsigned short>(text[i]);
         if (u < 0x80) {
@@ -154,16 +158,14 @@ String::String(int value, unsigned base) : stub_(boost::make_shared<StringStub>(
     const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
     end = toDigits(magnitude, base, end);
     *end = 0;
-    // Copied: a plain char* would select the constructor that adopts a heap
-    // buffer.
-    *this = String(static_cast<const char*>(digits));
+    *this = String(digits);
 }
 
 String::String(unsigned value, unsigned base) : stub_(boost::make_shared<StringStub>())
 {
     char digits[40];
     *toDigits(value, base, digits) = 0;
-    *this = String(static_cast<const char*>(digits));
+    *this = String(digits);
 }
 
 boost::shared_array<wchar_t> String::toWide() const
@@ -211,7 +213,7 @@ String String::format(const char* fmt, ...)
             std::free(buffer);
             return String();
         }
-        if (static_cast<size_t>(n) < size) return String(buffer);
+        if (static_cast<size_t>(n) < size) return String(buffer, static_cast<unsigned>(n));
         std::free(buffer);
         size = static_cast<size_t>(n) + 1;
     }
@@ -219,7 +221,8 @@ String String::format(const char* fmt, ...)
 
 unsigned String::length() const
 {
-    return stub_->buffer ? textLength(stub_->buffer) : 0;
+    if (!stub_->buffer) return 0;
+    return stub_->handedOut ? textLength(stub_->buffer) : stub_->length;
 }
 
 bool String::isEmpty() const
@@ -432,18 +435,21 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
     char* old = stub_->buffer;
     const bool inside = old && text >= old && text <= old + len;
     if (isSoleHolder() && !inside) {
-        if (textLen > count) {
-            char* grown = static_cast<char*>(std::realloc(old, static_cast<size_t>(newLen) + 1));
+        const size_t needed = static_cast<size_t>(newLen) + 1;
+        const size_t capacity = old ? _msize(old) : 0;
+        if (needed > capacity) {
+            // The run-time heap moves a block on most growths, so exact-size
+            // growth would make piecewise building quadratic; grow by half.
+            const size_t wanted = needed > capacity + capacity / 2 ? needed : capacity + capacity / 2;
+            char* grown = static_cast<char*>(std::realloc(old, wanted));
             if (!grown) return;
             stub_->buffer = old = grown;
         }
         std::memmove(old + pos + textLen, old + pos + count, len - pos - count);
         std::memcpy(old + pos, text, textLen);
         old[newLen] = 0;
-        if (textLen < count) {
-            char* shrunk = static_cast<char*>(std::realloc(old, static_cast<size_t>(newLen) + 1));
-            if (shrunk) stub_->buffer = shrunk;
-        }
+        stub_->length = newLen;
+        stub_->handedOut = false;
         return;
     }
     char* fresh = allocateText(newLen);
@@ -451,7 +457,7 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
     if (pos) std::memcpy(fresh, old, pos);
     std::memcpy(fresh + pos, text, textLen);
     std::memcpy(fresh + pos + textLen, (old ? old : kEmptyText) + pos + count, len - pos - count);
-    stub_ = boost::make_shared<StringStub>(fresh);
+    stub_ = boost::make_shared<StringStub>(fresh, newLen);
 }
 
 String& String::append(const char* text)
@@ -527,28 +533,32 @@ String& String::toLower()
     const unsigned len = length();
     if (len == 0) return *this;
     char* s = getBuffer(len);
+    if (!s) return *this;
     for (unsigned i = 0; i < len; ++i) s[i] = static_cast<char>(lower(static_cast<unsigned char>(s[i])));
+    stub_->handedOut = false;  // no NUL was written: the length stands
     return *this;
 }
 
 char* String::getBuffer(unsigned n)
 {
     const unsigned len = length();
-    if (isSoleHolder() && len >= n && len != 0) return stub_->buffer;
-    const unsigned size = (len > n ? len : n) + 1;
-    char* buffer;
-    if (isSoleHolder()) {
-        buffer = static_cast<char*>(std::realloc(stub_->buffer, size));
-        if (!buffer) return nullptr;
-        stub_->buffer = buffer;
-    } else {
-        buffer = static_cast<char*>(std::malloc(size));
-        if (!buffer) return nullptr;
-        std::memcpy(buffer, c_str(), len);
-        stub_ = boost::make_shared<StringStub>(buffer);
+    if (!(isSoleHolder() && len >= n && len != 0)) {
+        const unsigned size = (len > n ? len : n) + 1;
+        char* buffer;
+        if (isSoleHolder()) {
+            buffer = static_cast<char*>(std::realloc(stub_->buffer, size));
+            if (!buffer) return nullptr;
+            stub_->buffer = buffer;
+        } else {
+            buffer = static_cast<char*>(std::malloc(size));
+            if (!buffer) return nullptr;
+            std::memcpy(buffer, c_str(), len);
+            stub_ = boost::make_shared<StringStub>(buffer, len);
+        }
+        std::memset(buffer + len, 0, size - len);
     }
-    std::memset(buffer + len, 0, size - len);
-    return buffer;
+    stub_->handedOut = true;
+    return stub_->buffer;
 }
 
 String operator+(const char* a, const String& b)
