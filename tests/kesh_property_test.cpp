@@ -2,6 +2,8 @@
 
 #include "kesh/impl/os_names.h"
 #include "kesh/impl/system_texts.h"
+#include "kesh/path.h"
+#include "kesh/time.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +14,7 @@
 #include <string>
 
 using kesh::String;
+using kesh::Time;
 using kesh::sys::getProperty;
 namespace props = kesh::sys::__;
 
@@ -226,4 +229,32 @@ TEST(SystemTextsTest, FailedCallsGiveEmptyTextNeverTheBuffer)
     EXPECT_EQ(2, gUserNameCalls);
     EXPECT_STREQ("", props::tempPath(&failingTempPath).c_str());
     EXPECT_STREQ("", props::tempPath(&growingTempPath).c_str());
+}
+
+TEST(PropertyTest, FoldersAreTheNormalisedPathsTheSystemGives)
+{
+    wchar_t buffer[MAX_PATH * 4];
+    const DWORD length = GetModuleFileNameW(nullptr, buffer, sizeof buffer / sizeof buffer[0]);
+    ASSERT_GT(length, 0u);
+    EXPECT_STREQ(kesh::fs::Path(String(buffer, length)).toString().c_str(), property("app.path").c_str());
+
+    wchar_t home[MAX_PATH] = {0};
+    if (SHGetSpecialFolderPathW(nullptr, home, CSIDL_PERSONAL, FALSE))
+        EXPECT_STREQ(kesh::fs::Path(String(home)).toString().c_str(), property("user.home").c_str());
+    else
+        EXPECT_STREQ("", property("user.home").c_str());
+
+    wchar_t temp[MAX_PATH + 1];
+    ASSERT_GT(GetTempPathW(MAX_PATH + 1, temp), 0u);
+    EXPECT_STREQ(kesh::fs::Path(String(temp)).toString().c_str(), property("user.temp").c_str());
+}
+
+TEST(PropertyTest, StartTimeIsAMomentOfThisRunInStyleZero)
+{
+    const String uptime = property("app.uptime");
+    const Time now = Time::now();
+    bool found = false;
+    for (int back = 0; back <= 600 && !found; ++back)
+        found = Time(now.getSeconds() - back).formatStyle(0, -1).compare(uptime.c_str()) == 0;
+    EXPECT_TRUE(found) << uptime.c_str();
 }
