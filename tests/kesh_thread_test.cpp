@@ -111,18 +111,9 @@ TEST(ThreadTest, StartStopAndJoin)
 
     EXPECT_TRUE(thread->join());
     EXPECT_TRUE(body->finished);
-    EXPECT_EQ(1, body->stopCalls);
     EXPECT_FALSE(thread->isAlive());
     EXPECT_EQ(0u, registered());
-    joinAll();
-}
-
-TEST(ThreadTest, JoinTwiceReturnsAtOnceTheSecondTime)
-{
-    boost::shared_ptr<Body> body = boost::make_shared<Body>();
-    boost::shared_ptr<IThread> thread = createThread(body, 0, 0);
-    EXPECT_TRUE(thread->join());
-    EXPECT_TRUE(thread->join());
+    EXPECT_TRUE(thread->join());  // the second join finds nothing to wait for
     EXPECT_EQ(1, body->stopCalls);
     joinAll();
 }
@@ -161,16 +152,6 @@ TEST(ThreadTest, JoinOnTheCallingThreadIsRefused)
     EXPECT_TRUE(thread->join());
 }
 
-TEST(ThreadTest, DroppedHandleIsStillStoppedByJoinAll)
-{
-    boost::shared_ptr<Body> body = boost::make_shared<Body>();
-    createThread(body, 0, 0);
-    ASSERT_TRUE(body->started.wait());
-    joinAll();
-    EXPECT_TRUE(body->finished);
-    EXPECT_EQ(0u, registered());
-}
-
 TEST(ThreadTest, JoinAllStopsInAscendingIdOrder)
 {
     std::mutex orderLock;
@@ -180,7 +161,7 @@ TEST(ThreadTest, JoinAllStopsInAscendingIdOrder)
     for (int i = 0; i < 4; ++i) {
         boost::shared_ptr<Body> body = boost::make_shared<Body>();
         bodies.push_back(body);
-        ids.push_back(createThread(body, 0, 0)->getId());
+        ids.push_back(createThread(body, 0, 0)->getId());  // the handle is dropped at once
         Body* raw = body.get();
         const unsigned id = ids.back();
         raw->onStop = [&orderLock, &stopOrder, id] {
@@ -225,13 +206,6 @@ TEST(ThreadTest, JoinAllAlsoWaitsForAThreadWhoseEntryWasAlreadyTaken)
     EXPECT_EQ(0, running());
     WaitForSingleObject(other, INFINITE);
     CloseHandle(other);
-}
-
-TEST(ThreadTest, JoinAllWithoutThreadsReturnsAtOnce)
-{
-    const DWORD before = GetTickCount();
-    joinAll();
-    EXPECT_LT(GetTickCount() - before, 1000u);
 }
 
 struct PriorityCase {
