@@ -36,6 +36,53 @@ private:
     bool open_;
 };
 
+// GetObject reports a section's height as positive whichever way its rows
+// are stored, so the order is found from the pixels: find a row whose mirror
+// row differs, read that row through GDI (which knows the order) and see
+// which of the two stored rows it is. When every row equals its mirror the
+// image reads the same either way and bottom-up is as good as top-down.
+bool StoredTopDown(HBITMAP bitmap, const DIBSECTION& section, unsigned stride)
+{
+    const BITMAPINFOHEADER& info = section.dsBmih;
+    const LONG height = std::labs(info.biHeight);
+    const BYTE* bits = static_cast<const BYTE*>(section.dsBm.bmBits);
+    const std::size_t used = static_cast<std::size_t>(info.biWidth) * (info.biBitCount / 8);
+    GdiFlush();
+    for (LONG k = 0; k < height / 2; ++k) {
+        const BYTE* first = bits + static_cast<std::size_t>(k) * stride;
+        const BYTE* last = bits + static_cast<std::size_t>(height - 1 - k) * stride;
+        if (std::memcmp(first, last, used) == 0) continue;
+
+        // Image row k from the top; a bottom-up request counts scan lines
+        // from the bottom.
+        struct {
+            BITMAPINFOHEADER header;
+            RGBQUAD colours[3];
+        } request = {};
+        request.header = info;
+        request.header.biSize = sizeof(BITMAPINFOHEADER);
+        request.header.biHeight = height;
+        request.header.biSizeImage = 0;
+        std::vector<BYTE> row(stride);
+        MemoryDc dc(CreateCompatibleDC(nullptr));
+        if (!dc || GetDIBits(dc.get(), bitmap, static_cast<UINT>(height - 1 - k), 1, row.data(),
+                             reinterpret_cast<BITMAPINFO*>(&request), DIB_RGB_COLORS) != 1) {
+            return false;
+        }
+        // GDI may not carry the fourth byte of 32-bit pixels: compare colours.
+        const unsigned step = info.biBitCount / 8;
+        const unsigned compared = info.biBitCount == 32 ? 3 : step;
+        auto sameColours = [&](const BYTE* stored) {
+            for (std::size_t at = 0; at < used; at += step) {
+                if (std::memcmp(stored + at, row.data() + at, compared) != 0) return false;
+            }
+            return true;
+        };
+        return sameColours(first) && !sameColours(last);
+    }
+    return false;
+}
+
 }  // namespace
 
 unsigned DibStride(long width, unsigned bitsPerPixel)
@@ -50,12 +97,12 @@ bool PackedDib::read(HBITMAP bitmap)
     if (bitmap == nullptr) return false;
     DIBSECTION section = {};
     const int got = GetObjectW(bitmap, sizeof(section), &section);
-    if (got == static_cast<int>(sizeof(section)) && readSection(section)) return true;
+    if (got == static_cast<int>(sizeof(section)) && readSection(bitmap, section)) return true;
     if (got < static_cast<int>(sizeof(BITMAP))) return false;
     return readThroughGdi(bitmap, section.dsBm);
 }
 
-bool PackedDib::readSection(const DIBSECTION& section)
+bool PackedDib::readSection(HBITMAP bitmap, const DIBSECTION& section)
 {
     const BITMAPINFOHEADER& info = section.dsBmih;
     const bool plainRows = info.biCompression == BI_RGB &&
@@ -67,6 +114,8 @@ bool PackedDib::readSection(const DIBSECTION& section)
     const std::uint64_t size = static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(std::labs(info.biHeight));
     if (size > kMaxImageBytes) return false;
     header_ = info;
+    header_.biHeight = std::labs(info.biHeight);
+    if (info.biHeight < 0 || StoredTopDown(bitmap, section, stride)) header_.biHeight = -header_.biHeight;
     header_.biSize = sizeof(BITMAPINFOHEADER);
     header_.biSizeImage = static_cast<DWORD>(size);
     header_.biClrUsed = 0;

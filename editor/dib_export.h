@@ -10,7 +10,9 @@
 // order the header's height sign says (negative: top-down).
 //
 // A DIB section with uncompressed rows of 16, 24 or 32 bits is read in
-// place: bits points into the section, which must outlive this object.
+// place: bits points into the section, which must outlive this object. Its
+// row order is found out even where GDI reports every section as bottom-up.
+// The bitmap must not be selected into a device context while it is read.
 // Anything else (a device bitmap, a section without bits, one that needs a
 // colour table or colour masks) is read through GetDIBits as a 32-bit
 // bottom-up copy held in this object.
@@ -37,7 +39,7 @@ public:
     void writeBlock(BYTE* block) const;
 
 private:
-    bool readSection(const DIBSECTION& section);
+    bool readSection(HBITMAP bitmap, const DIBSECTION& section);
     bool readThroughGdi(HBITMAP bitmap, const BITMAP& info);
 
     BITMAPINFOHEADER header_ = {};
