@@ -1,11 +1,10 @@
 #include "editor/image_saver.h"
 
-#include "editor/dib_export.h"
 #include "editor/image_codecs.h"
 #include "editor/image_formats.h"
 #include "kesh/path.h"
 
-#include <cstring>
+#include <cstdlib>
 
 namespace gp = Gdiplus::DllExports;
 
@@ -14,50 +13,32 @@ void GpBitmapDisposer::operator()(Gdiplus::GpBitmap* bitmap) const
     gp::GdipDisposeImage(bitmap);
 }
 
-namespace {
-
-// Copies the 32-bit rows of dib into a new 32bppARGB bitmap, top row first.
-ConvertedBitmap CopyRows(const PackedDib& dib)
-{
-    ConvertedBitmap out;
-    const INT width = dib.header().biWidth;
-    const INT height = std::abs(static_cast<INT>(dib.header().biHeight));
-    Gdiplus::GpBitmap* created = nullptr;
-    out.status = gp::GdipCreateBitmapFromScan0(width, height, 0, PixelFormat32bppARGB, nullptr, &created);
-    out.bitmap.reset(created);
-    if (out.status != Gdiplus::Ok) return out;
-
-    const Gdiplus::GpRect whole(0, 0, width, height);
-    Gdiplus::BitmapData locked = {};
-    out.status = gp::GdipBitmapLockBits(created, &whole, Gdiplus::ImageLockModeWrite, PixelFormat32bppARGB, &locked);
-    if (out.status != Gdiplus::Ok) return out;
-    const std::size_t rowBytes = static_cast<std::size_t>(width) * 4;
-    BYTE* target = static_cast<BYTE*>(locked.Scan0);
-    for (INT y = 0; y < height; ++y) {
-        std::memcpy(target + static_cast<std::ptrdiff_t>(y) * locked.Stride, dib.rowFromTop(static_cast<unsigned>(y)),
-                    rowBytes);
-    }
-    const Gdiplus::Status unlocked = gp::GdipBitmapUnlockBits(created, &locked);
-    if (unlocked != Gdiplus::Ok) out.status = unlocked;
-    return out;
-}
-
-}  // namespace
-
 ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap)
 {
+    ConvertedBitmap out;
     BITMAP info = {};
     if (bitmap == nullptr || GetObjectW(bitmap, sizeof(info), &info) != static_cast<int>(sizeof(info))) {
-        return ConvertedBitmap{nullptr, Gdiplus::InvalidParameter};
+        out.status = Gdiplus::InvalidParameter;
+        return out;
     }
-    if (info.bmBitsPixel == 32) {
-        PackedDib dib;
-        if (!dib.read(bitmap) || dib.header().biBitCount != 32) return ConvertedBitmap{nullptr, Gdiplus::GenericError};
-        return CopyRows(dib);
-    }
-    ConvertedBitmap out;
     Gdiplus::GpBitmap* created = nullptr;
-    out.status = gp::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &created);
+    if (info.bmBitsPixel != 32) {
+        out.status = gp::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &created);
+        out.bitmap.reset(created);
+        return out;
+    }
+    if (!out.pixels.read(bitmap) || out.pixels.header().biBitCount != 32) {
+        out.status = Gdiplus::GenericError;
+        return out;
+    }
+    // The top row first: a bottom-up block is walked backwards from its last
+    // stored row.
+    const INT width = out.pixels.header().biWidth;
+    const INT height = std::abs(static_cast<INT>(out.pixels.header().biHeight));
+    const INT stride = static_cast<INT>(out.pixels.stride());
+    BYTE* top = const_cast<BYTE*>(out.pixels.rowFromTop(0));
+    out.status = gp::GdipCreateBitmapFromScan0(width, height, out.pixels.topDown() ? stride : -stride,
+                                               PixelFormat32bppARGB, top, &created);
     out.bitmap.reset(created);
     return out;
 }

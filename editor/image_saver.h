@@ -1,5 +1,6 @@
 #pragma once
 
+#include "editor/dib_export.h"
 #include "kesh/string.h"
 
 #include <windows.h>
@@ -15,14 +16,19 @@ using GpBitmapPtr = std::unique_ptr<Gdiplus::GpBitmap, GpBitmapDisposer>;
 // A GDI+ bitmap made from a GDI bitmap and the status of making it; the
 // bitmap may exist with a failed status, and is then not to be used.
 struct ConvertedBitmap {
+    PackedDib pixels;  // the rows bitmap reads; goes after bitmap
     GpBitmapPtr bitmap;
     Gdiplus::Status status = Gdiplus::GenericError;
 };
 
-// A 32-bit bitmap becomes a 32bppARGB GDI+ bitmap holding a copy of its
-// bytes, the fourth byte of each pixel as alpha, its top row on top whether
-// the source is stored bottom-up or top-down (and read through GDI when it
-// has no bits of its own). Other depths are handed to GDI+ without palette.
+// A 32-bit bitmap becomes a 32bppARGB GDI+ bitmap over the same rows, the
+// fourth byte of each pixel as alpha, its top row on top whether the source
+// is stored bottom-up or top-down. A DIB section's rows are not copied (a
+// 4K copy costs more than the whole conversion may): the result reads the
+// section's own memory, so it must go before the section does and is used
+// while the section is not drawn on. A 32-bit bitmap without bits of its
+// own is read through GDI into a copy the result holds. Other depths are
+// handed to GDI+ without palette.
 ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap);
 
 // The encoder parameter list saving passes: the quality as one Long
