@@ -47,7 +47,6 @@ bool StoredTopDown(HBITMAP bitmap, const DIBSECTION& section, unsigned stride)
     const LONG height = std::labs(info.biHeight);
     const BYTE* bits = static_cast<const BYTE*>(section.dsBm.bmBits);
     const std::size_t used = static_cast<std::size_t>(info.biWidth) * (info.biBitCount / 8);
-    GdiFlush();
     for (LONG k = 0; k < height / 2; ++k) {
         const BYTE* first = bits + static_cast<std::size_t>(k) * stride;
         const BYTE* last = bits + static_cast<std::size_t>(height - 1 - k) * stride;
@@ -113,6 +112,7 @@ bool PackedDib::readSection(HBITMAP bitmap, const DIBSECTION& section)
     // gets copied, never more.
     const std::uint64_t size = static_cast<std::uint64_t>(stride) * static_cast<std::uint64_t>(std::labs(info.biHeight));
     if (size > kMaxImageBytes) return false;
+    GdiFlush();  // drawing GDI still holds back must be in the rows read
     header_ = info;
     header_.biHeight = std::labs(info.biHeight);
     if (info.biHeight < 0 || StoredTopDown(bitmap, section, stride)) header_.biHeight = -header_.biHeight;
