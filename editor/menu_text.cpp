@@ -62,9 +62,9 @@ std::wstring FormatItemText(const std::wstring& format, int value)
             ++at;
             continue;
         }
-        const std::wstring spec = format.substr(at, end - at + 1);
+        const std::wstring conversion = format.substr(at, end - at + 1);
         wchar_t piece[64];
-        const int written = std::swprintf(piece, sizeof(piece) / sizeof(piece[0]), spec.c_str(), value);
+        const int written = std::swprintf(piece, sizeof(piece) / sizeof(piece[0]), conversion.c_str(), value);
         if (written > 0) out.append(piece, static_cast<std::size_t>(written));
         at = end + 1;
     }

@@ -2,19 +2,19 @@
 
 // The custom pencil width and mosaic strength dialogs share one shape: one
 // whole number from 1 to 100 in an edit with an up-down control. What
-// differs is held here, so both dialogs are one class over a spec.
+// differs is held here, so both dialogs can be one class over this record.
 
 #include <windows.h>
 
-struct PenValueDialogSpec {
+struct PenValueDialogIds {
     int templateId;
     int editId;
     int spinId;
     int initialValue;  // before the caller sets the current custom value
 };
 
-inline constexpr PenValueDialogSpec kPencilWidthDialog = {101, 1002, 1003, 1};
-inline constexpr PenValueDialogSpec kMosaicStrengthDialog = {106, 1012, 1013, 0};
+inline constexpr PenValueDialogIds kPencilWidthDialog = {101, 1002, 1003, 1};
+inline constexpr PenValueDialogIds kMosaicStrengthDialog = {106, 1012, 1013, 0};
 
 constexpr int kPenValueMin = 1;
 constexpr int kPenValueMax = 100;
