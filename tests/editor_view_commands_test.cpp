@@ -1,0 +1,88 @@
+#include "editor/menu_text.h"
+#include "editor/view_commands.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+TEST(PenCommandTable, EveryIdIsListedOnceAndFound)
+{
+    std::set<UINT> ids;
+    for (const PenCommand& command : kPenCommands) {
+        EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+        EXPECT_EQ(&command, FindPenCommand(command.id));
+    }
+    for (const CustomPenCommand& command : kCustomPenCommands) {
+        EXPECT_TRUE(ids.insert(command.id).second) << command.id;
+        EXPECT_EQ(&command, FindCustomPenCommand(command.id));
+        EXPECT_EQ(nullptr, FindPenCommand(command.id));
+    }
+    EXPECT_EQ(19u, ids.size());
+    EXPECT_EQ(nullptr, FindPenCommand(57634));  // copy is no pen command
+}
+
+TEST(PenCommandTable, PresetsAlsoSwitchToTheirPensTool)
+{
+    const struct {
+        PenField field;
+        int tool;
+    } tools[] = {{PenField::PencilColour, 1}, {PenField::PencilWidth, 1}, {PenField::HighlighterValue, 2},
+                 {PenField::MosaicStrength, 3}};
+    for (const PenCommand& command : kPenCommands) {
+        for (const auto& t : tools) {
+            if (command.field == t.field) {
+                EXPECT_EQ(t.tool, command.toolKind) << command.id;
+            }
+        }
+    }
+}
+
+TEST(PenCommandTicks, ToolItemsFollowTheToolPresetsTheirValue)
+{
+    const PenCommand& hand = *FindPenCommand(32834);
+    const PenCommand& mosaic = *FindPenCommand(32786);
+    EXPECT_TRUE(IsPenCommandTicked(hand, 0, 0));
+    EXPECT_FALSE(IsPenCommandTicked(hand, 3, 0));
+    EXPECT_TRUE(IsPenCommandTicked(mosaic, 3, 0));
+
+    const PenCommand& red = *FindPenCommand(32813);
+    EXPECT_TRUE(IsPenCommandTicked(red, 0, 0x0000FF));  // whatever the tool
+    EXPECT_FALSE(IsPenCommandTicked(red, 1, 0xFF0000));
+}
+
+TEST(PenCommandTicks, CustomItemIsTickedOnlyWhenNoPresetHoldsTheValue)
+{
+    const struct {
+        UINT id;
+        DWORD value;
+        bool ticked;
+    } cases[] = {
+        {32815, 0x000000, false}, {32815, 0x0000FF, false}, {32815, 0xFF0000, false}, {32815, 0x00FF00, true},
+        {32822, 1, false},        {32822, 2, false},        {32822, 4, false},        {32822, 3, true},
+        {32822, 100, true},       {32838, 1, false},        {32838, 4, false},        {32838, 9, false},
+        {32838, 2, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(c.ticked, IsCustomPenCommandTicked(*FindCustomPenCommand(c.id), c.value)) << c.id << " " << c.value;
+    }
+}
+
+TEST(ItemTextFormat, TheCustomValueFillsTheItemsFormat)
+{
+    const struct {
+        const wchar_t* format;
+        int value;
+        const wchar_t* text;
+    } cases[] = {
+        {L"自定颜色 (#%06X)...", 0x0000FF, L"自定颜色 (#0000FF)..."},
+        {L"自定粗细 (%dpx)...", 2, L"自定粗细 (2px)..."},
+        {L"自定强度(%d)...", 15, L"自定强度(15)..."},
+        {L"100%% %d", 7, L"100% 7"},
+        {L"plain", 5, L"plain"},
+        {L"%d and %x", 26, L"26 and 1a"},
+        {L"%s %n %d", 3, L"%s %n 3"},  // no string or pointer conversions
+        {L"%123456789d", 1, L"%123456789d"},
+        {L"tail %", 1, L"tail %"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(std::wstring(c.text), FormatItemText(c.format, c.value)) << c.format;
+}
