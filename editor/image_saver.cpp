@@ -38,7 +38,7 @@ ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap)
     const INT stride = static_cast<INT>(out.pixels.stride());
     BYTE* top = const_cast<BYTE*>(out.pixels.rowFromTop(0));
     out.status = gp::GdipCreateBitmapFromScan0(width, height, out.pixels.topDown() ? stride : -stride,
-                                               PixelFormat32bppARGB, top, &created);
+                                               PixelFormat32bppRGB, top, &created);
     out.bitmap.reset(created);
     return out;
 }
