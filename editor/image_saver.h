@@ -21,8 +21,9 @@ struct ConvertedBitmap {
     Gdiplus::Status status = Gdiplus::GenericError;
 };
 
-// A 32-bit bitmap becomes a 32bppARGB GDI+ bitmap over the same rows, the
-// fourth byte of each pixel as alpha, its top row on top whether the source
+// A 32-bit bitmap becomes an opaque 32bppRGB GDI+ bitmap over the same rows
+// (GDI drawing leaves the fourth byte at 0: it is not alpha), its top row on
+// top whether the source
 // is stored bottom-up or top-down. A DIB section's rows are not copied (a
 // 4K copy costs more than the whole conversion may): the result reads the
 // section's own memory, so it must go before the section does and is used
