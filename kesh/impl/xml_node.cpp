@@ -41,6 +41,12 @@ namespace impl {
 
 ElementNode::ElementNode(const String& name) : name_(name) {}
 
+ElementNode::ElementNode(const String& name, const AttributeArray& attributes, const NodeArray& noChildren)
+    : name_(name), attributes_(attributes), children_(noChildren)
+{
+    KESH_ASSERT(noChildren.isEmpty());
+}
+
 ElementPtr ElementNode::getParent()
 {
     return parent_.lock();
@@ -51,10 +57,30 @@ void ElementNode::setParent(const boost::weak_ptr<IElement>& parent)
     parent_ = parent;
 }
 
+void ElementNode::attach(IChild& child, const NodePtr& node)
+{
+    child.setParent(weak_from_this());
+    children_.append(node);
+}
+
 void ElementNode::attach(const NodePtr& node)
 {
-    asChild(node)->setParent(ElementPtr(shared_from_this()));
-    children_.append(node);
+    attach(*asChild(node), node);
+}
+
+boost::shared_ptr<ElementNode> ElementNode::appendElement(const String& name, const AttributeArray& attributes,
+                                                        const NodeArray& noChildren)
+{
+    boost::shared_ptr<ElementNode> element = boost::make_shared<ElementNode>(name, attributes, noChildren);
+    attach(*element, element);
+    return element;
+}
+
+boost::shared_ptr<DataNode> ElementNode::appendData(const String& text)
+{
+    boost::shared_ptr<DataNode> data = boost::make_shared<DataNode>(text);
+    attach(*data, data);
+    return data;
 }
 
 void ElementNode::detachAll()
@@ -66,8 +92,7 @@ void ElementNode::detachAll()
 
 NodePtr ElementNode::clone()
 {
-    boost::shared_ptr<ElementNode> copy = boost::make_shared<ElementNode>(name_);
-    copy->attributes_ = attributes_;
+    boost::shared_ptr<ElementNode> copy = boost::make_shared<ElementNode>(name_, attributes_, NodeArray());
     const NodeArray& children = children_;
     for (unsigned i = 0; i < children.size(); ++i) copy->attach(children.at(i)->clone());
     return copy;
@@ -99,7 +124,7 @@ String ElementNode::getText()
 void ElementNode::setText(const String& text)
 {
     detachAll();
-    attach(createData(text));
+    appendData(text);
 }
 
 String ElementNode::getName()
@@ -132,9 +157,7 @@ unsigned ElementNode::setChildren(const NodeArray& nodes)
 
 ElementPtr ElementNode::addElement(const String& name)
 {
-    ElementPtr element = createElement(name);
-    attach(element);
-    return element;
+    return appendElement(name, AttributeArray(), NodeArray());
 }
 
 void ElementNode::addChild(const NodePtr& node)
@@ -145,9 +168,7 @@ void ElementNode::addChild(const NodePtr& node)
 
 NodePtr ElementNode::addData(const String& text)
 {
-    NodePtr data = createData(text);
-    attach(data);
-    return data;
+    return appendData(text);
 }
 
 bool ElementNode::removeChild(const NodePtr& node)

@@ -21,9 +21,14 @@ public:
     virtual void setParent(const boost::weak_ptr<IElement>& parent) = 0;
 };
 
+class DataNode;
+
 class ElementNode : public IElement, public IChild, public boost::enable_shared_from_this<ElementNode> {
 public:
     explicit ElementNode(const String& name);
+    // noChildren: an empty list; many elements may share one (the first
+    // child added to an element gives it a list of its own).
+    ElementNode(const String& name, const AttributeArray& attributes, const NodeArray& noChildren);
 
     ElementPtr getParent() override;
     NodePtr clone() override;
@@ -49,8 +54,15 @@ public:
 
     void setParent(const boost::weak_ptr<IElement>& parent) override;
 
+    // addElement and addData for the parser, which knows the concrete
+    // types and hands over the attributes at once.
+    boost::shared_ptr<ElementNode> appendElement(const String& name, const AttributeArray& attributes,
+                                                 const NodeArray& noChildren);
+    boost::shared_ptr<DataNode> appendData(const String& text);
+
 private:
-    // Links node to this element and appends it.
+    // Links node (which is child) to this element and appends it.
+    void attach(IChild& child, const NodePtr& node);
     void attach(const NodePtr& node);
     void detachAll();
 

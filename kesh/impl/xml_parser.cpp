@@ -1,4 +1,5 @@
-#include "kesh/xml.h"
+#include "kesh/impl/xml_nodes.h"
+#include "kesh/impl/xml_parser_text.h"
 
 #include "kesh/error.h"
 
@@ -7,7 +8,7 @@
 #include <expat.h>
 
 #include <memory>
-#include <string>
+#include <vector>
 
 namespace kesh {
 namespace xml {
@@ -38,7 +39,7 @@ private:
     void finish();
     void clear();
     void flushText();
-    void stop();
+    void stop(XML_Error reason);
 
     static void XMLCALL onStart(void* user, const XML_Char* name, const XML_Char** attributes);
     static void XMLCALL onEnd(void* user, const XML_Char* name);
@@ -53,25 +54,26 @@ private:
     std::unique_ptr<XML_ParserStruct, ExpatFree> expat_;
     DocumentPtr document_;
     ElementPtr root_;
-    ElementPtr current_;
-    // Character data arrives in many small pieces; it is collected here and
-    // becomes a String once, at the next tag.
-    std::string pendingText_;
+    // The elements whose content is being read, the current one last. The
+    // tree under root_ owns them.
+    std::vector<ElementNode*> open_;
+    PendingText pendingText_;
+    size_t pieceLength_ = 0;
     String version_;
     String encoding_;
     int standalone_ = -1;
-    unsigned depth_ = 0;
+    RepeatedStrings strings_;
+    const StringPair blank_;
+    // Shared by every element read without attributes or children.
+    const AttributeArray noAttributes_;
+    const NodeArray noChildren_;
     // Set when a handler has stopped expat: call-backs that expat still
-    // delivers afterwards are ignored.
+    // delivers afterwards are ignored, and the text fails for that reason.
     bool stopped_ = false;
+    XML_Error stopReason_ = XML_ERROR_NONE;
 };
 
 namespace {
-
-inline bool isSpace(char c)
-{
-    return c == ' ' || (c >= 9 && c <= 13);
-}
 
 inline Parser* self(void* user)
 {
@@ -114,8 +116,9 @@ bool Parser::parse(const char* data, unsigned length, bool isFinal)
         fail(XML_ERROR_NO_MEMORY);
         return false;
     }
+    pieceLength_ = length;
     if (!feed(data, length, isFinal)) {
-        fail(XML_GetErrorCode(expat_.get()));
+        fail(stopped_ ? stopReason_ : XML_GetErrorCode(expat_.get()));
         return false;
     }
     if (isFinal) finish();
@@ -147,14 +150,15 @@ void Parser::finish()
 void Parser::clear()
 {
     expat_.reset();
+    open_.clear();
     root_.reset();
-    current_.reset();
-    std::string().swap(pendingText_);
+    pendingText_.release();
     version_ = String();
     encoding_ = String();
     standalone_ = -1;
-    depth_ = 0;
+    strings_.clear();
     stopped_ = false;
+    stopReason_ = XML_ERROR_NONE;
 }
 
 void Parser::reset()
@@ -167,19 +171,16 @@ void Parser::reset()
 // node.
 void Parser::flushText()
 {
-    if (pendingText_.empty()) return;
-    const char* first = pendingText_.data();
-    const char* end = first + pendingText_.size();
-    while (first < end && isSpace(*first)) ++first;
-    while (end > first && isSpace(end[-1])) --end;
-    if (first < end && current_) current_->addData(String(first, static_cast<unsigned>(end - first)));
-    pendingText_.clear();
+    String text;
+    if (pendingText_.take(strings_, text) && !open_.empty()) open_.back()->appendData(text);
 }
 
-// Aborts the text: XML_Parse then fails with expat's "parsing aborted".
-void Parser::stop()
+// Ends the text from inside a handler: XML_Parse then fails, and the
+// failure is reported with reason.
+void Parser::stop(XML_Error reason)
 {
     stopped_ = true;
+    stopReason_ = reason;
     XML_StopParser(expat_.get(), XML_FALSE);
 }
 
@@ -189,24 +190,30 @@ void XMLCALL Parser::onStart(void* user, const XML_Char* name, const XML_Char** 
     if (p->stopped_) return;
     // The tree is freed, cloned and written recursively: a text nested
     // deeper than the limit is refused before it can exhaust the stack.
-    if (++p->depth_ > kMaxDepth) {
-        p->stop();
+    if (p->open_.size() >= kMaxDepth) {
+        p->stop(XML_ERROR_ABORTED);
         return;
     }
     p->flushText();
-    ElementPtr element;
-    if (p->current_) {
-        element = p->current_->addElement(name);
+    unsigned count = 0;
+    while (attributes[2 * count]) ++count;
+    AttributeArray list = p->noAttributes_;
+    if (count) {
+        list.resize(count, p->blank_);
+        for (unsigned i = 0; i < count; ++i) {
+            StringPair& pair = list.at(i);
+            pair.first = p->strings_.get(attributes[2 * i]);
+            pair.second = p->strings_.get(attributes[2 * i + 1]);
+        }
+    }
+    const String elementName = p->strings_.get(name);
+    if (p->open_.empty()) {
+        boost::shared_ptr<ElementNode> root = boost::make_shared<ElementNode>(elementName, list, p->noChildren_);
+        p->root_ = root;
+        p->open_.push_back(root.get());
     } else {
-        element = createElement(name);
-        p->root_ = element;
+        p->open_.push_back(p->open_.back()->appendElement(elementName, list, p->noChildren_).get());
     }
-    if (attributes && attributes[0]) {
-        AttributeArray list;
-        for (const XML_Char** a = attributes; a[0]; a += 2) list.append(StringPair(a[0], a[1]));
-        element->setAttributes(list);
-    }
-    p->current_ = element;
 }
 
 void XMLCALL Parser::onEnd(void* user, const XML_Char*)
@@ -214,15 +221,14 @@ void XMLCALL Parser::onEnd(void* user, const XML_Char*)
     Parser* p = self(user);
     if (p->stopped_) return;
     p->flushText();
-    --p->depth_;
-    if (p->current_) p->current_ = p->current_->getParent();
+    if (!p->open_.empty()) p->open_.pop_back();
 }
 
 void XMLCALL Parser::onText(void* user, const XML_Char* text, int length)
 {
     Parser* p = self(user);
     if (p->stopped_ || length <= 0) return;
-    p->pendingText_.append(text, static_cast<size_t>(length));
+    if (!p->pendingText_.append(text, static_cast<size_t>(length), p->pieceLength_)) p->stop(XML_ERROR_NO_MEMORY);
 }
 
 void XMLCALL Parser::onDeclaration(void* user, const XML_Char* version, const XML_Char* encoding, int standalone)
