@@ -7,6 +7,9 @@
 
 #include <boost/shared_ptr.hpp>
 
+// XML documents as trees of shared nodes, written back as indented text and
+// read from text by a parser over expat. A tree is not synchronised: one
+// thread at a time uses it; its handles may cross threads.
 namespace kesh {
 namespace xml {
 

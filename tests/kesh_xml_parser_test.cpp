@@ -5,6 +5,7 @@
 
 #include <expat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -255,4 +256,83 @@ TEST(XmlParserTreeTest, DeclarationValues)
     }
     // Latin-1 input comes out as UTF-8.
     EXPECT_STREQ("\xC3\xA9", kesh::xml::parse(cases[3].text)->getRoot()->getText().c_str());
+}
+
+namespace {
+
+// Printable text of n bytes with a line break now and then and an
+// ampersand that expat hands over as a piece of its own.
+std::string filler(size_t n)
+{
+    std::string text;
+    for (size_t i = 0; text.size() + 1 < n; ++i) text += (i % 50 == 49) ? '\n' : (i % 17 == 0 ? '&' : char('a' + i % 26));
+    return text + 'z';  // white space at the ends would be trimmed
+}
+
+std::string escapedAmpersands(const std::string& text)
+{
+    std::string out;
+    for (char c : text) out += c == '&' ? std::string("&amp;") : std::string(1, c);
+    return out;
+}
+
+}  // namespace
+
+TEST(XmlParserTextTest, RunsOfEverySizeComeBackExactly)
+{
+    for (size_t n : {size_t(1), size_t(40), size_t(41), size_t(65535), size_t(65537), size_t(300000)}) {
+        const std::string text = filler(n);
+        const std::string source = "<a>\n  " + escapedAmpersands(text) + " \t\n</a>";
+        for (size_t piece : {source.size(), size_t(1000), size_t(70000)}) {
+            ParserPtr parser = createParser();
+            for (size_t at = 0; at < source.size(); at += piece) {
+                const size_t len = std::min(piece, source.size() - at);
+                ASSERT_TRUE(parser->parse(source.data() + at, static_cast<unsigned>(len), at + len == source.size()))
+                    << n << " " << piece;
+            }
+            ASSERT_TRUE(parser->getDocument());
+            ElementPtr a = parser->getDocument()->getRoot();
+            ASSERT_EQ(1u, a->getChildren().size()) << n << " " << piece;
+            const String got = a->getText();
+            EXPECT_EQ(text.size(), got.length()) << n << " " << piece;
+            EXPECT_TRUE(text == got.c_str()) << n << " " << piece;
+        }
+    }
+}
+
+TEST(XmlParserTextTest, LargeRunsAmongElementsStayApart)
+{
+    const std::string big = filler(100000);
+    const std::string source = "<a><b>" + escapedAmpersands(big) + "</b> tail <c/>" + escapedAmpersands(big) + "x</a>";
+    DocumentPtr d = kesh::xml::parse(source.c_str());
+    ASSERT_TRUE(d);
+    ElementPtr a = d->getRoot();
+    EXPECT_TRUE(big == a->select("b", false).at(0)->getText().c_str());
+    EXPECT_EQ(std::vector<std::string>({"element:b", "text:tail", "element:c", "text:" + big + "x"}), shape(a));
+}
+
+TEST(XmlParserTextTest, RepeatedValuesAreIndependentCopies)
+{
+    std::string source = "<r>";
+    for (int i = 0; i < 3000; ++i)
+        source += "<e n" + std::to_string(i % 700) + "='v" + std::to_string(i % 900) + "' same='s'>t" +
+                  std::to_string(i % 500) + "</e>";
+    source += "</r>";
+    DocumentPtr d = kesh::xml::parse(source.c_str());
+    ASSERT_TRUE(d);
+    kesh::xml::ElementArray all = d->getRoot()->select("e", false);
+    ASSERT_EQ(3000u, all.size());
+    for (unsigned i = 0; i < all.size(); ++i) {
+        const std::string name = "n" + std::to_string(i % 700);
+        ASSERT_STREQ(("v" + std::to_string(i % 900)).c_str(), all.at(i)->getAttribute(name.c_str(), "", false).c_str());
+        ASSERT_STREQ(("t" + std::to_string(i % 500)).c_str(), all.at(i)->getText().c_str());
+    }
+    // Changing one element's value leaves the others with the same text alone.
+    String value = all.at(0)->getAttribute("same", "", false);
+    value.append("changed");
+    all.at(0)->setAttribute("same", value, false);
+    all.at(1)->getAttributes().at(1).second.append("x");  // a copy of the list
+    EXPECT_STREQ("schanged", all.at(0)->getAttribute("same", "", false).c_str());
+    EXPECT_STREQ("s", all.at(1)->getAttribute("same", "", false).c_str());
+    EXPECT_STREQ("s", all.at(2)->getAttribute("same", "", false).c_str());
 }

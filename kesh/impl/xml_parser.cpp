@@ -63,7 +63,7 @@ private:
     String encoding_;
     int standalone_ = -1;
     RepeatedStrings strings_;
-    const StringPair blank_;
+    const StringPair blank_;  // what a new attribute list is filled with first
     // Shared by every element read without attributes or children.
     const AttributeArray noAttributes_;
     const NodeArray noChildren_;

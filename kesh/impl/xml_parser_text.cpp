@@ -29,10 +29,13 @@ String RepeatedStrings::get(const char* data, size_t length)
     unsigned hash = 2166136261u;
     for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 16777619u;
     if (slots_.empty()) slots_.resize(kRepeatedSlots);
-    String& slot = slots_[hash % kRepeatedSlots];
-    const char* held = slot.c_str();
-    if (std::strncmp(held, data, length) != 0 || held[length] != 0) slot = String(data, static_cast<unsigned>(length));
-    return slot;
+    Slot& slot = slots_[hash % kRepeatedSlots];
+    if (slot.hash != hash || slot.length != length || std::memcmp(slot.text.c_str(), data, length) != 0) {
+        slot.text = String(data, static_cast<unsigned>(length));
+        slot.hash = hash;
+        slot.length = slot.text.length();  // short of length only when out of memory
+    }
+    return slot.text;
 }
 
 String RepeatedStrings::get(const char* text)
@@ -42,7 +45,7 @@ String RepeatedStrings::get(const char* text)
 
 void RepeatedStrings::clear()
 {
-    std::vector<String>().swap(slots_);
+    std::vector<Slot>().swap(slots_);
 }
 
 // ---- PendingText

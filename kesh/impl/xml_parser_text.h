@@ -24,7 +24,14 @@ public:
     void clear();
 
 private:
-    std::vector<String> slots_;
+    // The hash and length are kept beside the text, so a miss is told
+    // without reading the text's bytes.
+    struct Slot {
+        unsigned hash = 0;
+        size_t length = 0;
+        String text;
+    };
+    std::vector<Slot> slots_;
 };
 
 // One run of character data between two tags. expat hands it over in many
