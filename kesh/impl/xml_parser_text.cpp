@@ -14,6 +14,23 @@ const size_t kRepeatedSlots = 512;
 const size_t kLargeText = 64 * 1024;
 const size_t kMaxText = 0xFFFFFFF0u;  // a String's length is 32-bit
 
+// Eight bytes a step: names and values are hashed on every tag.
+unsigned hashOf(const char* data, size_t length)
+{
+    const unsigned long long k = 0x9E3779B97F4A7C15ull;
+    unsigned long long h = length * k;
+    for (;;) {
+        unsigned long long word = 0;
+        const size_t n = length < 8 ? length : 8;
+        std::memcpy(&word, data, n);
+        h = (h ^ word) * k;
+        if (length <= 8) break;
+        data += 8;
+        length -= 8;
+    }
+    return static_cast<unsigned>(h ^ (h >> 29));
+}
+
 inline bool isSpace(char c)
 {
     return c == ' ' || (c >= 9 && c <= 13);
@@ -26,8 +43,7 @@ inline bool isSpace(char c)
 String RepeatedStrings::get(const char* data, size_t length)
 {
     if (length > kMaxRepeatedLength) return String(data, static_cast<unsigned>(length));
-    unsigned hash = 2166136261u;
-    for (size_t i = 0; i < length; ++i) hash = (hash ^ static_cast<unsigned char>(data[i])) * 16777619u;
+    const unsigned hash = hashOf(data, length);
     if (slots_.empty()) slots_.resize(kRepeatedSlots);
     Slot& slot = slots_[hash % kRepeatedSlots];
     if (slot.hash != hash || slot.length != length || std::memcmp(slot.text.c_str(), data, length) != 0) {
