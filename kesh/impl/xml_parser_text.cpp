@@ -28,7 +28,10 @@ unsigned hashOf(const char* data, size_t length)
         data += 8;
         length -= 8;
     }
-    return static_cast<unsigned>(h ^ (h >> 29));
+    // The top bits depend on every byte: fold them into the low ones.
+    h ^= h >> 32;
+    h *= 0xD6E8FEB86659FD93ull;
+    return static_cast<unsigned>(h ^ (h >> 32));
 }
 
 inline bool isSpace(char c)
