@@ -129,9 +129,6 @@ private:
     std::string pending_;
 };
 
-// Appends text with & < > " ' CR LF replaced by their entities.
-void appendEscaped(std::string& line, const String& text);
-
 }  // namespace impl
 }  // namespace xml
 }  // namespace kesh

@@ -14,22 +14,9 @@ bool writeLine(IIO& out, const std::string& line)
     return out.write(line.data(), n) == n;
 }
 
-String nodeText(INode& node, unsigned step)
-{
-    String text;
-    {
-        impl::StringOutput out(text);
-        node.write(out, step, 0);
-    }
-    return text;
-}
-
-}  // namespace
-
-namespace impl {
-
-// One pass gives what replacing & first and then < > " ' CR LF would give:
-// no entity written here is ever escaped again.
+// Appends text with & < > " ' CR LF replaced by their entities. One pass
+// gives what replacing & first and then the others would give: no entity
+// written here is ever escaped again.
 void appendEscaped(std::string& line, const String& text)
 {
     for (const char* p = text.c_str(); *p; ++p) {
@@ -45,6 +32,20 @@ void appendEscaped(std::string& line, const String& text)
         }
     }
 }
+
+String nodeText(INode& node, unsigned step)
+{
+    String text;
+    {
+        impl::StringOutput out(text);
+        node.write(out, step, 0);
+    }
+    return text;
+}
+
+}  // namespace
+
+namespace impl {
 
 // ---- StringOutput
 
