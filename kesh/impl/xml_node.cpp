@@ -1,0 +1,274 @@
+#include "kesh/impl/xml_nodes.h"
+
+#include "kesh/assert.h"
+
+#include <boost/make_shared.hpp>
+
+namespace kesh {
+namespace xml {
+
+namespace {
+
+impl::IChild* asChild(const NodePtr& node)
+{
+    KESH_ASSERT(node);
+    impl::IChild* child = dynamic_cast<impl::IChild*>(node.get());
+    // Only the library's own nodes can be linked to an element.
+    KESH_ASSERT(child);
+    return child;
+}
+
+bool isElement(const NodePtr& node)
+{
+    return dynamic_cast<IElement*>(node.get()) != nullptr;
+}
+
+}  // namespace
+
+ElementPtr createElement(const String& name)
+{
+    return boost::make_shared<impl::ElementNode>(name);
+}
+
+NodePtr createData(const String& text)
+{
+    return boost::make_shared<impl::DataNode>(text);
+}
+
+namespace impl {
+
+// ---- ElementNode
+
+ElementNode::ElementNode(const String& name) : name_(name) {}
+
+ElementNode::ElementNode(const String& name, const AttributeArray& attributes, const NodeArray& noChildren)
+    : name_(name), attributes_(attributes), children_(noChildren)
+{
+    KESH_ASSERT(noChildren.isEmpty());
+}
+
+ElementPtr ElementNode::getParent()
+{
+    return parent_.lock();
+}
+
+void ElementNode::setParent(const boost::weak_ptr<IElement>& parent)
+{
+    parent_ = parent;
+}
+
+void ElementNode::attach(IChild& child, const NodePtr& node)
+{
+    child.setParent(weak_from_this());
+    children_.append(node);
+}
+
+void ElementNode::attach(const NodePtr& node)
+{
+    attach(*asChild(node), node);
+}
+
+boost::shared_ptr<ElementNode> ElementNode::appendElement(const String& name, const AttributeArray& attributes,
+                                                        const NodeArray& noChildren)
+{
+    boost::shared_ptr<ElementNode> element = boost::make_shared<ElementNode>(name, attributes, noChildren);
+    attach(*element, element);
+    return element;
+}
+
+boost::shared_ptr<DataNode> ElementNode::appendData(const String& text)
+{
+    boost::shared_ptr<DataNode> data = boost::make_shared<DataNode>(text);
+    attach(*data, data);
+    return data;
+}
+
+void ElementNode::detachAll()
+{
+    const NodeArray& children = children_;
+    for (unsigned i = 0; i < children.size(); ++i) asChild(children.at(i))->setParent(boost::weak_ptr<IElement>());
+    children_.clear();
+}
+
+NodePtr ElementNode::clone()
+{
+    boost::shared_ptr<ElementNode> copy = boost::make_shared<ElementNode>(name_, attributes_, NodeArray());
+    const NodeArray& children = children_;
+    for (unsigned i = 0; i < children.size(); ++i) copy->attach(children.at(i)->clone());
+    return copy;
+}
+
+String ElementNode::getText()
+{
+    // Most elements hold one text node: hand its text back shared.
+    String first;
+    std::string joined;
+    unsigned pieces = 0;
+    const NodeArray& children = children_;
+    for (unsigned i = 0; i < children.size(); ++i) {
+        const NodePtr& node = children.at(i);
+        KESH_ASSERT(node);
+        if (isElement(node)) continue;
+        const String text = node->getText();
+        if (text.isEmpty()) continue;
+        if (++pieces == 1) {
+            first = text;
+            continue;
+        }
+        if (pieces == 2) joined = first.c_str();
+        joined += text.c_str();
+    }
+    return pieces < 2 ? first : String(joined.c_str(), static_cast<unsigned>(joined.size()));
+}
+
+void ElementNode::setText(const String& text)
+{
+    detachAll();
+    appendData(text);
+}
+
+String ElementNode::getName()
+{
+    return name_;
+}
+
+void ElementNode::setName(const String& name)
+{
+    name_ = name;
+}
+
+NodeArray ElementNode::getChildren()
+{
+    return children_;
+}
+
+unsigned ElementNode::setChildren(const NodeArray& nodes)
+{
+    // nodes may be this element's own child list: the copy keeps those
+    // nodes alive while they are cloned.
+    const NodeArray given = nodes;
+    detachAll();
+    for (unsigned i = 0; i < given.size(); ++i) {
+        KESH_ASSERT(given.at(i));
+        attach(given.at(i)->clone());
+    }
+    return given.size();
+}
+
+ElementPtr ElementNode::addElement(const String& name)
+{
+    return appendElement(name, AttributeArray(), NodeArray());
+}
+
+void ElementNode::addChild(const NodePtr& node)
+{
+    KESH_ASSERT(node);
+    attach(node->clone());
+}
+
+NodePtr ElementNode::addData(const String& text)
+{
+    return appendData(text);
+}
+
+bool ElementNode::removeChild(const NodePtr& node)
+{
+    KESH_ASSERT(node);
+    const NodeArray& children = children_;
+    for (unsigned i = 0; i < children.size(); ++i) {
+        if (children.at(i).get() != node.get()) continue;
+        asChild(node)->setParent(boost::weak_ptr<IElement>());
+        children_.removeAt(i);
+        return true;
+    }
+    return false;
+}
+
+AttributeArray ElementNode::getAttributes()
+{
+    return attributes_;
+}
+
+void ElementNode::setAttributes(const AttributeArray& attributes)
+{
+    attributes_ = attributes;
+}
+
+String ElementNode::getAttribute(const String& name, const String& defaultValue, bool ignoreCase)
+{
+    const AttributeArray& attributes = attributes_;
+    for (unsigned i = 0; i < attributes.size(); ++i)
+        if (attributes.at(i).first.compare(name.c_str(), ignoreCase) == 0) return attributes.at(i).second;
+    return defaultValue;
+}
+
+void ElementNode::setAttribute(const String& name, const String& value, bool ignoreCase)
+{
+    const StringPair pair(name, value);  // name may be one of the pairs removed next
+    removeAttribute(name, ignoreCase);
+    attributes_.append(pair);
+}
+
+void ElementNode::removeAttribute(const String& name, bool ignoreCase)
+{
+    const String key = name;
+    for (unsigned i = attributes_.size(); i-- > 0;) {
+        const AttributeArray& attributes = attributes_;
+        if (attributes.at(i).first.compare(key.c_str(), ignoreCase) == 0) attributes_.removeAt(i);
+    }
+}
+
+ElementArray ElementNode::select(const String& path, bool ignoreCase)
+{
+    const StringArray pieces = path.split('/');
+    ElementArray found;
+    IElement* from = this;
+    ElementPtr keep;  // holds the element the next step descends from
+    for (unsigned p = 0; p < pieces.size(); ++p) {
+        const char* piece = pieces.at(p).c_str();
+        if (!*piece) continue;
+        found = ElementArray();
+        const NodeArray children = from->getChildren();
+        for (unsigned i = 0; i < children.size(); ++i) {
+            ElementPtr element = boost::dynamic_pointer_cast<IElement>(children.at(i));
+            if (element && element->getName().compare(piece, ignoreCase) == 0) found.append(element);
+        }
+        if (found.isEmpty()) return found;
+        keep = found.at(0);
+        from = keep.get();
+    }
+    return found;
+}
+
+// ---- DataNode
+
+DataNode::DataNode(const String& text) : text_(text) {}
+
+ElementPtr DataNode::getParent()
+{
+    return parent_.lock();
+}
+
+void DataNode::setParent(const boost::weak_ptr<IElement>& parent)
+{
+    parent_ = parent;
+}
+
+NodePtr DataNode::clone()
+{
+    return createData(text_);
+}
+
+String DataNode::getText()
+{
+    return text_;
+}
+
+void DataNode::setText(const String& text)
+{
+    text_ = text;
+}
+
+}  // namespace impl
+}  // namespace xml
+}  // namespace kesh
