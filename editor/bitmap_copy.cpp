@@ -1,26 +1,40 @@
 #include "editor/bitmap_copy.h"
 
-#include <cstring>
 #include <utility>
 
 namespace {
 
-bool readSection(HBITMAP bitmap, DIBSECTION& section)
+struct Format {
+    SIZE size;
+    WORD bitsPerPixel;
+    DWORD compression;
+    DWORD masks[3];
+    bool dibSection;
+};
+
+bool readFormat(HBITMAP bitmap, Format& format)
 {
-    return bitmap && GetObjectW(bitmap, sizeof(section), &section) == sizeof(section) && section.dsBm.bmBits;
+    DIBSECTION section = {};
+    const int got = bitmap ? GetObjectW(bitmap, sizeof(section), &section) : 0;
+    if (got != sizeof(section) && got != sizeof(BITMAP))
+        return false;
+    format.size = SIZE{section.dsBm.bmWidth, section.dsBm.bmHeight};
+    format.bitsPerPixel = static_cast<WORD>(section.dsBm.bmBitsPixel * section.dsBm.bmPlanes);
+    format.dibSection = got == sizeof(section);
+    format.compression = format.dibSection ? section.dsBmih.biCompression : 0;
+    for (int i = 0; i < 3; ++i)
+        format.masks[i] = format.dibSection ? section.dsBitfields[i] : 0;
+    return true;
 }
 
-// Both DIB sections with the same header, masks and row layout: the pixels
-// can move as one block of memory.
-bool sameLayout(const DIBSECTION& a, const DIBSECTION& b)
+// Same size and pixel layout. The row order of a DIB section cannot be read
+// back, so pixels always move with BitBlt, which copies rows of one format
+// at memory speed whatever their order.
+bool sameFormat(const Format& a, const Format& b)
 {
-    const BITMAPINFOHEADER& ha = a.dsBmih;
-    const BITMAPINFOHEADER& hb = b.dsBmih;
-    return ha.biWidth == hb.biWidth && ha.biHeight == hb.biHeight && ha.biBitCount == hb.biBitCount &&
-           ha.biPlanes == hb.biPlanes && ha.biCompression == hb.biCompression &&
-           a.dsBm.bmWidthBytes == b.dsBm.bmWidthBytes && a.dsBitfields[0] == b.dsBitfields[0] &&
-           a.dsBitfields[1] == b.dsBitfields[1] && a.dsBitfields[2] == b.dsBitfields[2] &&
-           ha.biBitCount > 8;  // colour tables are not compared: leave those to BitBlt
+    return a.size.cx == b.size.cx && a.size.cy == b.size.cy && a.bitsPerPixel == b.bitsPerPixel &&
+           a.compression == b.compression && a.masks[0] == b.masks[0] && a.masks[1] == b.masks[1] &&
+           a.masks[2] == b.masks[2] && a.dibSection == b.dibSection && a.bitsPerPixel > 8;
 }
 
 bool blit(HBITMAP source, HBITMAP target, SIZE size)
@@ -34,31 +48,27 @@ bool blit(HBITMAP source, HBITMAP target, SIZE size)
     return BitBlt(targetDC.get(), 0, 0, size.cx, size.cy, sourceDC.get(), 0, 0, SRCCOPY) != FALSE;
 }
 
+impl::Bitmap compatibleWith(HBITMAP source, SIZE size)
+{
+    impl::MemoryDC reference;
+    impl::Selection selected(reference.get(), source);
+    if (!selected.ok())
+        return impl::Bitmap();
+    return impl::Bitmap(CreateCompatibleBitmap(reference.get(), size.cx, size.cy));
+}
+
 }  // namespace
 
 bool CopyBitmap(HBITMAP source, impl::Bitmap& target)
 {
-    const SIZE size = impl::BitmapSize(source);
-    if (size.cx <= 0 || size.cy <= 0)
+    Format from = {}, to = {};
+    if (!readFormat(source, from) || from.size.cx <= 0 || from.size.cy <= 0)
         return false;
+    if (target && readFormat(target.get(), to) && sameFormat(from, to))
+        return blit(source, target.get(), from.size);
 
-    DIBSECTION from = {}, to = {};
-    if (target && readSection(source, from) && readSection(target.get(), to) && sameLayout(from, to)) {
-        GdiFlush();
-        std::memcpy(to.dsBm.bmBits, from.dsBm.bmBits,
-                    static_cast<size_t>(from.dsBm.bmWidthBytes) * static_cast<size_t>(from.dsBm.bmHeight));
-        return true;
-    }
-
-    impl::Bitmap copy;
-    {
-        impl::MemoryDC reference;
-        impl::Selection selected(reference.get(), source);
-        if (!selected.ok())
-            return false;
-        copy.reset(CreateCompatibleBitmap(reference.get(), size.cx, size.cy));
-    }
-    if (!copy || !blit(source, copy.get(), size))
+    impl::Bitmap copy = compatibleWith(source, from.size);
+    if (!copy || !blit(source, copy.get(), from.size))
         return false;
     target = std::move(copy);
     return true;

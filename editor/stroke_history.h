@@ -15,7 +15,7 @@
 // redo, -1 per undo, and whatever SetModified stores (0 after a save).
 class StrokeHistory {
 public:
-    static const unsigned kMaxUndo = 15;
+    static constexpr unsigned kMaxUndo = 15;
 
     // Takes base (the image's bitmap, a DIB section) and makes the display
     // bitmap a copy of it; the lists are emptied and the counter set to 0.
