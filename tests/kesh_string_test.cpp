@@ -158,6 +158,26 @@ TEST(StringTest, NumbersToText)
     }
 }
 
+namespace {
+// Overwrites the stack below the caller's frame.
+__attribute__((noinline)) unsigned clobberStack()
+{
+    volatile char scratch[512];
+    for (unsigned i = 0; i < sizeof scratch; ++i)
+        scratch[i] = 'x';
+    return scratch[17];
+}
+}  // namespace
+
+TEST(StringTest, NumberTextsOwnTheirBytes)
+{
+    const String small(20u, 10);
+    const String negative(-4711, 10);
+    clobberStack();
+    EXPECT_STREQ("20", small.c_str());
+    EXPECT_STREQ("-4711", negative.c_str());
+}
+
 TEST(StringTest, TextToNumbers)
 {
     struct Case {

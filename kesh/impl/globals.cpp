@@ -20,10 +20,15 @@
 namespace kesh {
 namespace __ {
 
+sys::impl::ThreadDataMap threadRegistry KESH_GLOBAL(101);
+// Constant-initialised: valid before any constructor runs.
+volatile long runningThreadCount = 0;
+String startTime KESH_GLOBAL(102)(sys::__::startTimeText());
 sys::Mutex propertyRegistryMutex KESH_GLOBAL(103);
 sys::Mutex userPropertyMutex KESH_GLOBAL(104);
 sys::Mutex uuidStateMutex KESH_GLOBAL(105);
 sys::Mutex loggerWriteMutex KESH_GLOBAL(106);
+Logger logger KESH_GLOBAL(107);
 sys::Mutex randomGeneratorMutex KESH_GLOBAL(108);
 
 namespace {
@@ -56,6 +61,10 @@ void* reallocateBytes(void* block, size_t size)
 // Constant-initialised (a function of this file), so it is set before any
 // constructor runs.
 ByteReallocator byteArrayReallocate = reallocateBytes;
+
+// Constant-initialised; set when first used.
+std::atomic<sys::__::PropertyRegistry*> propertyRegistry(nullptr);
+std::atomic<sys::__::UserProperties*> userProperties(nullptr);
 
 }  // namespace __
 }  // namespace kesh

@@ -1,0 +1,22 @@
+#pragma once
+
+// Resource ids of the framework tests' own resource script.
+#define IDR_TEST_FRAME 300
+#define IDR_TEST_POPUPS 301
+#define IDD_TEST_EXCHANGE 200
+#define IDD_TEST_PLAIN 201
+#define IDC_INT_EDIT 1001
+#define IDC_TEXT_EDIT 1002
+#define IDC_CHECK 1003
+#define IDC_RANGE_EDIT 1004
+#define IDP_TEST_PNG 310
+#define IDS_NO_TOOLTIP 311
+
+#define ID_TEST_ALL_HANDLE 40010
+#define ID_TEST_FRAME_AND_APP 40011
+#define ID_TEST_APP_ONLY 40012
+#define ID_TEST_NOBODY 40013
+#define ID_TEST_DISABLED 40014
+#define ID_TEST_CHECKED 40015
+#define ID_TEST_CUSTOM_TEXT 40016
+#define IDC_TEST_CROSS 312
