@@ -1,11 +1,10 @@
 #include "editor/stroke_history.h"
 
-#include "editor/bitmap_copy.h"
 
-bool StrokeHistory::Reset(impl::Bitmap base)
+bool StrokeHistory::Reset(ui::CBitmap base)
 {
-    impl::Bitmap display;
-    if (!base || !CopyBitmap(base.get(), display))
+    ui::CBitmap display;
+    if (!base.isValid() || !CopyBitmap(base.get(), display))
         return false;
     ReleaseStrokes();
     base_ = std::move(base);
@@ -22,7 +21,7 @@ void StrokeHistory::ApplyToDisplay(const PenPtr& stroke)
 
 bool StrokeHistory::Record(const PenPtr& stroke)
 {
-    if (!stroke || !stroke->HasContent() || !display_)
+    if (!stroke || !stroke->HasContent() || !display_.isValid())
         return false;
     ++modified_;
     ApplyToDisplay(stroke);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/gdi.h"
+#include "editor/bitmap.h"
 #include "editor/pen.h"
 
 #include <deque>
@@ -20,11 +20,11 @@ public:
     // Takes base (the image's bitmap, a DIB section) and makes the display
     // bitmap a copy of it; the lists are emptied and the counter set to 0.
     // False, with nothing kept, when the copy cannot be made.
-    bool Reset(impl::Bitmap base);
+    bool Reset(ui::CBitmap base);
 
     HBITMAP Display() const { return display_.get(); }
     HBITMAP Base() const { return base_.get(); }
-    SIZE Size() const { return impl::BitmapSize(base_.get()); }
+    SIZE Size() const { return BitmapSize(base_.get()); }
 
     int Modified() const { return modified_; }
     void SetModified(int counter) { modified_ = counter; }
@@ -57,8 +57,8 @@ public:
 private:
     void ApplyToDisplay(const PenPtr& stroke);
 
-    impl::Bitmap base_;
-    impl::Bitmap display_;
+    ui::CBitmap base_;
+    ui::CBitmap display_;
     std::deque<PenPtr> undo_;
     std::deque<PenPtr> redo_;
     int modified_ = 0;

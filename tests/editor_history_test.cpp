@@ -1,4 +1,4 @@
-#include "editor/bitmap_copy.h"
+#include "editor/bitmap.h"
 #include "editor/stroke_history.h"
 #include "editor_test_support.h"
 
@@ -15,7 +15,7 @@ namespace {
 const int kWidth = 64;
 const int kHeight = 48;
 
-impl::Bitmap PatternImage()
+ui::CBitmap PatternImage()
 {
     Dib dib(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
@@ -39,7 +39,7 @@ PenPtr NthStroke(const StrokeHistory& history, int i)
 // The base with the undo list applied, made independently of the history.
 std::vector<std::uint8_t> Replayed(const StrokeHistory& history)
 {
-    impl::Bitmap copy;
+    ui::CBitmap copy;
     EXPECT_TRUE(CopyBitmap(history.Base(), copy));
     for (const PenPtr& stroke : history.UndoList()) {
         stroke->Apply(copy.get());
@@ -90,8 +90,8 @@ TEST_F(StrokeHistoryTest, SixteenthStrokeFoldsTheOldestIntoTheBase)
     EXPECT_EQ(16, history_.Modified());
 
     // The base is now the image with the oldest stroke.
-    impl::Bitmap expected;
-    const impl::Bitmap pattern = PatternImage();
+    ui::CBitmap expected;
+    const ui::CBitmap pattern = PatternImage();
     ASSERT_TRUE(CopyBitmap(pattern.get(), expected));
     oldest->Apply(expected.get());
     EXPECT_EQ(BytesOf(expected.get()), BytesOf(history_.Base()));
@@ -149,7 +149,7 @@ TEST_F(StrokeHistoryTest, PansEmptyHandlesAndStrokesWithoutPointsAreNotRecorded)
 TEST_F(StrokeHistoryTest, NothingIsRecordedWithoutAnImage)
 {
     StrokeHistory empty;
-    EXPECT_FALSE(empty.Reset(impl::Bitmap()));
+    EXPECT_FALSE(empty.Reset(ui::CBitmap()));
     Dib scratch(10, 10);
     EXPECT_FALSE(empty.Record(editor_test::TrackedStroke({0, 3, 1}, kPenHighlighter, scratch.get(), {{2, 2}})));
     EXPECT_EQ(0, empty.Modified());
@@ -187,7 +187,7 @@ TEST(CopyBitmapTest, MakesADibSectionOfTheSameSizeAndReplacesATargetOfAnotherSiz
 {
     Dib source(30, 20, 0x123456);
     source.set(29, 19, 0xABCDEF);
-    impl::Bitmap target;
+    ui::CBitmap target;
     ASSERT_TRUE(CopyBitmap(source.get(), target));
     DIBSECTION section = {};
     ASSERT_EQ(static_cast<int>(sizeof(section)), GetObjectW(target.get(), sizeof(section), &section));
@@ -197,16 +197,16 @@ TEST(CopyBitmapTest, MakesADibSectionOfTheSameSizeAndReplacesATargetOfAnotherSiz
     EXPECT_EQ(0x123456u, editor_test::PixelOf(target.get(), 0, 0));
 
     Dib other(8, 8);
-    impl::Bitmap small = other.release();
+    ui::CBitmap small = other.release();
     ASSERT_TRUE(CopyBitmap(source.get(), small));
-    EXPECT_EQ(30, impl::BitmapSize(small.get()).cx);
+    EXPECT_EQ(30, BitmapSize(small.get()).cx);
     EXPECT_EQ(0xABCDEFu, editor_test::PixelOf(small.get(), 29, 19));
 }
 
 TEST(CopyBitmapTest, FailsWithoutTouchingTheTargetForNoSource)
 {
     Dib kept(4, 4, 0x010203);
-    impl::Bitmap target = kept.release();
+    ui::CBitmap target = kept.release();
     const HBITMAP before = target.get();
     EXPECT_FALSE(CopyBitmap(nullptr, target));
     EXPECT_EQ(before, target.get());

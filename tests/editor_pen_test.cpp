@@ -293,7 +293,7 @@ TEST(BrushClipTest, HullCoversBothSquaresAndTheBandBetweenForEveryDirection)
         SCOPED_TRACE(c.direction);
         Screen screen(70, 50, origin);
         {
-            impl::SavedDCState state(screen.dc());
+            ui::SaveDCGuard state(screen.dc());
             IntersectClipRect(screen.dc(), 0, 0, 0, 0);
             impl::SelectBrushClip(screen.dc(), width, c.a, c.b);
             PatBlt(screen.dc(), -origin.x, -origin.y, 70, 50, BLACKNESS);
@@ -323,7 +323,7 @@ TEST(BrushClipTest, EqualPointsGiveExactlyTheSquare)
     for (int width : {1, 6, 15}) {
         Screen screen(40, 40, POINT{3, 2});
         {
-            impl::SavedDCState state(screen.dc());
+            ui::SaveDCGuard state(screen.dc());
             IntersectClipRect(screen.dc(), 0, 0, 0, 0);
             impl::SelectBrushClip(screen.dc(), width, POINT{15, 15}, POINT{15, 15});
             PatBlt(screen.dc(), -3, -2, 40, 40, BLACKNESS);

@@ -39,7 +39,7 @@ Dib::Dib(int width, int height, std::uint32_t fill) : width_(width), height_(hei
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_.Attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     bits_ = static_cast<std::uint32_t*>(bits);
     if (bits_)
         for (int i = 0; i < width * height; ++i)
@@ -61,7 +61,7 @@ void Dib::set(int x, int y, std::uint32_t pixel)
 std::uint32_t PixelOf(HBITMAP dib, int x, int y)
 {
     const std::vector<std::uint8_t> bytes = BytesOf(dib);
-    const int width = impl::BitmapSize(dib).cx;
+    const int width = BitmapSize(dib).cx;
     std::uint32_t pixel;
     std::memcpy(&pixel, bytes.data() + 4 * (static_cast<size_t>(y) * width + x), 4);
     return pixel & 0xFFFFFF;
@@ -70,7 +70,7 @@ std::uint32_t PixelOf(HBITMAP dib, int x, int y)
 std::vector<std::uint8_t> BytesOf(HBITMAP bitmap)
 {
     // Through GetDIBits: the row order of a DIB section cannot be read back.
-    const SIZE size = impl::BitmapSize(bitmap);
+    const SIZE size = BitmapSize(bitmap);
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
     info.bmiHeader.biWidth = size.cx;
@@ -87,14 +87,14 @@ std::vector<std::uint8_t> BytesOf(HBITMAP bitmap)
 }
 
 Screen::Screen(int width, int height, POINT origin, std::uint32_t fill)
-    : dib_(width, height, fill), selected_(dc_.get(), dib_.get()), origin_(origin)
+    : dib_(width, height, fill), selected_(dc_, dib_.get()), origin_(origin)
 {
-    SetViewportOrgEx(dc_.get(), origin.x, origin.y, nullptr);
+    SetViewportOrgEx(dc_, origin.x, origin.y, nullptr);
 }
 
 PenPtr TrackedStroke(const PenTriple& triple, PenKind kind, HBITMAP display, const std::vector<POINT>& points)
 {
-    const SIZE size = impl::BitmapSize(display);
+    const SIZE size = BitmapSize(display);
     Screen screen(size.cx + 40, size.cy + 40, POINT{20, 20});
     const RECT clip = {0, 0, size.cx, size.cy};
     PenPtr pen = MakePen(triple, kind);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/gdi.h"
+#include "editor/bitmap.h"
 #include "editor/pen.h"
 
 #include <cstdint>
@@ -19,10 +19,10 @@ public:
     std::uint32_t at(int x, int y) const;
     void set(int x, int y, std::uint32_t pixel);
     // Hands the bitmap over; this Dib must not be used afterwards.
-    impl::Bitmap release() { return std::move(bitmap_); }
+    ui::CBitmap release() { return std::move(bitmap_); }
 
 private:
-    impl::Bitmap bitmap_;
+    ui::CBitmap bitmap_;
     std::uint32_t* bits_ = nullptr;
     int width_;
     int height_;
@@ -45,15 +45,15 @@ inline std::uint32_t DibColour(COLORREF c)
 class Screen {
 public:
     Screen(int width, int height, POINT origin, std::uint32_t fill = 0xFFFFFF);
-    HDC dc() const { return dc_.get(); }
+    HDC dc() const { return dc_; }
     Dib& pixels() { return dib_; }
     // Pixel under logical (x, y).
     std::uint32_t atLogical(int x, int y) const { return dib_.at(x + origin_.x, y + origin_.y); }
 
 private:
     Dib dib_;
-    impl::MemoryDC dc_;
-    impl::Selection selected_;
+    ui::MemoryDC dc_;
+    ui::SelectObjectGuard selected_;
     POINT origin_;
 };
 

@@ -1,6 +1,6 @@
 #include "editor/impl/brush_clip.h"
 
-#include "editor/gdi.h"
+#include "ui/gdi.h"
 
 #include <algorithm>
 
@@ -39,9 +39,9 @@ void SelectBrushClip(HDC dc, int width, POINT a, POINT b)
     b.y += origin.y;
     POINT corners[6];
     BrushHullCorners(width, a, b, corners);
-    Region hull(CreatePolygonRgn(corners, 6, ALTERNATE));
-    if (hull)
-        ExtSelectClipRgn(dc, hull.get(), RGN_OR);
+    ui::Region hull(CreatePolygonRgn(corners, 6, ALTERNATE));
+    if (hull.isValid())
+        ExtSelectClipRgn(dc, hull, RGN_OR);
 }
 
 }  // namespace impl

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/gdi.h"
+#include "ui/gdi.h"
 #include "editor/impl/stroke_pen.h"
 
 namespace impl {
@@ -24,7 +24,7 @@ public:
     // Builds the cache from source when there is none: source reduced to
     // (W / (s + 1) + 1) x (H / (s + 1) + 1) pixels.
     void EnsureCache(HBITMAP source);
-    bool HasCache() const { return static_cast<bool>(cache_); }
+    bool HasCache() const { return cache_.isValid(); }
 
 protected:
     void BeforeTrack(HBITMAP display) override { EnsureCache(display); }
@@ -36,7 +36,7 @@ private:
 
     int strength_;
     int brushWidth_;
-    Bitmap cache_;
+    ui::CBitmap cache_;
 };
 
 }  // namespace impl

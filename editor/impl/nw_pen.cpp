@@ -1,14 +1,16 @@
 #include "editor/impl/nw_pen.h"
 
+#include "editor/bitmap.h"
+
 namespace impl {
 
 NWPen::NWPen(const PenTriple& triple) : pen_(CreatePen(PS_SOLID, triple.width, triple.colour)) {}
 
 void NWPen::DrawSegment(HBITMAP, HDC dc, POINT from, POINT to, const RECT& clip)
 {
-    if (!pen_)
+    if (!pen_.isValid())
         return;
-    SavedDCState state(dc);
+    ui::SaveDCGuard state(dc);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     SetROP2(dc, R2_MASKNOTPEN);
     SelectObject(dc, pen_.get());
@@ -19,21 +21,21 @@ void NWPen::DrawSegment(HBITMAP, HDC dc, POINT from, POINT to, const RECT& clip)
 void NWPen::Apply(HBITMAP target)
 {
     const std::vector<POINT>& points = Points();
-    if (!pen_ || points.empty())
+    if (!pen_.isValid() || points.empty())
         return;
-    MemoryDC dc;
-    Selection selected(dc.get(), target);
-    if (!selected.ok())
+    ui::MemoryDC dc;
+    ui::SelectObjectGuard selected(dc, target);
+    if (!Holds(dc, target))
         return;
-    SetROP2(dc.get(), R2_MASKNOTPEN);
-    Selection pen(dc.get(), pen_.get());
-    MoveToEx(dc.get(), points[0].x, points[0].y, nullptr);
+    SetROP2(dc, R2_MASKNOTPEN);
+    ui::SelectObjectGuard pen(dc, pen_.get());
+    MoveToEx(dc, points[0].x, points[0].y, nullptr);
     if (points.size() == 1) {
-        LineTo(dc.get(), points[0].x, points[0].y);
+        LineTo(dc, points[0].x, points[0].y);
         return;
     }
     for (size_t i = 1; i < points.size(); ++i)
-        LineTo(dc.get(), points[i].x, points[i].y);
+        LineTo(dc, points[i].x, points[i].y);
 }
 
 }  // namespace impl

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/gdi.h"
+#include "ui/gdi.h"
 #include "editor/impl/stroke_pen.h"
 
 namespace impl {
@@ -19,7 +19,7 @@ protected:
     void DrawSegment(HBITMAP display, HDC dc, POINT from, POINT to, const RECT& clip) override;
 
 private:
-    GdiPen pen_;
+    ui::GdiPen pen_;
 };
 
 }  // namespace impl

@@ -1,6 +1,6 @@
 #include "editor/impl/pencil.h"
 
-#include "editor/gdi.h"
+#include "editor/bitmap.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -64,7 +64,7 @@ void Pencil::DrawSegment(HBITMAP, HDC dc, POINT from, POINT to, const RECT& clip
 {
     if (!pen_)
         return;
-    SavedDCState state(dc);
+    ui::SaveDCGuard state(dc);
     IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
     Surface surface(dc);
     if (surface.get())
@@ -76,11 +76,11 @@ void Pencil::Apply(HBITMAP target)
     const std::vector<POINT>& points = Points();
     if (!pen_ || points.empty())
         return;
-    MemoryDC dc;
-    Selection selected(dc.get(), target);
-    if (!selected.ok())
+    ui::MemoryDC dc;
+    ui::SelectObjectGuard selected(dc, target);
+    if (!Holds(dc, target))
         return;
-    Surface surface(dc.get());
+    Surface surface(dc);
     if (!surface.get())
         return;
     if (points.size() == 1) {

@@ -1,4 +1,4 @@
-#include "editor/bitmap_copy.h"
+#include "editor/bitmap.h"
 
 #include <utility>
 
@@ -39,36 +39,49 @@ bool sameFormat(const Format& a, const Format& b)
 
 bool blit(HBITMAP source, HBITMAP target, SIZE size)
 {
-    impl::MemoryDC sourceDC;
-    impl::Selection sourceSelected(sourceDC.get(), source);
-    impl::MemoryDC targetDC(sourceDC.get());
-    impl::Selection targetSelected(targetDC.get(), target);
-    if (!sourceSelected.ok() || !targetSelected.ok())
+    ui::MemoryDC sourceDC;
+    ui::SelectObjectGuard sourceSelected(sourceDC, source);
+    ui::MemoryDC targetDC(static_cast<HDC>(sourceDC));
+    ui::SelectObjectGuard targetSelected(targetDC, target);
+    if (!Holds(sourceDC, source) || !Holds(targetDC, target))
         return false;
-    return BitBlt(targetDC.get(), 0, 0, size.cx, size.cy, sourceDC.get(), 0, 0, SRCCOPY) != FALSE;
+    return BitBlt(targetDC, 0, 0, size.cx, size.cy, sourceDC, 0, 0, SRCCOPY) != FALSE;
 }
 
-impl::Bitmap compatibleWith(HBITMAP source, SIZE size)
+ui::CBitmap compatibleWith(HBITMAP source, SIZE size)
 {
-    impl::MemoryDC reference;
-    impl::Selection selected(reference.get(), source);
-    if (!selected.ok())
-        return impl::Bitmap();
-    return impl::Bitmap(CreateCompatibleBitmap(reference.get(), size.cx, size.cy));
+    ui::MemoryDC reference;
+    ui::SelectObjectGuard selected(reference, source);
+    if (!Holds(reference, source))
+        return ui::CBitmap();
+    return ui::CBitmap(CreateCompatibleBitmap(reference, size.cx, size.cy));
 }
 
 }  // namespace
 
-bool CopyBitmap(HBITMAP source, impl::Bitmap& target)
+SIZE BitmapSize(HBITMAP bitmap)
+{
+    BITMAP info = {};
+    if (!bitmap || GetObjectW(bitmap, sizeof(info), &info) != sizeof(info))
+        return SIZE{0, 0};
+    return SIZE{info.bmWidth, info.bmHeight};
+}
+
+bool Holds(HDC dc, HBITMAP bitmap)
+{
+    return dc && bitmap && GetCurrentObject(dc, OBJ_BITMAP) == bitmap;
+}
+
+bool CopyBitmap(HBITMAP source, ui::CBitmap& target)
 {
     Format from = {}, to = {};
     if (!readFormat(source, from) || from.size.cx <= 0 || from.size.cy <= 0)
         return false;
-    if (target && readFormat(target.get(), to) && sameFormat(from, to))
+    if (target.isValid() && readFormat(target.get(), to) && sameFormat(from, to))
         return blit(source, target.get(), from.size);
 
-    impl::Bitmap copy = compatibleWith(source, from.size);
-    if (!copy || !blit(source, copy.get(), from.size))
+    ui::CBitmap copy = compatibleWith(source, from.size);
+    if (!copy.isValid() || !blit(source, copy.get(), from.size))
         return false;
     target = std::move(copy);
     return true;
