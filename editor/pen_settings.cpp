@@ -1,23 +1,37 @@
 #include "editor/pen_settings.h"
 
+// Ahead of the program's own statics (default priority), after the
+// library's (101 to 109).
+const kesh::String kSettingsKeyPath __attribute__((init_priority(200)))("HKEY_CURRENT_USER\\Software\\NorpaSoft\\vomla");
+
 namespace {
 
 const PenTriple kPlainTriple = {0, 1, 1};
 const int kMosaicBrushWidth = 15;
 
-long readLong(const ISettingsValues& values, const char* name, int defaultValue)
+long readLong(kesh::app::IRegistryKey& key, const char* name, int defaultValue)
 {
-    return values.getValue(name, kesh::String(defaultValue, 10)).toLong(10);
+    return key.getValue(name, kesh::String(defaultValue, 10)).toLong(10);
 }
 
-COLORREF readColour(const ISettingsValues& values, const char* name, unsigned defaultValue)
+COLORREF readColour(kesh::app::IRegistryKey& key, const char* name, unsigned defaultValue)
 {
-    return static_cast<COLORREF>(values.getValue(name, kesh::String(defaultValue, 10)).toULong(10));
+    return static_cast<COLORREF>(key.getValue(name, kesh::String(defaultValue, 10)).toULong(10));
 }
 
 }  // namespace
 
-void PenSettings::Load(const ISettingsValues& values)
+void PenSettings::Load()
+{
+    Load(*kesh::app::openRegistryKey(kSettingsKeyPath, true));
+}
+
+void PenSettings::Save() const
+{
+    Save(*kesh::app::openRegistryKey(kSettingsKeyPath, false));
+}
+
+void PenSettings::Load(kesh::app::IRegistryKey& values)
 {
     customPencil = customMosaic = hand = pencil = highlighter = mosaic = kPlainTriple;
 
@@ -33,7 +47,7 @@ void PenSettings::Load(const ISettingsValues& values)
     mosaic.strength = static_cast<int>(readLong(values, "mosaicStrength", 1));
 }
 
-void PenSettings::Save(ISettingsValues& values) const
+void PenSettings::Save(kesh::app::IRegistryKey& values) const
 {
     values.setValue("cusPencilWidth", customPencil.width);
     values.setValue("cusPencilColor", static_cast<int>(customPencil.colour));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kesh/registry.h"
 #include "kesh/string.h"
 
 #include <windows.h>
@@ -12,16 +13,10 @@ struct PenTriple {
 };
 static_assert(sizeof(PenTriple) == 12, "three 32-bit fields");
 
-// Named values the settings are read from and written to. Reads give the
-// stored value as decimal text, or defaultText when there is none (or when
-// it has a type that holds no number); the caller converts.
-class ISettingsValues {
-public:
-    virtual ~ISettingsValues() {}
-    virtual kesh::String getValue(const char* name, const kesh::String& defaultText) const = 0;
-    // Writes a 32-bit value; false when it could not be written.
-    virtual bool setValue(const char* name, int value) = 0;
-};
+// The registry key of every editor setting:
+// "HKEY_CURRENT_USER\Software\NorpaSoft\vomla". Built ahead of the
+// program's own static objects.
+extern const kesh::String kSettingsKeyPath;
 
 // The drawing tools' values. The highlighter's colour is kept as the
 // complement of the colour the user sees, because the highlighter draws
@@ -34,14 +29,18 @@ struct PenSettings {
     PenTriple highlighter;   // kind 2
     PenTriple mosaic;        // kind 3
 
-    // Fills the whole record: the stored values, their defaults where
-    // nothing (or nothing readable) is stored, and the fixed fields. A value
-    // that holds no number reads as 0.
-    void Load(const ISettingsValues& values);
+    // Fills the whole record from the key at kSettingsKeyPath, which is not
+    // created: the stored values (DWORD or decimal text), their defaults
+    // where nothing readable is stored, and the fixed fields. A value that
+    // holds no number reads as 0.
+    void Load();
+    void Load(kesh::app::IRegistryKey& key);
 
-    // Writes the eight stored values; failures are not reported (the next
-    // Load gives the defaults or the older values).
-    void Save(ISettingsValues& values) const;
+    // Writes the eight stored values as DWORDs, bits unchanged, into the key
+    // at kSettingsKeyPath, created when missing. Failures are not reported:
+    // the next Load gives the defaults or the older values.
+    void Save() const;
+    void Save(kesh::app::IRegistryKey& key) const;
 
     // The triple a stroke of this kind takes, as a reference into the
     // record. Any other kind gives a shared triple {0, 1, 1}, reset on each

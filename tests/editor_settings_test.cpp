@@ -2,31 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
 #include <map>
 #include <string>
 
+using kesh::String;
+using kesh::app::IRegistryKey;
+using kesh::app::openRegistryKey;
+
 namespace {
-
-// Values as the registry hands them over: a DWORD comes back as unsigned
-// decimal text, a text value as it is.
-class MemoryValues : public ISettingsValues {
-public:
-    kesh::String getValue(const char* name, const kesh::String& defaultText) const override
-    {
-        const auto found = values_.find(name);
-        return found == values_.end() ? defaultText : kesh::String(found->second.c_str());
-    }
-    bool setValue(const char* name, int value) override
-    {
-        values_[name] = kesh::String(static_cast<unsigned>(value), 10).c_str();
-        return true;
-    }
-    void setText(const char* name, const char* text) { values_[name] = text; }
-    const std::map<std::string, std::string>& all() const { return values_; }
-
-private:
-    std::map<std::string, std::string> values_;
-};
 
 void ExpectTriple(const PenTriple& expected, const PenTriple& actual, const char* what)
 {
@@ -35,11 +20,44 @@ void ExpectTriple(const PenTriple& expected, const PenTriple& actual, const char
     EXPECT_EQ(expected.strength, actual.strength) << what;
 }
 
-TEST(PenSettingsTest, FirstRunGivesTheDefaults)
+// Every test reads and writes a key of its own under HKCU\Software\NorpaTest,
+// removed afterwards.
+class PenSettingsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
+        sub_ = String::format("Software\\NorpaTest\\%s.%lu.%lu", info->name(), GetCurrentProcessId(), GetTickCount());
+        SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
+    }
+    void TearDown() override { SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get()); }
+
+    boost::shared_ptr<IRegistryKey> key(bool readOnly) const
+    {
+        return openRegistryKey(String("HKEY_CURRENT_USER\\") + sub_, readOnly);
+    }
+    bool keyExists() const
+    {
+        HKEY handle = nullptr;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
+            return false;
+        RegCloseKey(handle);
+        return true;
+    }
+    PenSettings loaded() const
+    {
+        PenSettings settings;
+        settings.Load(*key(true));
+        return settings;
+    }
+
+    String sub_;
+};
+
+TEST_F(PenSettingsTest, FirstRunGivesTheDefaultsAndCreatesNoKey)
 {
-    MemoryValues none;
-    PenSettings settings;
-    settings.Load(none);
+    const PenSettings settings = loaded();
+    EXPECT_FALSE(keyExists());
     ExpectTriple({0, 1, 1}, settings.customPencil, "custom pencil");
     ExpectTriple({0, 15, 1}, settings.customMosaic, "custom mosaic");
     ExpectTriple({0, 1, 1}, settings.hand, "hand");
@@ -48,19 +66,21 @@ TEST(PenSettingsTest, FirstRunGivesTheDefaults)
     ExpectTriple({0, 15, 1}, settings.mosaic, "mosaic");
 }
 
-TEST(PenSettingsTest, StoredValuesFeedTheirFieldsAndTextWithoutANumberReadsAsZero)
+TEST_F(PenSettingsTest, StoredValuesFeedTheirFieldsAndTextWithoutANumberReadsAsZero)
 {
-    MemoryValues stored;
-    stored.setText("cusPencilWidth", "7");
-    stored.setText("cusPencilColor", "255");
-    stored.setText("cusMosaicStrength", "40");
-    stored.setText("pencilWidth", "3");
-    stored.setText("pencilColor", "4294967295");
-    stored.setText("nwpenWidth", "20");
-    stored.setText("nwpenColor", "abc");
-    stored.setText("mosaicStrength", "9");
-    PenSettings settings;
-    settings.Load(stored);
+    {
+        boost::shared_ptr<IRegistryKey> stored = key(false);
+        stored->setValue("cusPencilWidth", 7);
+        stored->setValue("cusPencilColor", 255);
+        stored->setValue("cusMosaicStrength", String("40"));
+        stored->setValue("pencilWidth", String("3"));
+        stored->setValue("pencilColor", -1);
+        stored->setValue("nwpenWidth", 20);
+        stored->setValue("nwpenColor", String("abc"));
+        stored->setValue("mosaicStrength", 9);
+        stored->setValue("mosaicWidth", 40);  // not a setting: the width stays fixed
+    }
+    const PenSettings settings = loaded();
     ExpectTriple({255, 7, 1}, settings.customPencil, "custom pencil");
     ExpectTriple({0, 15, 40}, settings.customMosaic, "custom mosaic");
     ExpectTriple({0xFFFFFFFFu, 3, 1}, settings.pencil, "pencil");
@@ -69,49 +89,56 @@ TEST(PenSettingsTest, StoredValuesFeedTheirFieldsAndTextWithoutANumberReadsAsZer
     ExpectTriple({0, 1, 1}, settings.hand, "hand");
 }
 
-TEST(PenSettingsTest, LoadResetsFieldsThatAreNotStored)
+TEST_F(PenSettingsTest, LoadResetsFieldsThatAreNotStored)
 {
     PenSettings settings;
     settings.mosaic = {123, 44, 5};
     settings.hand = {9, 9, 9};
     settings.pencil.strength = 8;
-    MemoryValues none;
-    settings.Load(none);
+    settings.Load(*key(true));
     ExpectTriple({0, 15, 1}, settings.mosaic, "mosaic");
     ExpectTriple({0, 1, 1}, settings.hand, "hand");
     EXPECT_EQ(1, settings.pencil.strength);
 }
 
-TEST(PenSettingsTest, SaveWritesTheEightValuesAndLoadGivesThemBack)
+TEST_F(PenSettingsTest, SaveWritesTheEightDwordsAndLoadGivesThemBack)
 {
-    PenSettings saved;
-    MemoryValues none;
-    saved.Load(none);
+    PenSettings saved = loaded();
     saved.customPencil = {RGB(1, 2, 3), 12, 1};
     saved.customMosaic.strength = 77;
     saved.pencil = {0x80FF0000u, 4, 1};
     saved.highlighter = {0x00FF00, 30, 1};
     saved.mosaic.strength = 4;
-    MemoryValues values;
-    saved.Save(values);
+    saved.Save(*key(false));
+    ASSERT_TRUE(keyExists());
 
-    const std::map<std::string, std::string> expected = {
-        {"cusPencilWidth", "12"},      {"cusPencilColor", "197121"}, {"cusMosaicStrength", "77"},
-        {"pencilWidth", "4"},          {"pencilColor", "2164195328"}, {"nwpenWidth", "30"},
-        {"nwpenColor", "65280"},       {"mosaicStrength", "4"},
+    const std::map<std::string, DWORD> expected = {
+        {"cusPencilWidth", 12},      {"cusPencilColor", 197121}, {"cusMosaicStrength", 77},
+        {"pencilWidth", 4},          {"pencilColor", 0x80FF0000u}, {"nwpenWidth", 30},
+        {"nwpenColor", 0x00FF00},    {"mosaicStrength", 4},
     };
-    EXPECT_EQ(expected, values.all());
+    std::map<std::string, DWORD> written;
+    HKEY handle = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, &handle));
+    for (DWORD index = 0;; ++index) {
+        char name[64];
+        DWORD nameLength = sizeof(name), type = 0, value = 0, size = sizeof(value);
+        if (RegEnumValueA(handle, index, name, &nameLength, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS)
+            break;
+        EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type) << name;
+        written[name] = value;
+    }
+    RegCloseKey(handle);
+    EXPECT_EQ(expected, written);
 
-    PenSettings loaded;
-    loaded.Load(values);
-    EXPECT_EQ(0, memcmp(&saved, &loaded, sizeof(saved)));
+    const PenSettings back = loaded();
+    EXPECT_EQ(0, memcmp(&saved, &back, sizeof(saved)));
 }
 
-TEST(PenSettingsTest, ForKindGivesTheKindsTripleByReference)
+TEST_F(PenSettingsTest, ForKindGivesTheKindsTripleByReference)
 {
-    PenSettings settings;
-    MemoryValues none;
-    settings.Load(none);
+    PenSettings settings = loaded();
     EXPECT_EQ(&settings.hand, &settings.ForKind(0));
     EXPECT_EQ(&settings.pencil, &settings.ForKind(1));
     EXPECT_EQ(&settings.highlighter, &settings.ForKind(2));
@@ -120,11 +147,9 @@ TEST(PenSettingsTest, ForKindGivesTheKindsTripleByReference)
     EXPECT_EQ(6, settings.pencil.width);
 }
 
-TEST(PenSettingsTest, OtherKindsAlwaysGiveThePlainTriple)
+TEST_F(PenSettingsTest, OtherKindsAlwaysGiveThePlainTriple)
 {
-    PenSettings settings;
-    MemoryValues none;
-    settings.Load(none);
+    PenSettings settings = loaded();
     for (int kind : {4, -1, 1000}) {
         PenTriple& other = settings.ForKind(kind);
         ExpectTriple({0, 1, 1}, other, "other kind");
@@ -133,12 +158,17 @@ TEST(PenSettingsTest, OtherKindsAlwaysGiveThePlainTriple)
     ExpectTriple({0, 1, 1}, settings.ForKind(4), "after a change");
 }
 
-TEST(PenSettingsTest, HighlighterValueIsTheComplementOfTheShownColour)
+TEST(HighlighterValueTest, IsTheComplementOfTheShownColour)
 {
     EXPECT_EQ(0xFF0000u, HighlighterValue(RGB(255, 255, 0)));  // yellow
     EXPECT_EQ(0x00FF00u, HighlighterValue(RGB(255, 0, 255)));  // purple
     EXPECT_EQ(0x0000FFu, HighlighterValue(RGB(0, 255, 255)));  // cyan
     EXPECT_EQ(static_cast<COLORREF>(RGB(255, 255, 0)), HighlighterShownColour(0xFF0000));
+}
+
+TEST(PenSettingsKeyTest, IsTheEditorsKey)
+{
+    EXPECT_STREQ("HKEY_CURRENT_USER\\Software\\NorpaSoft\\vomla", kSettingsKeyPath.c_str());
 }
 
 }  // namespace
