@@ -61,6 +61,74 @@ TEST(MakePenTest, DrawingPensHaveContentFromTheirFirstPointAndTheHandNever)
     }
 }
 
+// A hidden window that notes every pan request it receives.
+class PanTarget {
+public:
+    PanTarget()
+    {
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = &PanTarget::Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"EditorPenTestPanTarget";
+        RegisterClassW(&wc);
+        window_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_OVERLAPPEDWINDOW, 0, 0, 200, 200, nullptr, nullptr,
+                                  wc.hInstance, nullptr);
+        requests().clear();
+    }
+    ~PanTarget() { DestroyWindow(window_); }
+    HWND window() const { return window_; }
+    static std::vector<POINT>& requests()
+    {
+        static std::vector<POINT> seen;
+        return seen;
+    }
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        if (message == kPanByMessage) {
+            requests().push_back(POINT{static_cast<int>(wParam), static_cast<int>(lParam)});
+            return 0;
+        }
+        return DefWindowProcW(hwnd, message, wParam, lParam);
+    }
+    HWND window_;
+};
+
+TEST(HandTest, PansByTheOppositeOfTheMoveInClientCoordinates)
+{
+    PanTarget target;
+    ASSERT_TRUE(target.window());
+    HDC dc = GetDC(target.window());
+    ASSERT_TRUE(dc);
+    Dib image(300, 300);
+    const RECT clip = {0, 0, 300, 300};
+    PenPtr hand = MakePen({0, 1, 1}, kPenHand);
+
+    // Scrolled by (50, 40): logical = client - origin.
+    SetViewportOrgEx(dc, -50, -40, nullptr);
+    hand->Track(image.get(), dc, POINT{100, 100}, clip);  // client (50, 60): only remembered
+    EXPECT_TRUE(PanTarget::requests().empty());
+    hand->Track(image.get(), dc, POINT{130, 100}, clip);  // 30 to the right
+    ASSERT_EQ(1u, PanTarget::requests().size());
+    EXPECT_EQ(-30, PanTarget::requests()[0].x);
+    EXPECT_EQ(0, PanTarget::requests()[0].y);
+
+    // The view scrolled; the cursor has not moved, so the same image point
+    // lies under it and nothing more is asked for.
+    SetViewportOrgEx(dc, -20, -40, nullptr);
+    hand->Track(image.get(), dc, POINT{100, 100}, clip);
+    EXPECT_EQ(1u, PanTarget::requests().size());
+
+    hand->Track(image.get(), dc, POINT{90, 120}, clip);  // left 10, down 20
+    ASSERT_EQ(2u, PanTarget::requests().size());
+    EXPECT_EQ(10, PanTarget::requests()[1].x);
+    EXPECT_EQ(-20, PanTarget::requests()[1].y);
+
+    EXPECT_FALSE(hand->HasContent());
+    ReleaseDC(target.window(), dc);
+}
+
 TEST(PencilTest, ArgbSwapsRedAndBlueAndIsOpaque)
 {
     EXPECT_EQ(0xFFFF0000ul, impl::OpaqueArgb(RGB(255, 0, 0)));
