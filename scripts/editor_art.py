@@ -113,12 +113,13 @@ def tool_hand(canvas):
 
 
 def tool_pencil(canvas):
-    draw_parts(canvas, pencil_parts(), lambda s: Placed(s, 8.5, 25, degrees=-45))
+    draw_parts(canvas, pencil_parts(), lambda s: Placed(s, 7.6, 25.8, degrees=-45, s=1.1))
 
 
 def tool_highlighter(canvas):
     paint(canvas, RoundRect(6, 23.6, 29, 28.4, 1.2), (255, 212, 59, 170))
-    draw_parts(canvas, marker_parts(hex_colour('ffd43b')), lambda s: Placed(s, 9.5, 23, degrees=-45))
+    draw_parts(canvas, marker_parts(hex_colour('ffd43b')),
+               lambda s: Placed(s, 10, 23, degrees=-45, s=0.92))
 
 
 MOSAIC_PALETTE = [hex_colour(c) for c in ('1d4ed8', '3b82f6', '93c5fd', '60a5fa')]
