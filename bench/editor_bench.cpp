@@ -2,6 +2,7 @@
 // mixed strokes under 150 ms; each pen's cost per mouse move under 1 ms, the
 // mosaic's reduced copy made once per stroke; rebuilding the display reuses
 // its bitmap (a copy at memory speed).
+#include "bench/bench_timer.h"
 #include "editor/bitmap.h"
 #include "editor/pen.h"
 #include "editor/stroke_history.h"
@@ -16,31 +17,23 @@
 
 namespace {
 
-const int kWidth = 3840;
-const int kHeight = 2160;
+using bench::bestOf;
+using bench::nowMs;
+using bench::timed;
 
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
-
+// Drawing counts only once GDI has done it.
 template <class F>
-double bestOf(int runs, F f)
+double bestOfDrawn(int runs, F f)
 {
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double t0 = nowMs();
+    return bench::bestOf(runs, [&] {
         f();
         GdiFlush();
-        const double t = nowMs() - t0;
-        if (t < best)
-            best = t;
-    }
-    return best;
+    });
 }
+
+
+const int kWidth = 3840;
+const int kHeight = 2160;
 
 // A bottom-up 32-bit DIB section, as GDI+ hands an opened image over.
 ui::CBitmap imageBitmap(int width, int height)
@@ -146,21 +139,21 @@ int main()
         }
 
         const HBITMAP display = history.Display();
-        const double undo = bestOf(5, [&] {
+        const double undo = bestOfDrawn(5, [&] {
             history.Undo();
             history.Redo();
         });
         ui::CBitmap scratch;
         CopyBitmap(history.Base(), scratch);
-        const double replay15 = bestOf(5, [&] {
+        const double replay15 = bestOfDrawn(5, [&] {
             CopyBitmap(history.Base(), scratch);
             for (const PenPtr& stroke : history.UndoList()) {
                 stroke->Apply(scratch);
                 stroke->AfterApply();
             }
         });
-        const double reuse = bestOf(5, [&] { CopyBitmap(history.Base(), scratch); });
-        const double fresh = bestOf(5, [&] {
+        const double reuse = bestOfDrawn(5, [&] { CopyBitmap(history.Base(), scratch); });
+        const double fresh = bestOfDrawn(5, [&] {
             ui::CBitmap target;
             CopyBitmap(history.Base(), target);
         });

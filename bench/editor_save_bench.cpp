@@ -2,6 +2,7 @@
 // of it spent before the encoder runs (encoder lookup and conversion of the
 // GDI bitmap to the encoder's bitmap). Goal: conversion under 20 ms for
 // 3840x2160.
+#include "bench/bench_timer.h"
 #include "editor/dib_export.h"
 #include "editor/image_codecs.h"
 #include "editor/image_formats.h"
@@ -15,26 +16,10 @@
 
 namespace {
 
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using bench::bestOf;
+using bench::nowMs;
+using bench::timed;
 
-template <class F>
-double bestOf(int runs, F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double t0 = nowMs();
-        f();
-        const double t = nowMs() - t0;
-        if (t < best) best = t;
-    }
-    return best;
-}
 
 // Something like a screenshot: flat panels, gradients and busy text-like
 // strips, so that neither encoder has an easy or a hopeless job.

@@ -1,6 +1,7 @@
 // String figures against plain Win32 loops. Goals: append and find stay
 // linear; the UTF-8/UTF-16 round trip stays within a small factor of
 // MultiByteToWideChar/WideCharToMultiByte.
+#include "bench/bench_timer.h"
 #include "kesh/string.h"
 
 #include <windows.h>
@@ -12,26 +13,10 @@
 
 namespace {
 
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using bench::bestOf;
+using bench::nowMs;
+using bench::timed;
 
-template <class F>
-double bestOf(int runs, F f)
-{
-    double best = 1e300;
-    for (int i = 0; i < runs; ++i) {
-        const double t0 = nowMs();
-        f();
-        const double t = nowMs() - t0;
-        if (t < best) best = t;
-    }
-    return best;
-}
 
 volatile size_t sink;
 

@@ -3,6 +3,7 @@
 // elements with attributes within 4x of expat alone, one large text node
 // within 2x. Every String and every list costs two heap allocations, which
 // is what the tree of many small elements pays for.
+#include "bench/bench_timer.h"
 #include "kesh/xml.h"
 
 #include <windows.h>
@@ -15,21 +16,10 @@
 
 namespace {
 
-double nowMs()
-{
-    LARGE_INTEGER f, c;
-    QueryPerformanceFrequency(&f);
-    QueryPerformanceCounter(&c);
-    return 1000.0 * static_cast<double>(c.QuadPart) / static_cast<double>(f.QuadPart);
-}
+using bench::bestOf;
+using bench::nowMs;
+using bench::timed;
 
-template <class F>
-double timed(F f)
-{
-    const double t0 = nowMs();
-    f();
-    return nowMs() - t0;
-}
 
 volatile size_t sink;
 

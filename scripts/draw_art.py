@@ -15,6 +15,9 @@ import struct
 import sys
 import zlib
 
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import editor_art  # noqa: E402
+
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
 
@@ -149,7 +152,14 @@ ARTWORK = {
     'tests/data/ui_test_strip.png': test_strip,
     'tests/data/ui_test.cur': test_cursor,
     'tests/data/ui_test.ico': test_icon,
+    'res/art/vomla_toolbar.png': lambda: png_bytes(editor_art.toolbar_strip(Canvas)),
+    'res/art/vomla_toolbar_disabled.png': lambda: png_bytes(editor_art.greyed(editor_art.toolbar_strip(Canvas),
+                                                                                Canvas)),
+    'res/art/vomla_toolbar.bmp': lambda: editor_art.bmp_bytes(editor_art.toolbar_strip(Canvas)),
+    'res/art/vomla.ico': lambda: editor_art.icon_file(Canvas, png_bytes, dib_image, [16, 20, 24, 32, 40, 48, 64, 256]),
 }
+for _name in editor_art.CURSORS:
+    ARTWORK['res/art/vomla_%s.cur' % _name] = (lambda n: lambda: editor_art.cursor_file(Canvas, icon_bytes, n))(_name)
 
 
 def main(names):

@@ -93,7 +93,24 @@ make_wine_prefix() {
   touch "$WINEPREFIX/.norpa-ready"
 }
 
+# Dialog fonts have no Chinese glyphs in a fresh prefix: link them to the
+# installed CJK font so that the programs' texts render instead of boxes.
+link_cjk_font() {
+  export WINEPREFIX="$deps/wine" HOME="$deps/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  [ -f "$WINEPREFIX/.norpa-cjk-font" ] && return 0
+  log "linking the prefix's dialog fonts to WenQuanYi Micro Hei"
+  unset DISPLAY
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink'
+  local face
+  for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
+  done
+  wineserver -w
+  touch "$WINEPREFIX/.norpa-cjk-font"
+}
+
 install_packages
 link_boost
 build_expat
 make_wine_prefix
+link_cjk_font
