@@ -3,6 +3,7 @@
 #include "editor/pen.h"
 #include "editor/pen_settings.h"
 #include "editor/stroke_history.h"
+#include "editor/view_commands.h"
 #include "kesh/string.h"
 #include "ui/resource_ids.h"
 #include "ui/scroll_view.h"
@@ -121,7 +122,8 @@ private:
     void OnUpdateCustomCommand(ui::CommandState* state);
     void OnCopy();
     void OnUpdateCopy(ui::CommandState* state);
-    DWORD PenFieldValue(int field) const;
+    DWORD PenFieldValue(PenField field) const;
+    void SetPenField(PenField field, DWORD value);
 
     bool LoadImage();
     void Retitle(bool open);
