@@ -80,7 +80,9 @@ void CFrameWnd::RecalcLayout(bool)
         return;
     RECT client = GetClientRect();
     HWND toolbar = GetDlgItem(IDW_TOOLBAR);
-    if (toolbar && IsWindowVisible(toolbar)) {
+    // The style, not IsWindowVisible: while the frame is still hidden (in
+    // its creation) the toolbar counts all the same.
+    if (toolbar && (GetWindowLongW(toolbar, GWL_STYLE) & WS_VISIBLE)) {
         ::SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
         RECT rc = {};
         ::GetWindowRect(toolbar, &rc);

@@ -1,0 +1,201 @@
+// vomla.exe itself, started from the test as the capture toolbar starts
+// it: with an image and the place where it was captured, and with no image.
+#include "editor/resource.h"
+#include "editor/image_codecs.h"
+#include "tests/editor_app_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace {
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+// The editor's own settings key: the program under test writes its pen
+// values there. Removed afterwards unless it was there before.
+class EditorKeyGuard {
+public:
+    EditorKeyGuard()
+    {
+        HKEY key = nullptr;
+        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
+        if (key)
+            RegCloseKey(key);
+    }
+    ~EditorKeyGuard()
+    {
+        if (!existed_)
+            RegDeleteTreeW(HKEY_CURRENT_USER, kSubKey);
+    }
+
+private:
+    static constexpr const wchar_t* kSubKey = L"Software\\NorpaSoft\\vomla";
+    bool existed_ = false;
+};
+
+// vomla.exe with parameters, ended by the test at the latest.
+class Editor {
+public:
+    explicit Editor(const std::wstring& parameters)
+    {
+        const std::wstring program = Wide(editorapptest::BesideTestProgram("vomla.exe"));
+        std::wstring commandLine = L"\"" + program + L"\" " + parameters;
+        STARTUPINFOW startup = {};
+        startup.cb = sizeof(startup);
+        started_ = CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                                  &startup, &process_) != FALSE;
+    }
+    ~Editor()
+    {
+        if (!started_)
+            return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_.hProcess, 99);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    bool started() const { return started_; }
+
+    // A visible top-level window of the editor of class className (null:
+    // the main frame, the one with the view or the toolbar as child),
+    // waited for up to timeoutMs.
+    HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) const
+    {
+        const DWORD start = GetTickCount();
+        do {
+            Search search = {process_.dwProcessId, className, nullptr};
+            EnumWindows(&Editor::Match, reinterpret_cast<LPARAM>(&search));
+            if (search.found)
+                return search.found;
+            Sleep(50);
+        } while (GetTickCount() - start < timeoutMs);
+        return nullptr;
+    }
+
+    // The exit code once the process has ended within timeoutMs, else -1.
+    long WaitForExit(DWORD timeoutMs) const
+    {
+        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+            return -1;
+        DWORD code = 0;
+        GetExitCodeProcess(process_.hProcess, &code);
+        return static_cast<long>(code);
+    }
+
+private:
+    struct Search {
+        DWORD process;
+        const wchar_t* className;
+        HWND found;
+    };
+    static BOOL CALLBACK Match(HWND hwnd, LPARAM l)
+    {
+        Search* search = reinterpret_cast<Search*>(l);
+        DWORD owner = 0;
+        GetWindowThreadProcessId(hwnd, &owner);
+        if (owner != search->process || !IsWindowVisible(hwnd))
+            return TRUE;
+        wchar_t name[64] = {};
+        GetClassNameW(hwnd, name, 64);
+        const bool wanted = search->className ? std::wstring(name) == search->className
+                                              : GetDlgItem(hwnd, IDW_TOOLBAR) != nullptr;
+        if (!wanted)
+            return TRUE;
+        search->found = hwnd;
+        return FALSE;
+    }
+
+    PROCESS_INFORMATION process_ = {};
+    bool started_ = false;
+};
+
+bool IsImageColour(COLORREF pixel) { return pixel == RGB(0xE0, 0x20, 0xB0); }
+
+// Where the image's top-left pixel shows on the screen: the corner of the
+// image's colour near around, searched within reach pixels of it.
+bool FindImageCorner(POINT around, int reach, POINT& corner)
+{
+    HDC screen = GetDC(nullptr);
+    bool found = false;
+    for (int y = around.y - reach; y <= around.y + reach && !found; ++y) {
+        for (int x = around.x - reach; x <= around.x + reach && !found; ++x) {
+            if (IsImageColour(GetPixel(screen, x, y)) && !IsImageColour(GetPixel(screen, x - 1, y)) &&
+                !IsImageColour(GetPixel(screen, x, y - 1))) {
+                corner = POINT{x, y};
+                found = true;
+            }
+        }
+    }
+    ReleaseDC(nullptr, screen);
+    return found;
+}
+
+TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
+{
+    EditorKeyGuard keyGuard;
+    editorapptest::ScratchFolder files;
+    const kesh::String image = files.path("cap261209-001.png");
+    const int width = 500, height = 400;
+    {
+        GdiplusSession gdiplus;
+        editorapptest::WritePng(image, width, height, 0xE020B0, 0xE020B0);
+    }
+    Editor editor(L"\"" + Wide(image) + L"\" -x100 -y200");
+    ASSERT_TRUE(editor.started());
+    HWND frame = editor.WaitForWindow(nullptr, 20000);
+    ASSERT_NE(nullptr, frame);
+    HWND view = GetDlgItem(frame, IDW_PANE_FIRST);
+    ASSERT_NE(nullptr, view);
+
+    // The frame's decorations plus the image plus 40 in each direction.
+    RECT frameRect = {}, viewRect = {};
+    GetWindowRect(frame, &frameRect);
+    GetWindowRect(view, &viewRect);
+    const int decorationsX = (frameRect.right - frameRect.left) - (viewRect.right - viewRect.left);
+    const int decorationsY = (frameRect.bottom - frameRect.top) - (viewRect.bottom - viewRect.top);
+    EXPECT_EQ(decorationsX + width + 40, frameRect.right - frameRect.left);
+    EXPECT_EQ(decorationsY + height + 40, frameRect.bottom - frameRect.top);
+
+    // What the screen shows: the image's top-left pixel at (100, 200), give
+    // or take the pixel that halving an odd border costs.
+    POINT corner = {};
+    bool shown = false;
+    for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
+        shown = FindImageCorner(POINT{100, 200}, 3, corner);
+        if (!shown)
+            Sleep(100);
+    }
+    ASSERT_TRUE(shown) << "no image corner near (100, 200)";
+    EXPECT_LE(std::abs(corner.x - 100), 1) << corner.x;
+    EXPECT_LE(std::abs(corner.y - 200), 1) << corner.y;
+
+    // An unmodified image closes without a question.
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, editor.WaitForExit(15000));
+}
+
+TEST(EditorProgramTest, WithoutAnImageTheFileOpenDialogComesUpAtOnce)
+{
+    EditorKeyGuard keyGuard;
+    Editor editor(L"\"\" -x-1 -y-1");
+    ASSERT_TRUE(editor.started());
+    HWND dialog = editor.WaitForWindow(L"#32770", 20000);
+    ASSERT_NE(nullptr, dialog);
+    HWND frame = editor.WaitForWindow(nullptr, 5000);
+    ASSERT_NE(nullptr, frame);
+    EXPECT_EQ(nullptr, GetDlgItem(frame, IDW_PANE_FIRST));
+
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    // The dialog gone, the empty frame stays until it is closed.
+    const DWORD start = GetTickCount();
+    while (IsWindow(dialog) && GetTickCount() - start < 10000)
+        Sleep(50);
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(IsWindow(frame));
+    PostMessageW(frame, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, editor.WaitForExit(15000));
+}
+
+}  // namespace

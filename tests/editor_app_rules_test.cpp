@@ -1,0 +1,176 @@
+// The editor program's window-free rules: where the frame goes, how the
+// command line reads, how texts of the string table are filled, the About
+// box's version text and the history folder.
+#include "editor/command_line.h"
+#include "editor/format_text.h"
+#include "editor/frame_placement.h"
+#include "editor/history_folder.h"
+#include "editor/version_info.h"
+#include "tests/editor_app_support.h"
+
+#include <gtest/gtest.h>
+
+#include <climits>
+
+namespace {
+
+// A frame of 600 x 500 whose view starts 80 pixels below its top (caption,
+// menu and toolbar) and 8 pixels in from each side: 16 pixels of
+// decorations across, 88 down.
+const RECT kFrame = {0, 0, 600, 500};
+const RECT kView = {8, 80, 592, 492};
+const RECT kScreen = {0, 0, 1280, 1024};
+
+TEST(FramePlacementTest, SizesAndPlacesTheFrameOverTheImage)
+{
+    struct Case {
+        const char* what;
+        RECT workArea;
+        SIZE image;
+        long x, y;
+        FramePlacement expected;
+    };
+    const Case cases[] = {
+        {"image plus decorations plus 40, image at (100, 200)", kScreen, {600, 400}, 100, 200,
+         {72, 100, 656, 528, false}},
+        {"small image: 400 x 400 at least", kScreen, {200, 100}, 100, 200, {0, 14, 400, 400, false}},
+        {"a 10 x 10 image", kScreen, {10, 10}, 300, 300, {105, 69, 400, 400, false}},
+        {"larger than the work area: its size, at its top-left", kScreen, {2000, 1500}, 100, 200,
+         {0, 0, 1280, 1024, false}},
+        {"exactly the work area's width is the work area's", kScreen, {1280 - 56, 100}, 0, 0,
+         {0, 0, 1280, 400, false}},
+        {"off the right and bottom edges: shifted back", kScreen, {600, 400}, 1000, 900,
+         {624, 496, 656, 528, false}},
+        {"off the left and top edges: shifted back", kScreen, {600, 400}, 0, 0, {0, 0, 656, 528, false}},
+        {"a work area that does not start at 0", {100, 50, 1380, 1074}, {600, 400}, 100, 100,
+         {100, 50, 656, 528, false}},
+        {"a work area smaller than 400: the right and bottom edges win", {0, 0, 300, 200}, {50, 50}, 0, 0,
+         {-100, -200, 400, 400, false}},
+        {"x of -1 centres", kScreen, {600, 400}, -1, 200, {0, 100, 656, 528, true}},
+        {"y of -1 centres", kScreen, {600, 400}, 100, -1, {72, 0, 656, 528, true}},
+        {"the largest x and y stay inside", kScreen, {600, 400}, LONG_MAX, LONG_MAX,
+         {1280 - 656, 1024 - 528, 656, 528, false}},
+        {"the smallest x and y stay inside and centre", kScreen, {600, 400}, LONG_MIN, LONG_MIN,
+         {0, 0, 656, 528, true}},
+    };
+    for (const Case& c : cases) {
+        const FramePlacement p = PlaceFrameOverImage(FrameGeometry{kFrame, kView, c.workArea, c.image}, c.x, c.y);
+        EXPECT_EQ(c.expected.left, p.left) << c.what;
+        EXPECT_EQ(c.expected.top, p.top) << c.what;
+        EXPECT_EQ(c.expected.width, p.width) << c.what;
+        EXPECT_EQ(c.expected.height, p.height) << c.what;
+        EXPECT_EQ(c.expected.centre, p.centre) << c.what;
+    }
+}
+
+TEST(FramePlacementTest, HalvesTruncateTowardZero)
+{
+    // A 201 x 101 image in a 400 x 400 frame: (400 - 201) / 2 is 99 and
+    // (400 - 88 - 101) / 2 is 105.
+    const FramePlacement odd = PlaceFrameOverImage(FrameGeometry{kFrame, kView, kScreen, {201, 101}}, 300, 300);
+    EXPECT_EQ(300 - 99, odd.left);
+    EXPECT_EQ(300 - 105 - 80, odd.top);
+}
+
+TEST(CommandLineTest, ReadsThePathAndThePositionTheToolbarWrites)
+{
+    struct Case {
+        const char* commandLine;
+        const char* path;
+        long x, y;
+    };
+    const Case cases[] = {
+        {"vomla.exe \"C:\\My Docs\\cap261209-001.png\" -x100 -y200", "C:\\My Docs\\cap261209-001.png", 100, 200},
+        {"\"C:\\Program Files\\Norpa\\vomla.exe\" \"D:\\a.png\" -x-1 -y-1", "D:\\a.png", -1, -1},
+        {"vomla.exe \"\" -x-1 -y-1", "", -1, -1},
+        {"vomla.exe", "", -1, -1},
+        {"vomla.exe a.png", "a.png", -1, -1},
+        {"vomla.exe a.png -x100", "a.png", 100, -1},
+        {"vomla.exe a.png -x 5 -y 6", "a.png", 5, 6},
+        {"vomla.exe a.png -xabc -y12", "a.png", 0, 12},
+        {"vomla.exe a.png -x99999999999 -y-99999999999", "a.png", LONG_MAX, LONG_MIN},
+        {"vomla.exe -x10 -y20 b.png second.png", "b.png", 10, 20},
+    };
+    for (const Case& c : cases) {
+        const EditorCommandLine line = ReadEditorCommandLine(*kesh::app::parseArguments(c.commandLine, kEditorOptionSpec));
+        EXPECT_STREQ(c.path, line.imagePath.c_str()) << c.commandLine;
+        EXPECT_EQ(c.x, line.x) << c.commandLine;
+        EXPECT_EQ(c.y, line.y) << c.commandLine;
+    }
+}
+
+TEST(FormatWithArgsTest, FillsEachPlaceholderWithTheNextTextAsItStands)
+{
+    struct Case {
+        const wchar_t* format;
+        std::initializer_list<std::wstring> args;
+        const wchar_t* expected;
+    };
+    const Case cases[] = {
+        {L"是否保存修改到\n%s", {L"C:\\a.png"}, L"是否保存修改到\nC:\\a.png"},
+        {L"是否保存修改到\n%s", {L"C:\\100%s %d.png"}, L"是否保存修改到\nC:\\100%s %d.png"},
+        {L"版本%d.%d.%d.%d", {L"1", L"0", L"300", L"2"}, L"版本1.0.300.2"},
+        {L"%s|%s||", {L"a"}, L"a|||"},
+        {L"100%% %u", {L"7"}, L"100% 7"},
+        {L"%x and a lone %", {}, L"%x and a lone %"},
+        {L"", {L"unused"}, L""},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(std::wstring(c.expected), FormatWithArgs(c.format, c.args)) << c.format;
+}
+
+VS_FIXEDFILEINFO ProductVersion(WORD a, WORD b, WORD c, WORD d)
+{
+    VS_FIXEDFILEINFO info = {};
+    info.dwProductVersionMS = MAKELONG(b, a);
+    info.dwProductVersionLS = MAKELONG(d, c);
+    info.dwFileVersionMS = 0x00630063;  // never shown
+    return info;
+}
+
+TEST(VersionTextTest, ShowsEachProductVersionPartAsAFullSixteenBitNumber)
+{
+    const std::wstring format = L"版本%d.%d.%d.%d";
+    EXPECT_EQ(L"版本0.9.1.2", ProductVersionText(format, ProductVersion(0, 9, 1, 2)));
+    EXPECT_EQ(L"版本1.0.300.2", ProductVersionText(format, ProductVersion(1, 0, 300, 2)));
+    EXPECT_EQ(L"版本65535.256.4096.65535", ProductVersionText(format, ProductVersion(65535, 256, 4096, 65535)));
+    EXPECT_EQ(L"版本0.0.0.0", ProductVersionText(format, VS_FIXEDFILEINFO{}));
+}
+
+TEST(VersionTextTest, ReadsTheVersionBlockOfAFile)
+{
+    // A module built with product version 1.0.300.2.
+    VS_FIXEDFILEINFO probe = {};
+    ASSERT_TRUE(ReadFileVersion(editorapptest::BesideTestProgram("editor_version_probe.dll"), probe));
+    EXPECT_EQ(L"版本1.0.300.2", ProductVersionText(L"版本%d.%d.%d.%d", probe));
+
+    // The test program carries the editor's own resources.
+    VS_FIXEDFILEINFO own = {};
+    ASSERT_TRUE(ReadOwnFileVersion(own));
+    EXPECT_EQ(L"版本0.9.1.2", ProductVersionText(L"版本%d.%d.%d.%d", own));
+}
+
+TEST(VersionTextTest, AFileWithoutVersionBlockLeavesTheRecordUntouched)
+{
+    editorapptest::ScratchFolder folder;
+    const kesh::String plain = folder.path("plain.txt");
+    editorapptest::WriteFileBytes(plain, "no version here");
+    VS_FIXEDFILEINFO info = ProductVersion(7, 7, 7, 7);
+    EXPECT_FALSE(ReadFileVersion(plain, info));
+    EXPECT_FALSE(ReadFileVersion(folder.path("missing.exe"), info));
+    EXPECT_EQ(L"版本7.7.7.7", ProductVersionText(L"版本%d.%d.%d.%d", info));
+}
+
+TEST(HistoryFolderTest, MakesTheRootWithItsParentsAndNamesItForExplorer)
+{
+    editorapptest::ScratchFolder folder;
+    const kesh::String home = folder.path("home");
+    const kesh::String root = HistoryRootUnder(home);
+    EXPECT_STREQ((home + "\\My Norpa\\History").c_str(), root.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(root.toWide().get()));
+    // A second call finds it and gives the same path.
+    EXPECT_STREQ(root.c_str(), HistoryRootUnder(home).c_str());
+    EXPECT_EQ(L"/n,\"" + std::wstring(root.toWide().get()) + L"\"", ExplorerParametersFor(root));
+}
+
+}  // namespace

@@ -1,0 +1,124 @@
+#include "tests/editor_app_support.h"
+
+#include "editor/image_codecs.h"
+#include "editor/image_formats.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <fstream>
+#include <iterator>
+#include <sstream>
+
+namespace editorapptest {
+
+namespace {
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+void SaveWithEncoder(Gdiplus::Bitmap& bitmap, const kesh::String& path, const GUID& format)
+{
+    ImageCodecEntry encoder;
+    if (FindImageEncoder(encoder, format))
+        bitmap.Save(Wide(path).c_str(), &encoder.clsid, nullptr);
+}
+
+}  // namespace
+
+kesh::String BesideTestProgram(const char* name)
+{
+    wchar_t module[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, module, MAX_PATH);
+    std::wstring path = module;
+    path = path.substr(0, path.find_last_of(L"\\/") + 1);
+    return kesh::String(path.c_str()) + name;
+}
+
+ScratchFolder::ScratchFolder()
+{
+    wchar_t temp[MAX_PATH + 1] = {};
+    GetTempPathW(MAX_PATH + 1, temp);
+    static int counter = 0;
+    folder_ = std::wstring(temp) + L"editor_app_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
+              std::to_wstring(++counter);
+    CreateDirectoryW(folder_.c_str(), nullptr);
+}
+
+ScratchFolder::~ScratchFolder() { RemoveTree(folder_); }
+
+kesh::String ScratchFolder::path(const char* name) const { return kesh::String(folder_.c_str()) + "\\" + name; }
+
+void RemoveTree(const std::wstring& path)
+{
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring name = found.cFileName;
+            if (name == L"." || name == L"..")
+                continue;
+            const std::wstring child = path + L"\\" + name;
+            if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                RemoveTree(child);
+            else
+                DeleteFileW(child.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(path.c_str());
+}
+
+void WriteFileBytes(const kesh::String& path, const std::string& bytes)
+{
+    std::ofstream out(Wide(path).c_str(), std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+std::string ReadFileBytes(const kesh::String& path)
+{
+    std::ifstream in(Wide(path).c_str(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+void WritePng(const kesh::String& path, int width, int height, DWORD colour, DWORD marker)
+{
+    Gdiplus::Bitmap bitmap(width, height, PixelFormat32bppARGB);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bitmap.SetPixel(x, y, Gdiplus::Color(0xFF000000u | ((x == 0 && y == 0) ? marker : colour)));
+    SaveWithEncoder(bitmap, path, kImageFormatPNG);
+}
+
+void WriteTinyGif(const kesh::String& path)
+{
+    static const unsigned char bytes[] = {
+        'G', 'I', 'F', '8', '9', 'a', 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00,  // screen, 2 colours
+        0x00, 0x00, 0x00, 0xFF, 0xFF, 0xFF,                                      // black, white
+        0x2C, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00,              // the image
+        0x02, 0x01, 0x44, 0x00,                                                  // its pixel
+        0x3B};
+    WriteFileBytes(path, std::string(reinterpret_cast<const char*>(bytes), sizeof(bytes)));
+}
+
+FileLock::FileLock(const kesh::String& path)
+    : handle_(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
+{
+}
+
+FileLock::~FileLock()
+{
+    if (handle_ != INVALID_HANDLE_VALUE)
+        CloseHandle(handle_);
+}
+
+SettingsKey::SettingsKey()
+    : subKey_(L"Software\\NorpaTest\\editor_app_" + std::to_wstring(GetCurrentProcessId())),
+      path_(kesh::String("HKEY_CURRENT_USER\\") + kesh::String(subKey_.c_str()))
+{
+}
+
+SettingsKey::~SettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, subKey_.c_str()); }
+
+}  // namespace editorapptest

@@ -1,0 +1,89 @@
+#pragma once
+
+// Files, images, a settings key and a shell of the editor program's tests'
+// own.
+#include "kesh/string.h"
+#include "tests/ui_test_support.h"
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace editorapptest {
+
+// name in the folder of the test program (where every built program lands).
+kesh::String BesideTestProgram(const char* name);
+
+// A folder of the test's own under the temporary folder, removed with
+// everything below it when the object goes.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    ScratchFolder(const ScratchFolder&) = delete;
+    ScratchFolder& operator=(const ScratchFolder&) = delete;
+    kesh::String path(const char* name) const;
+    std::wstring folder() const { return folder_; }
+
+private:
+    std::wstring folder_;
+};
+
+// Removes path and everything below it.
+void RemoveTree(const std::wstring& path);
+
+void WriteFileBytes(const kesh::String& path, const std::string& bytes);
+std::string ReadFileBytes(const kesh::String& path);
+
+// A PNG of width x height filled with colour (0x00RRGGBB) except the
+// top-left pixel, which is marker. Needs GDI+ started.
+void WritePng(const kesh::String& path, int width, int height, DWORD colour, DWORD marker);
+// A one-pixel GIF, written byte by byte.
+void WriteTinyGif(const kesh::String& path);
+
+// Holds path open without sharing, so that nothing else can write it.
+class FileLock {
+public:
+    explicit FileLock(const kesh::String& path);
+    ~FileLock();
+    FileLock(const FileLock&) = delete;
+    FileLock& operator=(const FileLock&) = delete;
+    bool locked() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE handle_;
+};
+
+// A registry key of the test program's own for the editor's settings,
+// removed when the object goes.
+class SettingsKey {
+public:
+    SettingsKey();
+    ~SettingsKey();
+    SettingsKey(const SettingsKey&) = delete;
+    SettingsKey& operator=(const SettingsKey&) = delete;
+    // The full key path the editor's code takes ("HKEY_CURRENT_USER\...").
+    const kesh::String& path() const { return path_; }
+
+private:
+    std::wstring subKey_;
+    kesh::String path_;
+};
+
+// The framework tests' shell, also keeping what ShellExecute was given.
+class RecordingShell : public uitest::FakeShell {
+public:
+    struct Execution {
+        std::wstring verb, file, parameters;
+    };
+    HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                           const wchar_t* dir, int show) override
+    {
+        executions.push_back({verb ? verb : L"", file ? file : L"", params ? params : L""});
+        return uitest::FakeShell::ShellExecute(owner, verb, file, params, dir, show);
+    }
+    std::vector<Execution> executions;
+};
+
+}  // namespace editorapptest
