@@ -3,6 +3,7 @@
 #include "editor/pen_settings.h"
 #include "kesh/string.h"
 #include "ui/frame.h"
+#include "editor/frame_toolbar.h"
 #include "ui/toolbar.h"
 
 #include <memory>
@@ -69,7 +70,7 @@ private:
     void ShowPenPopup(UINT command, RECT button);
 
     kesh::String settingsKeyPath_;
-    ui::CToolBar toolBar_;
+    FrameToolBar toolBar_;
     // The toolbar shows these lists but never destroys them.
     ui::ImageList normalImages_;
     ui::ImageList disabledImages_;
