@@ -22,6 +22,7 @@ bool CAboutDlg::OnInitDialog()
     ReadOwnFileVersion(version);
     const std::wstring text = ProductVersionText(ui::LoadResString(IDS_VERSION_FORMAT), version);
     SetDlgItemText(IDC_ABOUT_VERSION, text.c_str());
+    CenterWindow();  // over the editor's window
     return result;
 }
 

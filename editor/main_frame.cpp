@@ -176,7 +176,10 @@ void CMainFrame::OnFileOpen()
     const OpenFilterPieces pieces = MakeOpenFilterPieces(decoders);
     const std::wstring filter =
         FormatWithArgs(ui::LoadResString(IDS_OPEN_FILTER), {Wide(pieces.allFormats), Wide(pieces.eachFormat)});
-    ui::FileChooser chooser(true, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_ENABLESIZING, filter.c_str(), nullptr);
+    // The read-only box means nothing to an editor that writes only on
+    // Save: hidden, as the framework's file dialogs hide it by default.
+    ui::FileChooser chooser(true, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_HIDEREADONLY,
+                            filter.c_str(), nullptr);
     if (chooser.DoModal() == IDOK)
         OpenImage(kesh::String(chooser.GetPathName().c_str()), false);
 }
@@ -215,8 +218,8 @@ void CMainFrame::OnFileSaveAs()
     FindImageEncoder(encoder, format);
     const std::wstring extension = Wide(MakeSaveAsDefaultExtension(encoder));
     const std::wstring filter = Wide(MakeSaveAsFilter(encoder));
-    ui::FileChooser chooser(false, extension.c_str(), nullptr, OFN_OVERWRITEPROMPT | OFN_ENABLESIZING,
-                            filter.c_str(), handle());
+    ui::FileChooser chooser(false, extension.c_str(), nullptr,
+                            OFN_OVERWRITEPROMPT | OFN_ENABLESIZING | OFN_HIDEREADONLY, filter.c_str(), handle());
     if (chooser.DoModal() != IDOK)
         return;
     const kesh::String target(chooser.GetPathName().c_str());
