@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <string>
 
@@ -137,39 +138,47 @@ TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
     EditorKeyGuard keyGuard;
     editorapptest::ScratchFolder files;
     const kesh::String image = files.path("cap261209-001.png");
-    const int width = 500, height = 400;
+    const int width = 300, height = 200;
     {
         GdiplusSession gdiplus;
         editorapptest::WritePng(image, width, height, 0xE020B0, 0xE020B0);
     }
-    Editor editor(L"\"" + Wide(image) + L"\" -x100 -y200");
+    // Near the bottom-right corner of the work area, away from the
+    // top-left where the windows of test programs running beside this one
+    // come up, with room for the 400 x 400 frame that the image gets.
+    RECT area = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    const POINT capture = {area.right - 380, area.bottom - 330};
+    Editor editor(L"\"" + Wide(image) + L"\" -x" + std::to_wstring(capture.x) + L" -y" +
+                  std::to_wstring(capture.y));
     ASSERT_TRUE(editor.started());
     HWND frame = editor.WaitForWindow(nullptr, 20000);
     ASSERT_NE(nullptr, frame);
     HWND view = GetDlgItem(frame, IDW_PANE_FIRST);
     ASSERT_NE(nullptr, view);
 
-    // The frame's decorations plus the image plus 40 in each direction.
+    // The frame's decorations plus the image plus 40 in each direction, at
+    // least 400 x 400.
     RECT frameRect = {}, viewRect = {};
     GetWindowRect(frame, &frameRect);
     GetWindowRect(view, &viewRect);
     const int decorationsX = (frameRect.right - frameRect.left) - (viewRect.right - viewRect.left);
     const int decorationsY = (frameRect.bottom - frameRect.top) - (viewRect.bottom - viewRect.top);
-    EXPECT_EQ(decorationsX + width + 40, frameRect.right - frameRect.left);
-    EXPECT_EQ(decorationsY + height + 40, frameRect.bottom - frameRect.top);
+    EXPECT_EQ(std::max(400, decorationsX + width + 40), frameRect.right - frameRect.left);
+    EXPECT_EQ(std::max(400, decorationsY + height + 40), frameRect.bottom - frameRect.top);
 
-    // What the screen shows: the image's top-left pixel at (100, 200), give
-    // or take the pixel that halving an odd border costs.
+    // What the screen shows: the image's top-left pixel where it was
+    // captured, give or take the pixel that halving an odd border costs.
     POINT corner = {};
     bool shown = false;
     for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
-        shown = FindImageCorner(POINT{100, 200}, 3, corner);
+        shown = FindImageCorner(capture, 3, corner);
         if (!shown)
             Sleep(100);
     }
-    ASSERT_TRUE(shown) << "no image corner near (100, 200)";
-    EXPECT_LE(std::abs(corner.x - 100), 1) << corner.x;
-    EXPECT_LE(std::abs(corner.y - 200), 1) << corner.y;
+    ASSERT_TRUE(shown) << "no image corner near the capture point";
+    EXPECT_LE(std::abs(corner.x - capture.x), 1) << corner.x;
+    EXPECT_LE(std::abs(corner.y - capture.y), 1) << corner.y;
 
     // An unmodified image closes without a question.
     PostMessageW(frame, WM_CLOSE, 0, 0);
