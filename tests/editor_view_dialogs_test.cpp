@@ -176,6 +176,7 @@ TEST_F(DialogTest, SaveFormatEnterEndsWithOkWhenSkipIsNotAllowed)
         PostMessageW(edit, WM_KEYUP, VK_RETURN, 0xC01C0001);
     });
     EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_FALSE(driver.forcedClose()) << "Enter did nothing";
     EXPECT_EQ(LOWORD(defId), IDOK);
     EXPECT_EQ(okStyle & 0x0F, BS_DEFPUSHBUTTON);
     EXPECT_EQ(skipStyle & 0x0F, BS_PUSHBUTTON);

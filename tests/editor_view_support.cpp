@@ -152,14 +152,25 @@ DialogDriver::~DialogDriver()
 void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
 {
     DialogDriver* driver = activeDriver;
-    if (!driver || driver->ran_)
+    if (!driver)
         return;
+    if (driver->ran_) {
+        if (!IsWindow(driver->dialog_) || !IsWindowVisible(driver->dialog_)) {
+            KillTimer(nullptr, driver->timer_);
+        } else if (GetTickCount() - driver->ranAt_ > 3000) {
+            KillTimer(nullptr, driver->timer_);
+            driver->forced_ = true;
+            Click(driver->dialog_, IDCANCEL);
+        }
+        return;
+    }
     HWND dialog = nullptr;
     EnumThreadWindows(GetCurrentThreadId(), &findDialog, reinterpret_cast<LPARAM>(&dialog));
     if (!dialog)
         return;
     driver->ran_ = true;
-    KillTimer(nullptr, driver->timer_);
+    driver->dialog_ = dialog;
+    driver->ranAt_ = GetTickCount();
     driver->script_(dialog);
 }
 

@@ -72,7 +72,8 @@ protected:
 
 // Runs script once on the first visible dialog of this thread that shows
 // up while the driver lives (checked by a thread timer inside the dialog's
-// own modal loop), so a test never blocks on a modal dialog.
+// own modal loop), so a test never blocks on a modal dialog: one the script
+// left open is cancelled after a few seconds (forcedClose() then tells).
 class DialogDriver {
 public:
     explicit DialogDriver(std::function<void(HWND)> script);
@@ -80,12 +81,16 @@ public:
     DialogDriver(const DialogDriver&) = delete;
     DialogDriver& operator=(const DialogDriver&) = delete;
     bool ran() const { return ran_; }
+    bool forcedClose() const { return forced_; }
 
 private:
     static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD);
     std::function<void(HWND)> script_;
     UINT_PTR timer_;
     bool ran_ = false;
+    bool forced_ = false;
+    HWND dialog_ = nullptr;
+    DWORD ranAt_ = 0;
 };
 
 // Text of a dialog's control.
