@@ -61,6 +61,15 @@ std::string Bmp24(int width, int height)
     return file;
 }
 
+// A GIF of 1 x 1 pixel with frames frames.
+std::string Gif(int frames)
+{
+    std::string file("GIF89a\x01\x00\x01\x00\x80\x00\x00\x00\x00\x00\xFF\xFF\xFF", 19);
+    const std::string frame("\x2C\x00\x00\x00\x00\x01\x00\x01\x00\x00\x02\x02\x44\x01\x00", 15);
+    for (int i = 0; i < frames; ++i) file += frame;
+    return file + "\x3B";
+}
+
 }  // namespace
 
 TEST_F(ViewTest, AnUnreadableImageFailsCreationWithTheMessage)
@@ -100,6 +109,50 @@ TEST_F(ViewTest, ABmpOfThreeBytesAPixelProposesJpeg)
     ASSERT_NE(view, nullptr);
     EXPECT_TRUE(SameFormat(view->RawFormat(), kImageFormatBMP));
     EXPECT_TRUE(SameFormat(view->PreferredSaveFormat(), kImageFormatJPEG));
+}
+
+TEST_F(ViewTest, AFileOfSeveralFramesIsMarked)
+{
+    struct Case {
+        const char* name;
+        int frames;
+    } cases[] = {{"one.gif", 1}, {"two.gif", 2}};
+    for (const Case& c : cases) {
+        WriteBytes(folder_.path(c.name), Gif(c.frames));
+        CPaintView* view = Open(folder_.path(c.name));
+        ASSERT_NE(view, nullptr) << c.name;
+        EXPECT_TRUE(SameFormat(view->RawFormat(), kImageFormatGIF)) << c.name;
+        EXPECT_EQ(view->IsMultiFrame(), c.frames > 1) << c.name;
+        CloseView();
+    }
+}
+
+TEST_F(ViewTest, PaintShowsTheImageAtItsOriginAndShadowAround)
+{
+    CPaintView* view = OpenPattern(800, 600);
+    ASSERT_NE(view, nullptr);
+    view->ScrollTo(POINT{5, 7});
+    const RECT client = view->GetClientRect();
+    // The view paints into a bitmap of its client size the way WM_PAINT does.
+    editortest::OwnedBitmap canvas = editortest::MakeSection32(client.right, client.bottom, true);
+    ui::MemoryDC dc;
+    {
+        ui::SelectObjectGuard selected(dc, canvas.get());
+        view->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)));
+    }
+    EXPECT_EQ(BitmapPixel(canvas.get(), 25, 33), editortest::PixelAt(25, 33) & 0xFFFFFF) << "the image area is not erased";
+    {
+        ui::SelectObjectGuard selected(dc, canvas.get());
+        ui::SaveDCGuard saved(dc);
+        view->OnPrepareDC(dc);
+        view->OnDraw(dc);
+    }
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW);
+    const std::uint32_t shadowPixel = (GetRValue(shadow) << 16) | (GetGValue(shadow) << 8) | GetBValue(shadow);
+    // Image pixel (x, y) is at client (10 - 5 + x, 10 - 7 + y).
+    EXPECT_EQ(BitmapPixel(canvas.get(), 4, 2), shadowPixel) << "margin";
+    EXPECT_EQ(BitmapPixel(canvas.get(), 5, 3), editortest::PixelAt(0, 0) & 0xFFFFFF);
+    EXPECT_EQ(BitmapPixel(canvas.get(), 5 + 20, 3 + 30), editortest::PixelAt(20, 30) & 0xFFFFFF);
 }
 
 TEST_F(ViewTest, SmallImageIsCentredLargeOneStartsAtTheMargin)
