@@ -155,6 +155,28 @@ TEST_F(ViewTest, PaintShowsTheImageAtItsOriginAndShadowAround)
     EXPECT_EQ(BitmapPixel(canvas.get(), 5 + 20, 3 + 30), editortest::PixelAt(20, 30) & 0xFFFFFF);
 }
 
+TEST_F(ViewTest, ARepaintOfPartOfTheWindowCopiesThatPartOnly)
+{
+    CPaintView* view = OpenPattern(800, 600);
+    ASSERT_NE(view, nullptr);
+    view->ScrollTo(POINT{5, 7});
+    const RECT client = view->GetClientRect();
+    editortest::OwnedBitmap canvas = editortest::MakeSection32(client.right, client.bottom, true);
+    {
+        ui::MemoryDC dc;
+        ui::SelectObjectGuard selected(dc, canvas.get());
+        view->OnPrepareDC(dc);
+        // Scrolled coordinates (40, 50) to (60, 70): image pixels (30, 40) to (50, 60).
+        IntersectClipRect(dc, 40, 50, 60, 70);
+        view->OnDraw(dc);
+    }
+    // Client = scrolled - scroll position.
+    EXPECT_EQ(BitmapPixel(canvas.get(), 35, 43), editortest::PixelAt(30, 40) & 0xFFFFFF);
+    EXPECT_EQ(BitmapPixel(canvas.get(), 54, 62), editortest::PixelAt(49, 59) & 0xFFFFFF);
+    EXPECT_EQ(BitmapPixel(canvas.get(), 34, 43), editortest::PixelAt(34, 43) & 0xFFFFFF) << "outside: untouched";
+    EXPECT_EQ(BitmapPixel(canvas.get(), 55, 63), editortest::PixelAt(55, 63) & 0xFFFFFF) << "outside: untouched";
+}
+
 TEST_F(ViewTest, SmallImageIsCentredLargeOneStartsAtTheMargin)
 {
     struct Case {
