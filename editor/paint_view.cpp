@@ -17,6 +17,17 @@ namespace {
 
 POINT pointOf(LPARAM l) { return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 
+// A client DC whose logical (0, 0) is the image's top-left pixel on the
+// screen; the pens draw on it in image coordinates.
+class StrokeDC {
+public:
+    StrokeDC(HWND view, POINT offset) : dc_(view) { SetViewportOrgEx(dc_, offset.x, offset.y, nullptr); }
+    operator HDC() const { return dc_; }
+
+private:
+    ui::ClientDC dc_;
+};
+
 }  // namespace
 
 CPaintView::CPaintView(const kesh::String& path, const kesh::String& settingsKeyPath)
@@ -190,20 +201,6 @@ LRESULT CPaintView::OnEraseBkgnd(WPARAM w, LPARAM)
 }
 
 // ---- Strokes ----
-
-// A client DC whose logical (0, 0) is the image's top-left pixel on the
-// screen; the pens draw on it in image coordinates.
-class StrokeDC {
-public:
-    StrokeDC(HWND view, POINT offset) : dc_(view)
-    {
-        SetViewportOrgEx(dc_, offset.x, offset.y, nullptr);
-    }
-    operator HDC() const { return dc_; }
-
-private:
-    ui::ClientDC dc_;
-};
 
 void CPaintView::BeginStroke(int kind, LPARAM l)
 {
