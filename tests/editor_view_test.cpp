@@ -357,6 +357,29 @@ TEST_F(ViewTest, ANewStrokeAfterUndoEmptiesRedo)
     EXPECT_EQ(view->Modified(), 1);
 }
 
+TEST_F(ViewTest, UndoReachesBackFifteenStrokes)
+{
+    CPaintView* view = OpenPattern(100, 80);
+    ASSERT_NE(view, nullptr);
+    Command(ID_TOOL_PENCIL);
+    Command(ID_PENCIL_THICK);
+    for (int i = 0; i < 16; ++i) {
+        const POINT at = ClientOf(*view, 5 + 5 * i, 40);
+        Mouse(WM_LBUTTONDOWN, at.x, at.y, MK_LBUTTON);
+        Mouse(WM_LBUTTONUP, at.x, at.y);
+    }
+    EXPECT_EQ(view->Modified(), 16);
+    int undone = 0;
+    while (Enabled(*view, ID_EDIT_UNDO) && undone < 20) {
+        Command(ID_EDIT_UNDO);
+        ++undone;
+    }
+    EXPECT_EQ(undone, 15);
+    EXPECT_EQ(view->Modified(), 1);
+    EXPECT_EQ(BitmapPixel(view->DisplayBitmap(), 5, 40), 0u) << "the first dot lives in the base";
+    EXPECT_EQ(BitmapPixel(view->DisplayBitmap(), 10, 40), editortest::PixelAt(10, 40) & 0xFFFFFF);
+}
+
 TEST_F(ViewTest, ArrowKeysScrollThreeLinesAtMostAPage)
 {
     CPaintView* view = OpenPattern(800, 600);
