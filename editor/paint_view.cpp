@@ -17,6 +17,17 @@ namespace {
 
 POINT pointOf(LPARAM l) { return POINT{GET_X_LPARAM(l), GET_Y_LPARAM(l)}; }
 
+// A client DC whose logical (0, 0) is the image's top-left pixel on the
+// screen; the pens draw on it in image coordinates.
+class StrokeDC {
+public:
+    StrokeDC(HWND view, POINT offset) : dc_(view) { SetViewportOrgEx(dc_, offset.x, offset.y, nullptr); }
+    operator HDC() const { return dc_; }
+
+private:
+    ui::ClientDC dc_;
+};
+
 }  // namespace
 
 CPaintView::CPaintView(const kesh::String& path, const kesh::String& settingsKeyPath)
@@ -159,9 +170,20 @@ POINT CPaintView::ImageOrigin() const
 void CPaintView::OnDraw(HDC dc)
 {
     const POINT origin = ImageOrigin();
+    // Only the part that needs painting is copied, so a repaint costs what
+    // the window shows, not what the image holds.
+    const RECT image = {origin.x, origin.y, origin.x + size_.cx, origin.y + size_.cy};
+    RECT wanted = image;
+    RECT clip = {};
+    const int clipKind = GetClipBox(dc, &clip);
+    if (clipKind == NULLREGION)
+        return;
+    if (clipKind != ERROR && !IntersectRect(&wanted, &image, &clip))
+        return;
     ui::MemoryDC memory;
     ui::SelectObjectGuard selected(memory, history_.Display());
-    BitBlt(dc, origin.x, origin.y, size_.cx, size_.cy, memory, 0, 0, SRCCOPY);
+    BitBlt(dc, wanted.left, wanted.top, wanted.right - wanted.left, wanted.bottom - wanted.top, memory,
+           wanted.left - origin.x, wanted.top - origin.y, SRCCOPY);
 }
 
 LRESULT CPaintView::OnEraseBkgnd(WPARAM w, LPARAM)
@@ -179,20 +201,6 @@ LRESULT CPaintView::OnEraseBkgnd(WPARAM w, LPARAM)
 }
 
 // ---- Strokes ----
-
-// A client DC whose logical (0, 0) is the image's top-left pixel on the
-// screen; the pens draw on it in image coordinates.
-class StrokeDC {
-public:
-    StrokeDC(HWND view, POINT offset) : dc_(view)
-    {
-        SetViewportOrgEx(dc_, offset.x, offset.y, nullptr);
-    }
-    operator HDC() const { return dc_; }
-
-private:
-    ui::ClientDC dc_;
-};
 
 void CPaintView::BeginStroke(int kind, LPARAM l)
 {

@@ -123,10 +123,14 @@ void CSaveFormatDlg::OnOK()
     const int item = formatList_.GetCurSel();
     if (item < 0)
         return;
+    // The quality is checked before it is stored: a refused value kept in
+    // the registry would greet every later dialog with the range message.
+    if (!UpdateData(true))
+        return;
     if (const GUID* selected = reinterpret_cast<const GUID*>(formatList_.GetItemData(item)))
         format = *selected;
     kesh::app::openRegistryKey(settingsKeyPath_, false)->setValue(kJpegQualityValueName, quality);
-    CDialog::OnOK();
+    EndDialog(IDOK);
 }
 
 void CSaveFormatDlg::OnSkip()

@@ -87,9 +87,10 @@ make_wine_prefix() {
   mkdir -p "$HOME"
   unset DISPLAY
   wineboot -i >/dev/null 2>&1 || true
-  wineserver -w
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-  wineserver -w
+  # Lets the new prefix settle on disk; a server kept running for this
+  # prefix by somebody else is not waited for.
+  timeout 60 wineserver -w || true
   touch "$WINEPREFIX/.norpa-ready"
 }
 
@@ -105,7 +106,6 @@ link_cjk_font() {
   for face in Tahoma "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2"; do
     wine reg add "$key" /v "$face" /t REG_MULTI_SZ /d 'wqy-microhei.ttc,WenQuanYi Micro Hei' /f >/dev/null 2>&1
   done
-  wineserver -w
   touch "$WINEPREFIX/.norpa-cjk-font"
 }
 
