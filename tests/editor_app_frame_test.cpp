@@ -15,6 +15,7 @@
 #include "kesh/property.h"
 #include "ui/strings.h"
 #include "tests/editor_app_support.h"
+#include "tests/editor_view_support.h"
 
 #include <gtest/gtest.h>
 
@@ -36,62 +37,6 @@ std::wstring Lower(std::wstring text)
         c = static_cast<wchar_t>(std::towlower(c));
     return text;
 }
-
-// Presses a button of the first dialog of this thread that shows while a
-// modal loop runs, after reading the text of one of its controls.
-class DialogAnswerer {
-public:
-    DialogAnswerer(int button, int readControl = 0)
-    {
-        current_ = this;
-        button_ = button;
-        readControl_ = readControl;
-        timer_ = SetTimer(nullptr, 0, 30, &DialogAnswerer::Tick);
-    }
-    ~DialogAnswerer()
-    {
-        KillTimer(nullptr, timer_);
-        current_ = nullptr;
-    }
-    bool answered = false;
-    std::wstring readText;
-
-private:
-    static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found)
-    {
-        wchar_t name[16] = {};
-        GetClassNameW(hwnd, name, 16);
-        if (IsWindowVisible(hwnd) && std::wstring(name) == L"#32770") {
-            *reinterpret_cast<HWND*>(found) = hwnd;
-            return FALSE;
-        }
-        return TRUE;
-    }
-    static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD)
-    {
-        DialogAnswerer* self = current_;
-        if (!self || self->answered)
-            return;
-        HWND dialog = nullptr;
-        EnumThreadWindows(GetCurrentThreadId(), &DialogAnswerer::FindDialog, reinterpret_cast<LPARAM>(&dialog));
-        if (!dialog)
-            return;
-        if (self->readControl_) {
-            wchar_t text[256] = {};
-            GetDlgItemTextW(dialog, self->readControl_, text, 256);
-            self->readText = text;
-        }
-        self->answered = true;
-        PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(self->button_, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, self->button_)));
-    }
-
-    static DialogAnswerer* current_;
-    int button_ = IDOK;
-    int readControl_ = 0;
-    UINT_PTR timer_ = 0;
-};
-DialogAnswerer* DialogAnswerer::current_ = nullptr;
 
 // Keys as the message loop sees them, with Ctrl (and Shift) held.
 void PressWithCtrl(HWND target, UINT key, bool shift = false)
@@ -177,8 +122,8 @@ protected:
     }
 
     GdiplusSession gdiplus;
-    editorapptest::SettingsKey key;
-    editorapptest::ScratchFolder files;
+    viewtest::TestKey key;
+    editortest::TempFolder files;
     editorapptest::RecordingShell shell;
     kesh::String png;
     std::unique_ptr<CMainFrame> frame;
@@ -397,9 +342,10 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
     const kesh::String copy = files.path("copy.gif");
     {
         shell.fileAnswer = Wide(copy);
-        DialogAnswerer skip(IDC_SAVE_SKIP);
+        viewtest::DialogDriver skip([](HWND dialog) { viewtest::Click(dialog, IDC_SAVE_SKIP); });
         frame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
-        EXPECT_TRUE(skip.answered);
+        EXPECT_TRUE(skip.ran());
+        EXPECT_FALSE(skip.forcedClose());
     }
     ASSERT_EQ(1u, shell.files.size());
     const ui::FileDialogRequest& request = shell.files[0];
@@ -420,7 +366,7 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
     editorapptest::WriteFileBytes(existing, "older content");
     {
         shell.fileAnswer = Wide(existing);
-        DialogAnswerer skip(IDC_SAVE_SKIP);
+        viewtest::DialogDriver skip([](HWND dialog) { viewtest::Click(dialog, IDC_SAVE_SKIP); });
         frame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
     }
     EXPECT_EQ(ReadFileBytes(gif), ReadFileBytes(existing));
@@ -463,23 +409,25 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
 TEST_F(MainFrameTest, AboutBoxShowsTheProductVersionAndOpensTheWebSite)
 {
     {
-        DialogAnswerer ok(IDOK, IDC_ABOUT_VERSION);
+        std::wstring version;
+        viewtest::DialogDriver ok([&version](HWND dialog) {
+            version = viewtest::ItemText(dialog, IDC_ABOUT_VERSION);
+            viewtest::Click(dialog, IDOK);
+        });
         frame->SendMessage(WM_COMMAND, ID_APP_ABOUT, 0);
-        EXPECT_TRUE(ok.answered);
-        EXPECT_EQ(L"版本0.9.1.2", ok.readText);
+        EXPECT_TRUE(ok.ran());
+        EXPECT_FALSE(ok.forcedClose());
+        EXPECT_EQ(L"版本0.9.1.2", version);
     }
     EXPECT_EQ(std::wstring(kProductWebsite), ui::LoadResString(IDS_WEBSITE_ADDRESS));
     {
         CAboutDlg about(frame->handle());
         ASSERT_TRUE(about.Create(frame->handle()));
-        about.SendMessage(WM_COMMAND, MAKEWPARAM(IDC_ABOUT_WEBSITE, BN_CLICKED),
-                          reinterpret_cast<LPARAM>(about.GetDlgItem(IDC_ABOUT_WEBSITE)));
+        viewtest::Click(about.handle(), IDC_ABOUT_WEBSITE);
         ASSERT_EQ(1u, shell.executions.size());
         EXPECT_EQ(L"", shell.executions[0].verb);
         EXPECT_EQ(std::wstring(kProductWebsite), shell.executions[0].file);
-        wchar_t buttonText[128] = {};
-        GetDlgItemTextW(about.handle(), IDC_ABOUT_WEBSITE, buttonText, 128);
-        const std::wstring text = buttonText;
+        const std::wstring text = viewtest::ItemText(about.handle(), IDC_ABOUT_WEBSITE);
         EXPECT_EQ(std::wstring(kProductWebsite), text.substr(text.size() - wcslen(kProductWebsite)));
         about.DestroyWindow();
     }

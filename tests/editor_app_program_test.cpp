@@ -3,6 +3,7 @@
 #include "editor/resource.h"
 #include "editor/image_codecs.h"
 #include "tests/editor_app_support.h"
+#include "tests/editor_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -136,7 +137,7 @@ bool FindImageCorner(POINT around, int reach, POINT& corner)
 TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
 {
     EditorKeyGuard keyGuard;
-    editorapptest::ScratchFolder files;
+    editortest::TempFolder files;
     const kesh::String image = files.path("cap261209-001.png");
     const int width = 300, height = 200;
     {

@@ -7,6 +7,7 @@
 #include "editor/history_folder.h"
 #include "editor/version_info.h"
 #include "tests/editor_app_support.h"
+#include "tests/editor_test_support.h"
 
 #include <gtest/gtest.h>
 
@@ -152,7 +153,7 @@ TEST(VersionTextTest, ReadsTheVersionBlockOfAFile)
 
 TEST(VersionTextTest, AFileWithoutVersionBlockLeavesTheRecordUntouched)
 {
-    editorapptest::ScratchFolder folder;
+    editortest::TempFolder folder;
     const kesh::String plain = folder.path("plain.txt");
     editorapptest::WriteFileBytes(plain, "no version here");
     VS_FIXEDFILEINFO info = ProductVersion(7, 7, 7, 7);
@@ -163,8 +164,12 @@ TEST(VersionTextTest, AFileWithoutVersionBlockLeavesTheRecordUntouched)
 
 TEST(HistoryFolderTest, MakesTheRootWithItsParentsAndNamesItForExplorer)
 {
-    editorapptest::ScratchFolder folder;
+    editortest::TempFolder folder;
     const kesh::String home = folder.path("home");
+    struct RemoveHome {
+        std::wstring path;
+        ~RemoveHome() { editorapptest::RemoveTree(path); }
+    } removeHome{home.toWide().get()};
     const kesh::String root = HistoryRootUnder(home);
     EXPECT_STREQ((home + "\\My Norpa\\History").c_str(), root.c_str());
     EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(root.toWide().get()));

@@ -34,20 +34,6 @@ kesh::String BesideTestProgram(const char* name)
     return kesh::String(path.c_str()) + name;
 }
 
-ScratchFolder::ScratchFolder()
-{
-    wchar_t temp[MAX_PATH + 1] = {};
-    GetTempPathW(MAX_PATH + 1, temp);
-    static int counter = 0;
-    folder_ = std::wstring(temp) + L"editor_app_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-              std::to_wstring(++counter);
-    CreateDirectoryW(folder_.c_str(), nullptr);
-}
-
-ScratchFolder::~ScratchFolder() { RemoveTree(folder_); }
-
-kesh::String ScratchFolder::path(const char* name) const { return kesh::String(folder_.c_str()) + "\\" + name; }
-
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;
@@ -112,13 +98,5 @@ FileLock::~FileLock()
     if (handle_ != INVALID_HANDLE_VALUE)
         CloseHandle(handle_);
 }
-
-SettingsKey::SettingsKey()
-    : subKey_(L"Software\\NorpaTest\\editor_app_" + std::to_wstring(GetCurrentProcessId())),
-      path_(kesh::String("HKEY_CURRENT_USER\\") + kesh::String(subKey_.c_str()))
-{
-}
-
-SettingsKey::~SettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, subKey_.c_str()); }
 
 }  // namespace editorapptest

@@ -1,7 +1,6 @@
 #pragma once
 
-// Files, images, a settings key and a shell of the editor program's tests'
-// own.
+// Files, images and a recording shell of the editor program's tests.
 #include "kesh/string.h"
 #include "tests/ui_test_support.h"
 
@@ -14,21 +13,6 @@ namespace editorapptest {
 
 // name in the folder of the test program (where every built program lands).
 kesh::String BesideTestProgram(const char* name);
-
-// A folder of the test's own under the temporary folder, removed with
-// everything below it when the object goes.
-class ScratchFolder {
-public:
-    ScratchFolder();
-    ~ScratchFolder();
-    ScratchFolder(const ScratchFolder&) = delete;
-    ScratchFolder& operator=(const ScratchFolder&) = delete;
-    kesh::String path(const char* name) const;
-    std::wstring folder() const { return folder_; }
-
-private:
-    std::wstring folder_;
-};
 
 // Removes path and everything below it.
 void RemoveTree(const std::wstring& path);
@@ -53,22 +37,6 @@ public:
 
 private:
     HANDLE handle_;
-};
-
-// A registry key of the test program's own for the editor's settings,
-// removed when the object goes.
-class SettingsKey {
-public:
-    SettingsKey();
-    ~SettingsKey();
-    SettingsKey(const SettingsKey&) = delete;
-    SettingsKey& operator=(const SettingsKey&) = delete;
-    // The full key path the editor's code takes ("HKEY_CURRENT_USER\...").
-    const kesh::String& path() const { return path_; }
-
-private:
-    std::wstring subKey_;
-    kesh::String path_;
 };
 
 // The framework tests' shell, also keeping what ShellExecute was given.
