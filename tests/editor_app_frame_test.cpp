@@ -371,6 +371,29 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
     }
     EXPECT_EQ(ReadFileBytes(gif), ReadFileBytes(existing));
     EXPECT_TRUE(shell.boxes.empty());
+
+    // The image's own file: nothing to copy, nothing lost.
+    const std::string own = ReadFileBytes(gif);
+    {
+        shell.fileAnswer = Wide(gif);
+        viewtest::DialogDriver skip([](HWND dialog) { viewtest::Click(dialog, IDC_SAVE_SKIP); });
+        frame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    }
+    EXPECT_EQ(own, ReadFileBytes(gif));
+    EXPECT_TRUE(shell.boxes.empty());
+
+    // The image's file gone meanwhile: the copy fails, is reported, and
+    // the file the user chose keeps what it held.
+    DeleteFileW(Wide(gif).c_str());
+    {
+        shell.fileAnswer = Wide(existing);
+        viewtest::DialogDriver skip([](HWND dialog) { viewtest::Click(dialog, IDC_SAVE_SKIP); });
+        frame->SendMessage(WM_COMMAND, ID_FILE_SAVE_AS, 0);
+    }
+    ASSERT_EQ(1u, shell.boxes.size());
+    EXPECT_EQ(ui::LoadResString(IDS_SAVE_FAILED), shell.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONHAND), shell.boxes[0].type & MB_ICONMASK);
+    EXPECT_EQ(own, ReadFileBytes(existing));
 }
 
 TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
