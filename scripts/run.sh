@@ -27,12 +27,18 @@ if [ -n "${DISPLAY:-}" ]; then
   exec wine "$editor" "$sample_win" -x-1 -y-1
 fi
 
+# A wineserver that already runs for the prefix belongs to somebody else
+# (a test run, say) and is left alone.
+server_socket="/tmp/.wine-$(id -u)/server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")/socket"
+own_server=1
+[ -S "$server_socket" ] && own_server=0
+
 scratch=$(mktemp -d)
 xvfb_pid=""
 editor_pid=""
 cleanup() {
   [ -n "$editor_pid" ] && kill "$editor_pid" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
+  [ "$own_server" = 1 ] && { wineserver -k 2>/dev/null || true; }
   [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
   rm -rf "$scratch"
 }
