@@ -10,7 +10,7 @@ namespace app {
 
 // A command line parsed under an option spec.
 //
-// The spec is a run of entries, each: an option letter (any byte but "-"),
+// An option spec is a run of entries, each: an option letter (any byte but "-"),
 // then optionally "-" and a long name ending at ".", ":", ";" or the end
 // (a "." is consumed), then optionally ":" (a value is required) or ";" (a
 // value is optional); without either the entry is a flag. "x:y:" declares
@@ -28,7 +28,7 @@ class IArguments : public IBase {
 public:
     // The positional words in command-line order.
     virtual StringArray getArguments() = 0;
-    // How often the option was given; 0 for one the spec does not declare.
+    // How often the option was given; 0 for one the option spec does not declare.
     virtual int count(const String& longName) = 0;
     virtual int count(char letter) = 0;
     // The option's value once it was given at least once (possibly empty),
