@@ -23,7 +23,7 @@ struct TArrayStub {
 template <class T>
 class TArray {
 public:
-    TArray() : stub_(boost::make_shared<__::TArrayStub<T> >()) {}
+    TArray() : stub_(emptyBody()) {}
 
     unsigned size() const { return static_cast<unsigned>(stub_->items.size()); }
     bool isEmpty() const { return stub_->items.empty(); }
@@ -64,7 +64,7 @@ public:
         if (stub_.use_count() == 1)
             stub_->items.clear();
         else
-            stub_ = boost::make_shared<__::TArrayStub<T> >();
+            stub_ = emptyBody();
     }
 
     void resize(unsigned count, const T& fill)
@@ -90,6 +90,14 @@ public:
     }
 
 private:
+    // New arrays share one empty body: it always has another holder, so the
+    // first change of any of them detaches. Saves a heap block per empty list.
+    static const boost::shared_ptr<__::TArrayStub<T> >& emptyBody()
+    {
+        static const boost::shared_ptr<__::TArrayStub<T> > empty = boost::make_shared<__::TArrayStub<T> >();
+        return empty;
+    }
+
     boost::shared_ptr<__::TArrayStub<T> > stub_;
 };
 

@@ -101,24 +101,33 @@ using namespace __;
 
 namespace {
 const char kEmptyText[] = "";
-}
 
-String::String() : stub_(boost::make_shared<StringStub>()) {}
+// Every empty String shares one stub: it is never the sole holder's, so the
+// first change of any of them takes a buffer of its own. Saves one heap
+// block per empty text (XML trees and parameter lists hold many).
+const boost::shared_ptr<StringStub>& emptyStub()
+{
+    static const boost::shared_ptr<StringStub> empty = boost::make_shared<StringStub>();
+    return empty;
+}
+}  // namespace
+
+String::String() : stub_(emptyStub()) {}
 
 String::String(char* ownedBuffer, unsigned length) : stub_(boost::make_shared<StringStub>(ownedBuffer, length)) {}
 
-String::String(const char* text, unsigned maxLen) : stub_(boost::make_shared<StringStub>())
+String::String(const char* text, unsigned maxLen) : stub_(emptyStub())
 {
     if (!text || maxLen == 0) return;
     const unsigned n = static_cast<unsigned>(strnlen(text, maxLen));
     if (n == 0) return;
-    stub_->buffer = allocateText(n);
-    if (!stub_->buffer) return;
-    std::memcpy(stub_->buffer, text, n);
-    stub_->length = n;
+    char* buffer = allocateText(n);
+    if (!buffer) return;
+    std::memcpy(buffer, text, n);
+    stub_ = boost::make_shared<StringStub>(buffer, n);
 }
 
-String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<StringStub>())
+String::String(const wchar_t* text, unsigned count) : stub_(emptyStub())
 {
     if (!text) return;
     unsigned units = 0;
@@ -127,10 +136,10 @@ String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<S
         const unsigned u = static_cast<unsigned short>(text[units]);
         bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
     }
+    if (bytes == 0) return;
     char* out = allocateText(static_cast<unsigned>(bytes));
     if (!out) return;
-    stub_->buffer = out;
-    stub_->length = static_cast<unsigned>(bytes);
+    stub_ = boost::make_shared<StringStub>(out, static_cast<unsigned>(bytes));
     for (unsigned i = 0; i < units; ++i) {
         const unsigned u = static_cast<unsigned short>(text[i]);
         if (u < 0x80) {
@@ -148,7 +157,7 @@ String::String(const wchar_t* text, unsigned count) : stub_(boost::make_shared<S
 
 String::String(const boost::shared_array<wchar_t>& text, unsigned count) : String(text.get(), count) {}
 
-String::String(int value, unsigned base) : stub_(boost::make_shared<StringStub>())
+String::String(int value, unsigned base) : stub_(emptyStub())
 {
     KESH_ASSERT(base >= 2 && base <= 36);
     char digits[40];
@@ -161,7 +170,7 @@ String::String(int value, unsigned base) : stub_(boost::make_shared<StringStub>(
     *this = String(digits);
 }
 
-String::String(unsigned value, unsigned base) : stub_(boost::make_shared<StringStub>())
+String::String(unsigned value, unsigned base) : stub_(emptyStub())
 {
     char digits[40];
     *toDigits(value, base, digits) = 0;
