@@ -23,6 +23,19 @@ std::unordered_map<HWND, CWnd*>& windowMap()
 // The object whose window CreateWindowExW is making on this thread.
 thread_local CWnd* creating = nullptr;
 
+// The messages being handled on this thread, innermost first. It lives on
+// the stack of Dispatch and not in the objects: a handler may destroy its
+// window, and whoever owns the object may delete it before the handler
+// returns, so nothing may be written to the object afterwards.
+struct CurrentMessage {
+    const CWnd* wnd;
+    UINT msg;
+    WPARAM w;
+    LPARAM l;
+    const CurrentMessage* outer;
+};
+thread_local const CurrentMessage* currentMessage = nullptr;
+
 const wchar_t kWindowClass[] = L"NorpaUiWindow";
 
 void sendToDescendants(HWND parent, UINT msg, WPARAM w, LPARAM l, bool deep, bool onlyPermanent)
@@ -189,11 +202,11 @@ LRESULT CALLBACK CWnd::StaticWindowProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
 
 LRESULT CWnd::Dispatch(UINT msg, WPARAM w, LPARAM l)
 {
-    const Current current = {msg, w, l};
-    const Current* outer = current_;
-    current_ = &current;
+    const CurrentMessage current = {this, msg, w, l, currentMessage};
+    currentMessage = &current;
     const LRESULT result = HandleMessage(msg, w, l);
-    current_ = outer;
+    currentMessage = current.outer;
+    // Only the object of a window that is now going may still be used here.
     if (msg == WM_NCDESTROY && hwnd_) {
         if (oldProc_)
             SetWindowLongPtrW(hwnd_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(oldProc_));
@@ -233,8 +246,11 @@ LRESULT CWnd::DefaultProc(UINT msg, WPARAM w, LPARAM l)
 
 LRESULT CWnd::CallDefault()
 {
-    KESH_ASSERT(current_ != nullptr);
-    return DefaultProc(current_->msg, current_->w, current_->l);
+    const CurrentMessage* current = currentMessage;
+    while (current && current->wnd != this)
+        current = current->outer;
+    KESH_ASSERT(current != nullptr);
+    return DefaultProc(current->msg, current->w, current->l);
 }
 
 bool CWnd::RouteCommand(WPARAM w, LPARAM l)

@@ -104,16 +104,10 @@ protected:
 
 private:
     void Detach();
-    struct Current {
-        UINT msg;
-        WPARAM w;
-        LPARAM l;
-    };
 
     HWND hwnd_ = nullptr;
     WNDPROC oldProc_ = nullptr;
     bool owned_ = false;
-    const Current* current_ = nullptr;
     int updateDataDepth_ = 0;
 };
 
