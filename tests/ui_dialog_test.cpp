@@ -197,6 +197,29 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModalAndEnabledAfter)
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
 
+TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
+{
+    // Both dialogs name the same owner: the inner one finds it disabled
+    // already, so its end must not enable it while the outer one still runs.
+    ui::CWnd owner;
+    const RECT rc = {0, 0, 200, 200};
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
+    INT_PTR innerResult = 0;
+    bool ownerEnabledAfterInner = true;
+    ScriptedDialog outer(IDD_TEST_PLAIN, owner.handle());
+    outer.script = [&](ScriptedDialog& d) {
+        ScriptedDialog inner(IDD_TEST_PLAIN, owner.handle());
+        inner.script = [](ScriptedDialog& i) { i.EndDialog(IDOK); };
+        innerResult = inner.DoModal();
+        ownerEnabledAfterInner = IsWindowEnabled(owner.handle()) != FALSE;
+        d.EndDialog(IDCANCEL);
+    };
+    EXPECT_EQ(outer.DoModal(), IDCANCEL);
+    EXPECT_EQ(innerResult, IDOK);
+    EXPECT_FALSE(ownerEnabledAfterInner) << "the outer dialog is still modal";
+    EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+}
+
 TEST_F(DialogTest, DesktopParentLeavesTheMainWindowEnabled)
 {
     // Dialogs of a program whose main window must keep working while they

@@ -20,6 +20,8 @@
 #include <gdiplus.h>
 #include <shlwapi.h>
 
+#include <cstring>
+#include <new>
 #include <vector>
 
 namespace {
@@ -356,6 +358,96 @@ TEST(UiWindows, DestroyingTheObjectDestroysItsWindow)
     }
     EXPECT_FALSE(IsWindow(hwnd));
     EXPECT_EQ(ui::CWnd::ObjectOf(hwnd), nullptr);
+}
+
+// A window whose object goes as soon as the window is gone, while the
+// handler that destroyed the window has not returned yet (as when a frame
+// drops its view in AfterDestroy and the view's own handler closed the
+// frame).
+class DoomedWindow : public ui::CWnd {
+public:
+    static constexpr UINT WM_CLOSE_NOW = WM_APP + 7;
+    static unsigned char storage[];
+    static constexpr unsigned char kFreed = 0xA5;
+
+    void AfterDestroy() override { release(this); }
+
+protected:
+    const ui::MessageMap* GetMessageMap() const override
+    {
+        static const ui::MessageMap map(nullptr, {
+            ui::OnMessage(WM_CLOSE_NOW, &DoomedWindow::OnCloseNow),
+        });
+        return &map;
+    }
+    LRESULT OnCloseNow(WPARAM, LPARAM)
+    {
+        DestroyWindow();
+        return 5;
+    }
+
+private:
+    static void release(DoomedWindow* wnd)
+    {
+        wnd->~DoomedWindow();
+        std::memset(storage, kFreed, sizeof(DoomedWindow));
+    }
+};
+alignas(DoomedWindow) unsigned char DoomedWindow::storage[sizeof(DoomedWindow)];
+
+TEST(UiWindows, NothingTouchesAnObjectDeletedWhileItsHandlerRuns)
+{
+    DoomedWindow* wnd = new (DoomedWindow::storage) DoomedWindow;
+    const RECT rc = {0, 0, 10, 10};
+    ASSERT_TRUE(wnd->CreateEx(0, nullptr, L"doomed", WS_POPUP, rc, nullptr, 0));
+    HWND hwnd = wnd->handle();
+    EXPECT_EQ(SendMessageW(hwnd, DoomedWindow::WM_CLOSE_NOW, 0, 0), 5);
+    EXPECT_FALSE(IsWindow(hwnd));
+    EXPECT_EQ(ui::CWnd::ObjectOf(hwnd), nullptr);
+    size_t written = 0;
+    for (unsigned char byte : DoomedWindow::storage)
+        written += byte != DoomedWindow::kFreed;
+    EXPECT_EQ(written, 0u) << "the freed object was written to after its handler returned";
+}
+
+// A window with a command handler and a control notification handler for
+// the same id, as a list or combo box beside a menu command would have.
+class PickHost : public ui::CWnd {
+public:
+    static constexpr UINT kId = 9;
+    int commands = 0;
+    int selectionChanges = 0;
+
+protected:
+    const ui::MessageMap* GetMessageMap() const override
+    {
+        static const ui::MessageMap map(nullptr, {
+            ui::OnCommand(kId, &PickHost::OnPick),
+            ui::OnControl(CBN_SELCHANGE, kId, &PickHost::OnSelectionChange),
+        });
+        return &map;
+    }
+    void OnPick() { ++commands; }
+    void OnSelectionChange() { ++selectionChanges; }
+};
+
+TEST(UiWindows, ControlNotificationWithCodeOneIsNoCommand)
+{
+    // CBN_SELCHANGE and LBN_SELCHANGE are 1, the code accelerators carry;
+    // only a click (0) or a menu or accelerator (no control) is a command.
+    PickHost host;
+    const RECT rc = {0, 0, 200, 100};
+    ASSERT_TRUE(host.CreateEx(0, nullptr, L"host", WS_OVERLAPPEDWINDOW, rc, nullptr, 0));
+    HWND combo = CreateWindowExW(0, WC_COMBOBOXW, L"", WS_CHILD | WS_VISIBLE | CBS_DROPDOWNLIST, 0, 0, 100, 80,
+                                 host.handle(), reinterpret_cast<HMENU>(PickHost::kId), nullptr, nullptr);
+    ASSERT_NE(combo, nullptr);
+    host.SendMessage(WM_COMMAND, MAKEWPARAM(PickHost::kId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(host.selectionChanges, 1);
+    EXPECT_EQ(host.commands, 0);
+    host.SendMessage(WM_COMMAND, MAKEWPARAM(PickHost::kId, 1), 0);
+    EXPECT_EQ(host.commands, 1) << "an accelerator";
+    host.SendMessage(WM_COMMAND, MAKEWPARAM(PickHost::kId, BN_CLICKED), reinterpret_cast<LPARAM>(combo));
+    EXPECT_EQ(host.commands, 2) << "a click";
 }
 
 TEST(UiControls, ToolTipTakesToolsWithTheX64StructSize)

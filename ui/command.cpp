@@ -23,12 +23,15 @@ bool CommandTarget::OnCmdMsg(UINT id, int code, CommandState* update, bool query
                     continue;
                 l = reinterpret_cast<LPARAM>(update);
                 break;
+            // Menus and accelerators arrive as code 0 (RouteCommand drops
+            // the accelerator's 1), clicks are BN_CLICKED (0); a control's
+            // code 1 is a notification such as CBN_SELCHANGE.
             case MessageEntry::Command:
-                if (code != 0 && code != 1)
+                if (code != 0)
                     continue;
                 break;
             case MessageEntry::CommandRange:
-                if (code != 0 && code != 1)
+                if (code != 0)
                     continue;
                 w = id;
                 break;

@@ -48,6 +48,7 @@ INT_PTR CDialog::DoModal()
     const bool disableOwner = owner && owner != GetDesktopWindow() && IsWindowEnabled(owner);
     if (disableOwner)
         EnableWindow(owner, FALSE);
+    disabledOwner_ = disableOwner ? owner : nullptr;
     modal_ = true;
     ended_ = false;
     result_ = -1;
@@ -74,8 +75,9 @@ INT_PTR CDialog::DoModal()
     }
     // The owner is enabled again before the dialog goes, so that the
     // activation returns to it and not to some other program.
-    if (disableOwner)
-        EnableWindow(owner, TRUE);
+    if (disabledOwner_)
+        EnableWindow(disabledOwner_, TRUE);
+    disabledOwner_ = nullptr;
     if (handle()) {
         if (owner && GetActiveWindow() == handle())
             SetActiveWindow(owner);
@@ -110,10 +112,10 @@ void CDialog::EndDialog(int result)
         return;
     if (modal_) {
         // Hiding deactivates the dialog at once; a handler of the focus loss
-        // that ends the dialog again finds it ended already.
-        HWND owner = GetWindow(handle(), GW_OWNER);
-        if (owner)
-            EnableWindow(owner, TRUE);
+        // that ends the dialog again finds it ended already. Only an owner
+        // this run disabled is enabled: an outer modal run may still hold it.
+        if (disabledOwner_)
+            EnableWindow(disabledOwner_, TRUE);
         SetWindowPos(handle(), nullptr, 0, 0, 0, 0, SWP_HIDEWINDOW | SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER);
         ::PostMessageW(handle(), WM_NULL, 0, 0);
     } else {
@@ -149,7 +151,7 @@ bool CDialog::OnCmdMsg(UINT id, int code, CommandState* update, bool queryOnly)
     if (CWnd::OnCmdMsg(id, code, update, queryOnly))
         return true;
     CWinApp* app = CWinApp::Get();
-    return app && (code == 0 || code == 1 || code == kUpdateCode) &&
+    return app && (code == 0 || code == kUpdateCode) &&
            app->OnCmdMsg(id, code, update, queryOnly);
 }
 

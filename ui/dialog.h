@@ -50,6 +50,9 @@ private:
 
     UINT templateId_;
     HWND parent_;
+    // The owner this dialog's modal run disabled, to be enabled again at its
+    // end; null when the owner was disabled already (by an outer modal run).
+    HWND disabledOwner_ = nullptr;
     bool modal_ = false;
     bool ended_ = false;
     int result_ = -1;
