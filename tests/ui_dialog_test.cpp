@@ -220,6 +220,43 @@ TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
 
+TEST_F(DialogTest, DialogOpenedFromAModalDialogIsOwnedByIt)
+{
+    // Without a parent the owner is the main window's modal dialog, if one
+    // runs: owned by the disabled main window instead, the inner dialog
+    // could fall behind the outer one, and its end would leave the
+    // activation to no window of the program.
+    ui::CWnd mainWindow;
+    const RECT rc = {0, 0, 200, 200};
+    ASSERT_TRUE(mainWindow.CreateEx(0, nullptr, L"main", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
+    ui::CWinApp app;
+    app.mainWindow = &mainWindow;
+    HWND outerHandle = nullptr;
+    HWND innerOwner = nullptr;
+    bool outerEnabledInside = true;
+    bool mainEnabledAfterInner = true;
+    ScriptedDialog outer(IDD_TEST_PLAIN);
+    outer.script = [&](ScriptedDialog& d) {
+        outerHandle = d.handle();
+        SetActiveWindow(d.handle());
+        ScriptedDialog inner(IDD_TEST_PLAIN);
+        inner.script = [&](ScriptedDialog& i) {
+            innerOwner = GetWindow(i.handle(), GW_OWNER);
+            outerEnabledInside = IsWindowEnabled(outerHandle) != FALSE;
+            i.EndDialog(IDOK);
+        };
+        inner.DoModal();
+        mainEnabledAfterInner = IsWindowEnabled(mainWindow.handle()) != FALSE;
+        d.EndDialog(IDOK);
+    };
+    EXPECT_EQ(outer.DoModal(), IDOK);
+    app.mainWindow = nullptr;
+    EXPECT_EQ(innerOwner, outerHandle);
+    EXPECT_FALSE(outerEnabledInside);
+    EXPECT_FALSE(mainEnabledAfterInner);
+    EXPECT_TRUE(IsWindowEnabled(mainWindow.handle()));
+}
+
 TEST_F(DialogTest, DesktopParentLeavesTheMainWindowEnabled)
 {
     // Dialogs of a program whose main window must keep working while they

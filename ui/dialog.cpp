@@ -32,13 +32,24 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM l)
 
 HWND CDialog::ownerFor(HWND parent) const
 {
+    bool mainWindow = false;
     if (!parent) {
         CWinApp* app = CWinApp::Get();
-        if (app && app->mainWindow && app->mainWindow->handle() != handle())
+        if (app && app->mainWindow && app->mainWindow->handle() != handle()) {
             parent = app->mainWindow->handle();
+            mainWindow = true;
+        }
     }
     if (parent && parent != GetDesktopWindow())
         parent = GetAncestor(parent, GA_ROOT);
+    if (mainWindow) {
+        // While a modal dialog of the main window runs, a dialog opened
+        // without a parent belongs to that one: it stays above it and hands
+        // the activation back to it.
+        HWND popup = GetLastActivePopup(parent);
+        if (popup && popup != parent && IsWindowVisible(popup) && IsWindowEnabled(popup))
+            parent = popup;
+    }
     return parent;
 }
 
