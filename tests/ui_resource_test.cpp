@@ -246,6 +246,24 @@ TEST(UiShellSeam, ColourDialogKeepsSixteenCustomColoursAcrossUses)
     first.request_.customColors[3] = RGB(255, 255, 255);
 }
 
+TEST(UiShellSeam, ColourDialogWithoutParentIsOwnedByTheActiveWindow)
+{
+    // An unowned colour dialog would leave every window of the program
+    // usable while its loop runs, as the file dialogs do not.
+    uitest::FakeShell shell;
+    ui::CWnd active;
+    const RECT rc = {0, 0, 200, 100};
+    ASSERT_TRUE(active.CreateEx(0, nullptr, L"active", WS_OVERLAPPEDWINDOW | WS_VISIBLE, rc, nullptr, 0));
+    SetActiveWindow(active.handle());
+    ASSERT_EQ(GetActiveWindow(), active.handle());
+    ui::ColorChooser chooser;
+    chooser.DoModal();
+    EXPECT_EQ(shell.colorOwner, active.handle());
+    ui::ColorChooser given(0, 0, GetDesktopWindow());
+    given.DoModal();
+    EXPECT_EQ(shell.colorOwner, GetDesktopWindow()) << "a given parent stays";
+}
+
 TEST(UiShellSeam, ShellExecuteGoesThroughTheSeam)
 {
     uitest::FakeShell shell;

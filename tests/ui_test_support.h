@@ -37,6 +37,7 @@ public:
     bool ColorDialog(ui::ColorDialogRequest& request) override
     {
         ++colorRequests;
+        colorOwner = request.owner;
         if (!colorAnswerOk)
             return false;
         request.color = colorAnswer;
@@ -53,6 +54,7 @@ public:
     std::vector<ui::FileDialogRequest> files;
     std::wstring fileAnswer;
     int colorRequests = 0;
+    HWND colorOwner = nullptr;
     bool colorAnswerOk = true;
     COLORREF colorAnswer = 0;
     std::vector<std::wstring> executed;

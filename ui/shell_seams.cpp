@@ -139,6 +139,8 @@ ColorChooser::ColorChooser(COLORREF initial, DWORD flags, HWND parent)
 
 INT_PTR ColorChooser::DoModal()
 {
+    if (!request_.owner)
+        request_.owner = messageBoxOwner();
     return Shell().ColorDialog(request_) ? IDOK : IDCANCEL;
 }
 

@@ -67,7 +67,8 @@ public:
 };
 
 // The colour dialog. The 16 custom colours are kept for the whole run of
-// the program and shared by every colour dialog.
+// the program and shared by every colour dialog. Without a parent it
+// belongs to the program's active window, as the file dialogs do.
 class ColorChooser {
 public:
     explicit ColorChooser(COLORREF initial = 0, DWORD flags = 0, HWND parent = nullptr);
