@@ -140,6 +140,22 @@ TEST_F(ScrollViewTest, WheelScrollsVerticallyAtMostAPage)
     EXPECT_EQ(pos().y, 0);
 }
 
+TEST_F(ScrollViewTest, FineWheelStepsAddUpToANotch)
+{
+    // Smooth wheels and touch pads send parts of a notch; four quarters
+    // scroll as far as one whole notch.
+    view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA)), 0);
+    const LONG notch = pos().y;
+    ASSERT_GT(notch, 0);
+    view.ScrollTo(POINT{0, 0});
+    for (int i = 0; i < 4; ++i)
+        view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(-WHEEL_DELTA / 4)), 0);
+    EXPECT_EQ(pos().y, notch);
+    for (int i = 0; i < 4; ++i)
+        view.SendMessage(WM_MOUSEWHEEL, MAKEWPARAM(0, static_cast<WORD>(WHEEL_DELTA / 4)), 0);
+    EXPECT_EQ(pos().y, 0);
+}
+
 TEST_F(ScrollViewTest, DrawingSeesTheScrolledOrigin)
 {
     view.ScrollTo(POINT{25, 35});

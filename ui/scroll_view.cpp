@@ -149,7 +149,12 @@ LRESULT CScrollView::OnMouseWheel(WPARAM w, LPARAM)
 {
     UINT lines = 3;
     SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0);
-    const int notches = GET_WHEEL_DELTA_WPARAM(w) / WHEEL_DELTA;
+    // Fine wheels send parts of a notch: what is left over waits for more.
+    wheelRest_ += GET_WHEEL_DELTA_WPARAM(w);
+    const int notches = wheelRest_ / WHEEL_DELTA;
+    wheelRest_ -= notches * WHEEL_DELTA;
+    if (notches == 0)
+        return 0;
     LONG step = 0;
     if (lines == WHEEL_PAGESCROLL)
         step = page_.cy;

@@ -48,6 +48,7 @@ private:
     SIZE line_ = {};
     POINT position_ = {};
     bool updatingBars_ = false;
+    int wheelRest_ = 0;
 };
 
 }  // namespace ui
