@@ -102,7 +102,8 @@ public:
 
     // A writable buffer of at least n+1 bytes holding the text, zero-filled
     // behind it. The caller writes at most n bytes; the text then ends at the
-    // first NUL.
+    // first NUL. Null when n is npos (no count could tell that text's
+    // length) or when no memory could be had.
     char* getBuffer(unsigned n);
 
 private:
