@@ -110,6 +110,8 @@ private:
     String(char* ownedBuffer, unsigned length);
     void replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLength);
     bool isSoleHolder() const;
+    // Whether text points into this String's own bytes or at their NUL.
+    bool holdsText(const char* text) const;
 
     boost::shared_ptr<__::StringStub> stub_;
 };

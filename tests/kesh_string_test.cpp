@@ -383,6 +383,31 @@ TEST(StringTest, Replace)
     EXPECT_STREQ("x..x", copy.c_str());
 }
 
+TEST(StringTest, ReplaceWithTextsFromTheStringItself)
+{
+    // Target or substitute point into the very buffer the splices change.
+    struct Case {
+        const char* name;
+        const char* text;
+        unsigned targetAt;  // npos: the literal target "a"
+        unsigned subsAt;    // npos: the literal substitute "bb"
+        const char* expected;
+    };
+    const unsigned none = String::npos;
+    const Case cases[] = {
+        {"target inside", "aa", 1, none, "bbbb"},
+        {"substitute inside", "aXa", none, 0, "aXaXaXa"},
+        {"both inside", "a-a", 2, 0, "a-a-a-a"},
+    };
+    for (const Case& c : cases) {
+        String s(c.text);
+        const char* target = c.targetAt == none ? "a" : s.c_str() + c.targetAt;
+        const char* subs = c.subsAt == none ? "bb" : s.c_str() + c.subsAt;
+        EXPECT_TRUE(s.replace(target, subs)) << c.name;
+        EXPECT_STREQ(c.expected, s.c_str()) << c.name;
+    }
+}
+
 TEST(StringTest, TrimAndCase)
 {
     EXPECT_STREQ("a b", String(" \t a b \r\n").trim().c_str());

@@ -437,6 +437,12 @@ bool String::isSoleHolder() const
     return stub_.use_count() == 1;
 }
 
+bool String::holdsText(const char* text) const
+{
+    const char* own = stub_->buffer;
+    return own && text >= own && text <= own + length();
+}
+
 // The one place that changes the text. A sole holder changes its buffer in
 // place; a shared buffer, or a text that lies inside the own buffer, takes a
 // new one so other holders (and the source text) stay as they were.
@@ -445,7 +451,7 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
     const unsigned len = length();
     const unsigned newLen = len - count + textLen;
     char* old = stub_->buffer;
-    const bool inside = old && text >= old && text <= old + len;
+    const bool inside = holdsText(text);
     if (isSoleHolder() && !inside) {
         const size_t needed = static_cast<size_t>(newLen) + 1;
         const size_t capacity = old ? _msize(old) : 0;
@@ -505,6 +511,11 @@ bool String::replace(const char* target, const char* subs, bool all, unsigned fr
     const unsigned targetLen = textLength(target);
     const unsigned subsLen = textLength(subs);
     if (targetLen == 0) return false;
+    // The first splice changes or frees this String's buffer: a target or
+    // substitute that lies in it is read from a copy of its own.
+    String targetCopy, subsCopy;
+    if (holdsText(target)) target = (targetCopy = String(target)).c_str();
+    if (holdsText(subs)) subs = (subsCopy = String(subs)).c_str();
     bool replaced = false;
     for (;;) {
         const unsigned p = find(target, from, ignoreCase);
