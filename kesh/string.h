@@ -102,13 +102,16 @@ public:
 
     // A writable buffer of at least n+1 bytes holding the text, zero-filled
     // behind it. The caller writes at most n bytes; the text then ends at the
-    // first NUL.
+    // first NUL. Null when n is npos (no count could tell that text's
+    // length) or when no memory could be had.
     char* getBuffer(unsigned n);
 
 private:
     String(char* ownedBuffer, unsigned length);
     void replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLength);
     bool isSoleHolder() const;
+    // Whether text points into this String's own bytes or at their NUL.
+    bool holdsText(const char* text) const;
 
     boost::shared_ptr<__::StringStub> stub_;
 };

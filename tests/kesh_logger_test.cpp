@@ -337,8 +337,10 @@ TEST(LoggerDeathTest, JoinAllOnALibraryThreadLogsTheErrorAndFails)
         {
             boost::shared_ptr<ILogListener> listener = boost::make_shared<ToStderr>();
             kesh::getLogger().setListener(listener);
+            kesh::getLogger().setFlags(kesh::Logger::FlagSource);
             kesh::sys::createThread(boost::make_shared<CallsJoinAll>(), 0, 0);
             Sleep(INFINITE);
         },
-        "\\[ERR \\] kesh::sys::impl::ThreadDataMap: joinAll not allowed in IThread \\| Assertion failed: 0");
+        "\\[ERR \\] thread\\(\\d+\\) kesh::sys::impl::ThreadDataMap: joinAll not allowed in IThread \\| "
+        "Assertion failed: 0, file \\.\\\\impl\\\\thread, line \\d+");
 }

@@ -383,6 +383,31 @@ TEST(StringTest, Replace)
     EXPECT_STREQ("x..x", copy.c_str());
 }
 
+TEST(StringTest, ReplaceWithTextsFromTheStringItself)
+{
+    // Target or substitute point into the very buffer the splices change.
+    struct Case {
+        const char* name;
+        const char* text;
+        unsigned targetAt;  // npos: the literal target "a"
+        unsigned subsAt;    // npos: the literal substitute "bb"
+        const char* expected;
+    };
+    const unsigned none = String::npos;
+    const Case cases[] = {
+        {"target inside", "aa", 1, none, "bbbb"},
+        {"substitute inside", "aXa", none, 0, "aXaXaXa"},
+        {"both inside", "a-a", 2, 0, "a-a-a-a"},
+    };
+    for (const Case& c : cases) {
+        String s(c.text);
+        const char* target = c.targetAt == none ? "a" : s.c_str() + c.targetAt;
+        const char* subs = c.subsAt == none ? "bb" : s.c_str() + c.subsAt;
+        EXPECT_TRUE(s.replace(target, subs)) << c.name;
+        EXPECT_STREQ(c.expected, s.c_str()) << c.name;
+    }
+}
+
 TEST(StringTest, TrimAndCase)
 {
     EXPECT_STREQ("a b", String(" \t a b \r\n").trim().c_str());
@@ -417,6 +442,38 @@ TEST(StringTest, GetBuffer)
     EXPECT_EQ(3u, t.length());
 }
 
+TEST(StringTest, ChangesAfterGetBufferKeepTheWrittenText)
+{
+    // Each change runs on a sole holder whose text was shortened through
+    // getBuffer: the text written there is what the change starts from.
+    struct Case {
+        const char* name;
+        void (*change)(String&);
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"toLower then append", [](String& s) { s.toLower().append("x"); }, "hix"},
+        {"toLower", [](String& s) { s.toLower(); }, "hi"},
+        {"append", [](String& s) { s.append("x"); }, "HIx"},
+        {"trimRight", [](String& s) { s.trimRight(); }, "HI"},
+    };
+    for (const Case& c : cases) {
+        String s("HELLO WORLD");
+        std::strcpy(s.getBuffer(20), "HI");
+        c.change(s);
+        EXPECT_STREQ(c.expected, s.c_str()) << c.name;
+        EXPECT_EQ(std::strlen(c.expected), s.length()) << c.name;
+    }
+}
+
+TEST(StringTest, GetBufferRefusesACountNoLengthCanHold)
+{
+    String s("abc");
+    EXPECT_EQ(nullptr, s.getBuffer(String::npos));
+    EXPECT_STREQ("abc", s.c_str());
+    EXPECT_EQ(3u, s.length());
+}
+
 TEST(StringTest, Format)
 {
     EXPECT_STREQ("7-abc", String::format("%d-%s", 7, "abc").c_str());
@@ -443,10 +500,15 @@ TEST(StringDeathTest, NullTextsAndBadBasesEndTheProcess)
 {
     const char* none = nullptr;
     EXPECT_DEATH(String("a").compare(none), "Assertion failed: other");
-    EXPECT_DEATH(String("a").find(none), "Assertion failed: pattern");
-    EXPECT_DEATH(String("a").splice(none, 0, 0), "Assertion failed: text");
+    EXPECT_DEATH(String("a").find(none), "Assertion failed: cstr");
+    EXPECT_DEATH(String("a").rfind(none), "Assertion failed: cstr");
+    EXPECT_DEATH(String("a").startsWith(none), "Assertion failed: cstr");
+    EXPECT_DEATH(String("a").splice(none, 0, 0), "Assertion failed: cstr");
+    EXPECT_DEATH(String("a").findAnyOf(none), "Assertion failed: chars");
+    EXPECT_DEATH(String("a").replace(none, "b"), "Assertion failed: target");
+    EXPECT_DEATH(String("a").replace("a", none), "Assertion failed: subs");
     EXPECT_DEATH(String("a").split(none), "Assertion failed: separators");
     EXPECT_DEATH(String("1").toLong(1), "base >= 2 && base <= 36");
     EXPECT_DEATH(String(1u, 37), "base >= 2 && base <= 36");
-    EXPECT_DEATH(String::format(none), "Assertion failed: fmt.*impl.string\\.cpp, line \\d+");
+    EXPECT_DEATH(String::format(none), "Assertion failed: fmt, file \\.\\\\impl\\\\string, line \\d+");
 }

@@ -11,16 +11,21 @@ namespace __ {
 
 namespace {
 
-// Names a library source relative to the library folder (".\impl\string.cpp"),
-// and any other source by its path as given.
+// Names a library source relative to the library folder and without its
+// extension (".\impl\string"), and any other source by its path as given.
 void sourceName(const char* file, char* out, size_t outSize)
 {
     const char* tail = nullptr;
     for (const char* p = std::strstr(file, "kesh/"); p; p = std::strstr(p + 1, "kesh/"))
         tail = p + 5;
     std::snprintf(out, outSize, tail ? ".\\%s" : "%s", tail ? tail : file);
-    for (char* p = out; *p; ++p)
+    char* extension = nullptr;
+    for (char* p = out; *p; ++p) {
         if (*p == '/') *p = '\\';
+        if (*p == '\\') extension = nullptr;
+        if (*p == '.' && p != out) extension = p;
+    }
+    if (tail && extension) *extension = 0;
 }
 
 }  // namespace

@@ -279,7 +279,8 @@ int String::compare(const char* other, bool ignoreCase) const
 
 bool String::startsWith(const char* prefix, bool ignoreCase) const
 {
-    KESH_ASSERT(prefix);
+    const char* const cstr = prefix;
+    KESH_ASSERT(cstr);
     const unsigned n = textLength(prefix);
     if (n == 0) return true;
     if (length() < n) return false;
@@ -296,7 +297,8 @@ bool String::startsWith(const String& prefix, bool ignoreCase) const
 // and compares bytes only where that sum equals the pattern's.
 unsigned String::find(const char* pattern, unsigned from, bool ignoreCase) const
 {
-    KESH_ASSERT(pattern);
+    const char* const cstr = pattern;
+    KESH_ASSERT(cstr);
     const unsigned n = textLength(pattern);
     if (n == 0) return 0;
     const unsigned len = length();
@@ -334,7 +336,8 @@ unsigned String::find(char c, unsigned from, bool ignoreCase) const
 
 unsigned String::rfind(const char* pattern, unsigned from, bool ignoreCase) const
 {
-    KESH_ASSERT(pattern);
+    const char* const cstr = pattern;
+    KESH_ASSERT(cstr);
     const unsigned n = textLength(pattern);
     const unsigned len = length();
     if (n == 0) return from < len ? from : len;
@@ -434,6 +437,12 @@ bool String::isSoleHolder() const
     return stub_.use_count() == 1;
 }
 
+bool String::holdsText(const char* text) const
+{
+    const char* own = stub_->buffer;
+    return own && text >= own && text <= own + length();
+}
+
 // The one place that changes the text. A sole holder changes its buffer in
 // place; a shared buffer, or a text that lies inside the own buffer, takes a
 // new one so other holders (and the source text) stay as they were.
@@ -442,7 +451,7 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
     const unsigned len = length();
     const unsigned newLen = len - count + textLen;
     char* old = stub_->buffer;
-    const bool inside = old && text >= old && text <= old + len;
+    const bool inside = holdsText(text);
     if (isSoleHolder() && !inside) {
         const size_t needed = static_cast<size_t>(newLen) + 1;
         const size_t capacity = old ? _msize(old) : 0;
@@ -484,7 +493,8 @@ String& String::append(char c)
 
 String& String::splice(const char* text, unsigned pos, unsigned count)
 {
-    KESH_ASSERT(text);
+    const char* const cstr = text;
+    KESH_ASSERT(cstr);
     const unsigned n = textLength(text);
     const unsigned len = length();
     if (pos >= len) return append(text);
@@ -501,6 +511,11 @@ bool String::replace(const char* target, const char* subs, bool all, unsigned fr
     const unsigned targetLen = textLength(target);
     const unsigned subsLen = textLength(subs);
     if (targetLen == 0) return false;
+    // The first splice changes or frees this String's buffer: a target or
+    // substitute that lies in it is read from a copy of its own.
+    String targetCopy, subsCopy;
+    if (holdsText(target)) target = (targetCopy = String(target)).c_str();
+    if (holdsText(subs)) subs = (subsCopy = String(subs)).c_str();
     bool replaced = false;
     for (;;) {
         const unsigned p = find(target, from, ignoreCase);
@@ -544,15 +559,21 @@ String& String::toLower()
     char* s = getBuffer(len);
     if (!s) return *this;
     for (unsigned i = 0; i < len; ++i) s[i] = static_cast<char>(lower(static_cast<unsigned char>(s[i])));
-    stub_->handedOut = false;  // no NUL was written: the length stands
+    // No NUL was written: the text is still the len bytes counted above,
+    // which a caller's writes through getBuffer may have made shorter than
+    // the length last stored.
+    stub_->length = len;
+    stub_->handedOut = false;
     return *this;
 }
 
 char* String::getBuffer(unsigned n)
 {
+    // Room for npos bytes and the NUL does not fit the 32-bit counts.
+    if (n == npos) return nullptr;
     const unsigned len = length();
     if (!(isSoleHolder() && len >= n && len != 0)) {
-        const unsigned size = (len > n ? len : n) + 1;
+        const size_t size = static_cast<size_t>(len > n ? len : n) + 1;
         char* buffer;
         if (isSoleHolder()) {
             buffer = static_cast<char*>(std::realloc(stub_->buffer, size));

@@ -22,6 +22,9 @@ namespace impl {
 
 namespace {
 
+// The name this source goes by in log lines, as in assertions.
+const char* const kSource = ".\\impl\\thread";
+
 // Handed to the new thread, which takes its own copies of both handles and
 // frees the record.
 struct StartRecord {
@@ -156,7 +159,7 @@ void ThreadDataMap::joinAll()
         if (id == GetCurrentThreadId()) {
             if (isLogLevelEnabled(LogLevelError)) {
                 const String message = typeName(typeid(ThreadDataMap)) + ": joinAll not allowed in IThread";
-                getLogger().write("[ERR ]", __FILE__, __LINE__, message.c_str());
+                getLogger().write("[ERR ]", kSource, __LINE__, message.c_str());
             }
             KESH_ASSERT(0);
         }
