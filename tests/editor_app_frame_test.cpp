@@ -207,6 +207,10 @@ TEST_F(MainFrameTest, FileOpenOffersEveryDecoderWithABlankBeforeItsPatterns)
     EXPECT_STREQ(png.c_str(), view()->GetPath().c_str());
     EXPECT_EQ(view(), frame->GetActiveView());
     EXPECT_TRUE(shell.boxes.empty());
+    // The view is a bordered pane with the frame's pane id.
+    const LONG style = GetWindowLongW(view()->handle(), GWL_STYLE);
+    EXPECT_EQ(static_cast<LONG>(WS_CHILD | WS_VISIBLE | WS_BORDER), style & (WS_CHILD | WS_VISIBLE | WS_BORDER));
+    EXPECT_EQ(IDW_PANE_FIRST, GetDlgCtrlID(view()->handle()));
 }
 
 TEST_F(MainFrameTest, DrawsAndUndoesAndRedoesWithTheKeysAndCtrlSWithoutChangesDoesNothing)
