@@ -54,6 +54,10 @@ const ui::MessageMap* CPaintView::GetMessageMap() const
         ui::OnMessage(WM_ERASEBKGND, &CPaintView::OnEraseBkgnd),
         ui::OnMessage(WM_LBUTTONDOWN, &CPaintView::OnLButtonDown),
         ui::OnMessage(WM_RBUTTONDOWN, &CPaintView::OnRButtonDown),
+        // The window class reports a quick second click as a double click;
+        // it is a press like any other, or every second dot would be lost.
+        ui::OnMessage(WM_LBUTTONDBLCLK, &CPaintView::OnLButtonDown),
+        ui::OnMessage(WM_RBUTTONDBLCLK, &CPaintView::OnRButtonDown),
         ui::OnMessage(WM_MOUSEMOVE, &CPaintView::OnMouseMove),
         ui::OnMessage(WM_LBUTTONUP, &CPaintView::OnButtonUp),
         ui::OnMessage(WM_RBUTTONUP, &CPaintView::OnButtonUp),
@@ -105,7 +109,7 @@ const ui::MessageMap* CPaintView::GetMessageMap() const
 bool CPaintView::CreateInFrame(ui::CWnd* frame, UINT id)
 {
     const RECT none = {};
-    return Create(WS_CHILD | WS_VISIBLE, none, frame, id);
+    return Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id);
 }
 
 // ---- Loading, title and display ----

@@ -91,7 +91,14 @@ CPaintView* ViewTest::Open(const kesh::String& path, int clientWidth, int client
         view_.reset();
         return nullptr;
     }
-    MoveWindow(view_->handle(), 0, 0, clientWidth, clientHeight, TRUE);
+    // The client area is what the caller names; the view's border lies
+    // around it.
+    MoveWindow(view_->handle(), 0, 0, clientWidth, clientHeight, FALSE);
+    const RECT window = view_->GetWindowRect();
+    const RECT client = view_->GetClientRect();
+    const int borderWidth = (window.right - window.left) - (client.right - client.left);
+    const int borderHeight = (window.bottom - window.top) - (client.bottom - client.top);
+    MoveWindow(view_->handle(), 0, 0, clientWidth + borderWidth, clientHeight + borderHeight, TRUE);
     view_->SendMessage(ui::WM_INITIALUPDATE);
     uitest::pump();
     return view_.get();

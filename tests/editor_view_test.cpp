@@ -227,6 +227,32 @@ TEST_F(ViewTest, AClickWithoutMovingIsARecordedStroke)
     EXPECT_EQ(view->Modified(), 1);
 }
 
+TEST_F(ViewTest, AQuickSecondClickIsAStrokeOfItsOwn)
+{
+    CPaintView* view = OpenPattern(100, 80);
+    ASSERT_NE(view, nullptr);
+    Command(ID_TOOL_PENCIL);
+    Command(ID_PENCIL_THICK);
+    const POINT first = ClientOf(*view, 20, 20), second = ClientOf(*view, 60, 20);
+    Mouse(WM_LBUTTONDOWN, first.x, first.y, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, first.x, first.y);
+    // What the window class reports for a press soon after the last one.
+    Mouse(WM_LBUTTONDBLCLK, second.x, second.y, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, second.x, second.y);
+    EXPECT_EQ(view->History().UndoList().size(), 2u);
+    EXPECT_EQ(view->Modified(), 2);
+    EXPECT_EQ(BitmapPixel(view->DisplayBitmap(), 60, 20), 0u) << "the second dot is drawn";
+
+    CloseView();
+    view = OpenPattern(800, 600);
+    ASSERT_NE(view, nullptr);
+    view->ScrollTo(POINT{100, 100});
+    Mouse(WM_RBUTTONDBLCLK, 150, 100, MK_RBUTTON);
+    Mouse(WM_MOUSEMOVE, 180, 100, MK_RBUTTON);
+    Mouse(WM_RBUTTONUP, 180, 100);
+    EXPECT_EQ(view->ScrollPosition().x, 70) << "a quick second right press pans too";
+}
+
 TEST_F(ViewTest, RightDragOf30PixelsScrollsBy30WhateverTheTool)
 {
     const UINT tools[] = {ID_TOOL_HAND, ID_TOOL_PENCIL, ID_TOOL_MOSAIC};
