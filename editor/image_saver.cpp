@@ -2,6 +2,7 @@
 
 #include "editor/image_codecs.h"
 #include "editor/image_formats.h"
+#include "editor/replacing_write.h"
 #include "kesh/path.h"
 
 #include <cstdlib>
@@ -71,9 +72,11 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     const ConvertedBitmap converted = BitmapFromHBITMAP(bitmap);
     if (converted.status != Gdiplus::Ok || !converted.bitmap) return SaveImageResult::NoBitmap;
     const EncoderParameterBlock parameters(format, quality);
-    const Gdiplus::Status saved =
-        gp::GdipSaveImageToFile(converted.bitmap.get(), target.toWide().get(), &encoder.clsid, parameters.get());
-    return saved == Gdiplus::Ok ? SaveImageResult::Saved : SaveImageResult::WriteFailed;
+    const bool saved = WriteReplacing(target, [&](const kesh::String& path) {
+        return gp::GdipSaveImageToFile(converted.bitmap.get(), path.toWide().get(), &encoder.clsid, parameters.get()) ==
+               Gdiplus::Ok;
+    });
+    return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;
 }
 
 bool IsSameImagePath(const kesh::String& a, const kesh::String& b)

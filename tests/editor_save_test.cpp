@@ -1,5 +1,6 @@
 #include "editor/image_formats.h"
 #include "editor/image_saver.h"
+#include "editor/replacing_write.h"
 
 #include "editor_test_support.h"
 #include "kesh/file.h"
@@ -7,6 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 using namespace editortest;
 using kesh::String;
@@ -104,6 +107,101 @@ TEST(SaveImageFailures, EachFailureHasItsOwnResultAndWritesNothing)
 
     const String noFolder = folder.path("missing\\out.png");
     EXPECT_EQ(SaveImageResult::WriteFailed, SaveBitmapAsImage(bitmap.get(), noFolder, 90, kImageFormatPNG));
+}
+
+namespace {
+
+std::string ReadAll(const String& path)
+{
+    std::string bytes;
+    HANDLE file = CreateFileW(path.toWide().get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return bytes;
+    char buffer[4096];
+    DWORD got = 0;
+    while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
+    CloseHandle(file);
+    return bytes;
+}
+
+bool WriteAll(const String& path, const std::string& bytes)
+{
+    HANDLE file = CreateFileW(path.toWide().get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD put = 0;
+    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
+    CloseHandle(file);
+    return ok;
+}
+
+// The names in a test folder, so that a staged file left behind shows.
+std::vector<std::string> NamesIn(const TempFolder& folder)
+{
+    std::vector<std::string> names;
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW(folder.path("*").toWide().get(), &found);
+    if (search == INVALID_HANDLE_VALUE) return names;
+    do {
+        const String name(found.cFileName);
+        if (name.compare(".") != 0 && name.compare("..") != 0) names.push_back(name.c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+}  // namespace
+
+// A save over the image's own file must never leave it half written.
+TEST(ReplacingWrite, AWriteThatFailsHalfwayLeavesTheOldFileWhole)
+{
+    TempFolder folder;
+    const String target = folder.path("picture.png");
+    ASSERT_TRUE(WriteAll(target, "the picture as it was"));
+
+    EXPECT_FALSE(WriteReplacing(target, [](const String& path) {
+        WriteAll(path, "half");
+        return false;
+    }));
+    EXPECT_EQ("the picture as it was", ReadAll(target));
+    EXPECT_EQ(std::vector<std::string>({"picture.png"}), NamesIn(folder));
+
+    EXPECT_TRUE(WriteReplacing(target, [](const String& path) { return WriteAll(path, "the new picture"); }));
+    EXPECT_EQ("the new picture", ReadAll(target));
+    EXPECT_EQ(std::vector<std::string>({"picture.png"}), NamesIn(folder));
+}
+
+TEST(ReplacingWrite, ANewFileThatFailsIsNotLeftBehind)
+{
+    TempFolder folder;
+    const String target = folder.path("new.png");
+    EXPECT_FALSE(WriteReplacing(target, [](const String& path) {
+        WriteAll(path, "half");
+        return false;
+    }));
+    EXPECT_TRUE(NamesIn(folder).empty());
+}
+
+TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
+{
+    TempFolder folder;
+    const String target = folder.path("own.png");
+    ASSERT_TRUE(WriteAll(target, "old bytes"));
+    OwnedBitmap bitmap = MakeSection32(5, 3, false);
+    ASSERT_EQ(SaveImageResult::Saved, SaveBitmapAsImage(bitmap.get(), target, 90, kImageFormatPNG));
+    Decoded decoded;
+    ASSERT_TRUE(Decode(target, decoded));
+    EXPECT_EQ(5u, decoded.width);
+    EXPECT_EQ(std::vector<std::string>({"own.png"}), NamesIn(folder));
+
+    // A file that may not be replaced right now keeps what it holds.
+    const std::string saved = ReadAll(target);
+    HANDLE held = CreateFileW(target.toWide().get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    OwnedBitmap other = MakeSection32(7, 2, false);
+    EXPECT_EQ(SaveImageResult::WriteFailed, SaveBitmapAsImage(other.get(), target, 90, kImageFormatPNG));
+    CloseHandle(held);
+    EXPECT_EQ(saved, ReadAll(target));
+    EXPECT_EQ(std::vector<std::string>({"own.png"}), NamesIn(folder));
 }
 
 TEST(SaveImageFailures, MessagesAre137For138ForAnd134)
