@@ -12,8 +12,7 @@ CFrameWnd::~CFrameWnd()
 {
     if (handle())
         ::DestroyWindow(handle());
-    // The menu belongs to the window while it is attached; DestroyWindow
-    // has freed it then.
+    // Still set only when the window never held the menu or let go of it.
     if (menu_ && IsMenu(menu_))
         DestroyMenu(menu_);
     if (accelerators_)
@@ -144,6 +143,10 @@ LRESULT CFrameWnd::OnDestroy(WPARAM, LPARAM)
     if (app && app->mainWindow == this)
         PostQuitMessage(0);
     activeView_ = nullptr;
+    // The window frees the menu it holds; a handle kept past that could name
+    // somebody else's menu by the time this object goes.
+    if (menu_ && ::GetMenu(handle()) == menu_)
+        menu_ = nullptr;
     return CallDefault();
 }
 
