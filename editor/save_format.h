@@ -1,11 +1,10 @@
 #pragma once
 
+#include "editor/image_formats.h"
+
 #include <windows.h>
 
 #include <cstdint>
-
-// The GDI+ raw format of JPEG files (b96b3cae-0728-11d3-9d7b-0000f81ef32e).
-extern const GUID kJpegRawFormat;
 
 // The format saving proposes for an opened image: its own raw format when
 // the file holds at most 0.8 bytes per pixel (width x height x 4 / 5,

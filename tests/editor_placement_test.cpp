@@ -90,7 +90,7 @@ TEST(SaveFormatTest, RawFormatUpToFourFifthsOfAByteAPixelElseJpeg)
     };
     for (const Case& c : cases) {
         const GUID format = PreferredSaveFormat(c.raw, c.size, c.width, c.height);
-        EXPECT_TRUE(IsEqualGUID(c.keepsRaw ? c.raw : kJpegRawFormat, format)) << c.what;
+        EXPECT_TRUE(IsEqualGUID(c.keepsRaw ? c.raw : kImageFormatJPEG, format)) << c.what;
     }
 }
 
