@@ -7,11 +7,8 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
-bash scripts/setup.sh
-source scripts/wine-env.sh
-build="$repo/build"
-cmake -S . -B "$build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$repo/cmake/mingw-w64.cmake" >/dev/null
-cmake --build "$build"
+source scripts/common.sh
+norpa_build
 
 out="$build/run"
 mkdir -p "$out"
@@ -44,11 +41,7 @@ cleanup() {
 }
 trap cleanup EXIT
 
-Xvfb -displayfd 3 -screen 0 1280x800x24 -nolisten tcp 3>"$scratch/display" >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 100); do [ -s "$scratch/display" ] && break; sleep 0.1; done
-[ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; exit 1; }
-export DISPLAY=":$(head -n1 "$scratch/display")"
+norpa_start_display 1280x800 "$scratch"
 
 NORPA_RUN_LIMIT=120 scripts/wine-run "$editor" "$sample_win" -x-1 -y-1 >"$out/vomla.log" 2>&1 &
 editor_pid=$!
