@@ -3,9 +3,9 @@
 // mosaic's reduced copy made once per stroke; rebuilding the display reuses
 // its bitmap (a copy at memory speed).
 #include "bench/bench_timer.h"
-#include "editor/bitmap.h"
-#include "editor/pen.h"
-#include "editor/stroke_history.h"
+#include "editor/core/bitmap.h"
+#include "editor/core/pen.h"
+#include "editor/core/stroke_history.h"
 
 #include <windows.h>
 #include <objidl.h>
@@ -36,7 +36,7 @@ const int kWidth = 3840;
 const int kHeight = 2160;
 
 // A bottom-up 32-bit DIB section, as GDI+ hands an opened image over.
-ui::CBitmap imageBitmap(int width, int height)
+kesh::win::Bitmap imageBitmap(int width, int height)
 {
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);
@@ -46,7 +46,7 @@ ui::CBitmap imageBitmap(int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    ui::CBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    kesh::win::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
     std::uint32_t* pixels = static_cast<std::uint32_t*>(bits);
     for (int y = 0; y < height; ++y)
         for (int x = 0; x < width; ++x)
@@ -77,9 +77,9 @@ PenTriple tripleFor(PenKind kind)
 // The view's client DC stand-in: a memory DC on a screen-sized bitmap whose
 // viewport origin is the image's top-left pixel.
 struct Screen {
-    ui::CBitmap bitmap = imageBitmap(kWidth + 20, kHeight + 20);
-    ui::MemoryDC dc;
-    ui::SelectObjectGuard selected{dc, bitmap};
+    kesh::win::Bitmap bitmap = imageBitmap(kWidth + 20, kHeight + 20);
+    kesh::win::MemoryDC dc;
+    kesh::win::SelectObjectGuard selected{dc, bitmap};
     Screen() { SetViewportOrgEx(dc, 10, 10, nullptr); }
 };
 
@@ -143,7 +143,7 @@ int main()
             history.Undo();
             history.Redo();
         });
-        ui::CBitmap scratch;
+        kesh::win::Bitmap scratch;
         CopyBitmap(history.Base(), scratch);
         const double replay15 = bestOfDrawn(5, [&] {
             CopyBitmap(history.Base(), scratch);
@@ -154,7 +154,7 @@ int main()
         });
         const double reuse = bestOfDrawn(5, [&] { CopyBitmap(history.Base(), scratch); });
         const double fresh = bestOfDrawn(5, [&] {
-            ui::CBitmap target;
+            kesh::win::Bitmap target;
             CopyBitmap(history.Base(), target);
         });
         std::printf("  undo + redo (rebuild from the base with 14 strokes, then one applied) %7.1f ms\n", undo);

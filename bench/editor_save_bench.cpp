@@ -3,10 +3,10 @@
 // GDI bitmap to the encoder's bitmap). Goal: conversion under 20 ms for
 // 3840x2160.
 #include "bench/bench_timer.h"
-#include "editor/dib_export.h"
-#include "editor/image_codecs.h"
-#include "editor/image_formats.h"
-#include "editor/image_saver.h"
+#include "editor/io/dib_export.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
+#include "editor/io/image_saver.h"
 
 #include <windows.h>
 

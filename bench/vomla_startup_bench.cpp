@@ -3,8 +3,8 @@
 // a 4K picture. Needs a display (run under Xvfb or on the desktop). Prints
 // the median of several runs of each.
 #include "bench/bench_timer.h"
-#include "editor/image_codecs.h"
-#include "editor/image_formats.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
 #include "ui/resource_ids.h"
 
 #include <windows.h>

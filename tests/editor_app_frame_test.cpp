@@ -3,14 +3,14 @@
 // the file dialogs' filters, Save As by copy, the pen pop-ups, the About
 // box and the history command. System dialogs go through a recording
 // shell; the framework's own dialogs are answered from a timer.
-#include "editor/about_dlg.h"
-#include "editor/history_folder.h"
-#include "editor/image_codecs.h"
-#include "editor/image_formats.h"
-#include "editor/main_frame.h"
-#include "editor/paint_view.h"
+#include "editor/app/about_dlg.h"
+#include "common/history_folder.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
+#include "editor/app/main_frame.h"
+#include "editor/view/paint_view.h"
 #include "editor/resource.h"
-#include "editor/vomla_app.h"
+#include "editor/app/vomla_app.h"
 #include "kesh/file.h"
 #include "kesh/property.h"
 #include "ui/strings.h"

@@ -1,7 +1,7 @@
 // vomla.exe itself, started from the test as the capture toolbar starts
 // it: with an image and the place where it was captured, and with no image.
 #include "editor/resource.h"
-#include "editor/image_codecs.h"
+#include "common/image_codecs.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 

@@ -1,11 +1,11 @@
 // The editor program's window-free rules: where the frame goes, how the
 // command line reads, how texts of the string table are filled, the About
 // box's version text and the history folder.
-#include "editor/command_line.h"
-#include "editor/format_text.h"
-#include "editor/frame_placement.h"
-#include "editor/history_folder.h"
-#include "editor/version_info.h"
+#include "editor/app/command_line.h"
+#include "common/format_text.h"
+#include "editor/app/frame_placement.h"
+#include "common/history_folder.h"
+#include "common/version_info.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 

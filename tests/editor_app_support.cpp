@@ -1,7 +1,7 @@
 #include "tests/editor_app_support.h"
 
-#include "editor/image_codecs.h"
-#include "editor/image_formats.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
 
 #include <objidl.h>
 #include <gdiplus.h>

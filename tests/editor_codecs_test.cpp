@@ -1,5 +1,5 @@
-#include "editor/image_codecs.h"
-#include "editor/image_formats.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "editor/image_formats.h"
-#include "editor/pen_value_rules.h"
-#include "editor/save_format_rules.h"
+#include "common/image_formats.h"
+#include "editor/view/pen_value_rules.h"
+#include "editor/view/save_format_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "editor/dib_export.h"
+#include "editor/io/dib_export.h"
 
 #include "editor_test_support.h"
 

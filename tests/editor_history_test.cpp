@@ -1,5 +1,5 @@
-#include "editor/bitmap.h"
-#include "editor/stroke_history.h"
+#include "editor/core/bitmap.h"
+#include "editor/core/stroke_history.h"
 #include "editor_pen_support.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +15,7 @@ namespace {
 const int kWidth = 64;
 const int kHeight = 48;
 
-ui::CBitmap PatternImage()
+kesh::win::Bitmap PatternImage()
 {
     Dib dib(kWidth, kHeight);
     for (int y = 0; y < kHeight; ++y)
@@ -39,7 +39,7 @@ PenPtr NthStroke(const StrokeHistory& history, int i)
 // The base with the undo list applied, made independently of the history.
 std::vector<std::uint8_t> Replayed(const StrokeHistory& history)
 {
-    ui::CBitmap copy;
+    kesh::win::Bitmap copy;
     EXPECT_TRUE(CopyBitmap(history.Base(), copy));
     for (const PenPtr& stroke : history.UndoList()) {
         stroke->Apply(copy.get());
@@ -90,8 +90,8 @@ TEST_F(StrokeHistoryTest, SixteenthStrokeFoldsTheOldestIntoTheBase)
     EXPECT_EQ(16, history_.Modified());
 
     // The base is now the image with the oldest stroke.
-    ui::CBitmap expected;
-    const ui::CBitmap pattern = PatternImage();
+    kesh::win::Bitmap expected;
+    const kesh::win::Bitmap pattern = PatternImage();
     ASSERT_TRUE(CopyBitmap(pattern.get(), expected));
     oldest->Apply(expected.get());
     EXPECT_EQ(BytesOf(expected.get()), BytesOf(history_.Base()));
@@ -149,7 +149,7 @@ TEST_F(StrokeHistoryTest, PansEmptyHandlesAndStrokesWithoutPointsAreNotRecorded)
 TEST_F(StrokeHistoryTest, NothingIsRecordedWithoutAnImage)
 {
     StrokeHistory empty;
-    EXPECT_FALSE(empty.Reset(ui::CBitmap()));
+    EXPECT_FALSE(empty.Reset(kesh::win::Bitmap()));
     Dib scratch(10, 10);
     EXPECT_FALSE(empty.Record(editor_test::TrackedStroke({0, 3, 1}, kPenHighlighter, scratch.get(), {{2, 2}})));
     EXPECT_EQ(0, empty.Modified());
@@ -187,7 +187,7 @@ TEST(CopyBitmapTest, MakesADibSectionOfTheSameSizeAndReplacesATargetOfAnotherSiz
 {
     Dib source(30, 20, 0x123456);
     source.set(29, 19, 0xABCDEF);
-    ui::CBitmap target;
+    kesh::win::Bitmap target;
     ASSERT_TRUE(CopyBitmap(source.get(), target));
     DIBSECTION section = {};
     ASSERT_EQ(static_cast<int>(sizeof(section)), GetObjectW(target.get(), sizeof(section), &section));
@@ -197,7 +197,7 @@ TEST(CopyBitmapTest, MakesADibSectionOfTheSameSizeAndReplacesATargetOfAnotherSiz
     EXPECT_EQ(0x123456u, editor_test::PixelOf(target.get(), 0, 0));
 
     Dib other(8, 8);
-    ui::CBitmap small = other.release();
+    kesh::win::Bitmap small = other.release();
     ASSERT_TRUE(CopyBitmap(source.get(), small));
     EXPECT_EQ(30, BitmapSize(small.get()).cx);
     EXPECT_EQ(0xABCDEFu, editor_test::PixelOf(small.get(), 29, 19));
@@ -206,7 +206,7 @@ TEST(CopyBitmapTest, MakesADibSectionOfTheSameSizeAndReplacesATargetOfAnotherSiz
 TEST(CopyBitmapTest, FailsWithoutTouchingTheTargetForNoSource)
 {
     Dib kept(4, 4, 0x010203);
-    ui::CBitmap target = kept.release();
+    kesh::win::Bitmap target = kept.release();
     const HBITMAP before = target.get();
     EXPECT_FALSE(CopyBitmap(nullptr, target));
     EXPECT_EQ(before, target.get());

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "editor/bitmap.h"
-#include "editor/pen.h"
+#include "editor/core/bitmap.h"
+#include "editor/core/pen.h"
 
 #include <cstdint>
 #include <vector>
@@ -19,10 +19,10 @@ public:
     std::uint32_t at(int x, int y) const;
     void set(int x, int y, std::uint32_t pixel);
     // Hands the bitmap over; this Dib must not be used afterwards.
-    ui::CBitmap release() { return std::move(bitmap_); }
+    kesh::win::Bitmap release() { return std::move(bitmap_); }
 
 private:
-    ui::CBitmap bitmap_;
+    kesh::win::Bitmap bitmap_;
     std::uint32_t* bits_ = nullptr;
     int width_;
     int height_;
@@ -52,8 +52,8 @@ public:
 
 private:
     Dib dib_;
-    ui::MemoryDC dc_;
-    ui::SelectObjectGuard selected_;
+    kesh::win::MemoryDC dc_;
+    kesh::win::SelectObjectGuard selected_;
     POINT origin_;
 };
 

@@ -1,7 +1,7 @@
-#include "editor/impl/brush_clip.h"
-#include "editor/impl/mosaic_pen2.h"
-#include "editor/impl/pencil.h"
-#include "editor/pen.h"
+#include "editor/core/pens/brush_clip.h"
+#include "editor/core/pens/mosaic_pen2.h"
+#include "editor/core/pens/pencil.h"
+#include "editor/core/pen.h"
 #include "editor_pen_support.h"
 
 #include <gtest/gtest.h>
@@ -361,7 +361,7 @@ TEST(BrushClipTest, HullCoversBothSquaresAndTheBandBetweenForEveryDirection)
         SCOPED_TRACE(c.direction);
         Screen screen(70, 50, origin);
         {
-            ui::SaveDCGuard state(screen.dc());
+            kesh::win::SaveDCGuard state(screen.dc());
             IntersectClipRect(screen.dc(), 0, 0, 0, 0);
             impl::SelectBrushClip(screen.dc(), width, c.a, c.b);
             PatBlt(screen.dc(), -origin.x, -origin.y, 70, 50, BLACKNESS);
@@ -391,7 +391,7 @@ TEST(BrushClipTest, EqualPointsGiveExactlyTheSquare)
     for (int width : {1, 6, 15}) {
         Screen screen(40, 40, POINT{3, 2});
         {
-            ui::SaveDCGuard state(screen.dc());
+            kesh::win::SaveDCGuard state(screen.dc());
             IntersectClipRect(screen.dc(), 0, 0, 0, 0);
             impl::SelectBrushClip(screen.dc(), width, POINT{15, 15}, POINT{15, 15});
             PatBlt(screen.dc(), -3, -2, 40, 40, BLACKNESS);

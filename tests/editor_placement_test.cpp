@@ -1,7 +1,7 @@
-#include "editor/placement.h"
-#include "editor/save_format.h"
-#include "editor/view_cursor.h"
-#include "editor/view_title.h"
+#include "editor/core/placement.h"
+#include "editor/core/save_format.h"
+#include "editor/core/view_cursor.h"
+#include "editor/core/view_title.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 // block and manifest.
 #include "editor/resource.h"
 
-#include "ui/gdi.h"
+#include "kesh/handles.h"
 #include "ui/png_resource.h"
 #include "ui/strings.h"
 #include "ui/toolbar.h"
@@ -237,7 +237,7 @@ TEST(EditorToolbar, LayoutListsTheButtonsInOrder)
     EXPECT_EQ(layout, expected);
 
     // The fallback bitmap holds one image per button.
-    ui::CBitmap bitmap(LoadBitmapW(module(), MAKEINTRESOURCEW(IDR_MAIN_TOOLBAR)));
+    kesh::win::Bitmap bitmap(LoadBitmapW(module(), MAKEINTRESOURCEW(IDR_MAIN_TOOLBAR)));
     BITMAP info = {};
     ASSERT_EQ(GetObjectW(bitmap, sizeof(info), &info), int(sizeof(info)));
     EXPECT_EQ(info.bmWidth, 7 * TOOLBAR_IMAGE_WIDTH);
@@ -308,7 +308,7 @@ TEST(EditorToolbar, PngStripsHoldSevenImagesForAnImageList)
 
         HBITMAP handle = nullptr;
         ASSERT_EQ(strip->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &handle), Gdiplus::Ok);
-        ui::CBitmap bitmap(handle);
+        kesh::win::Bitmap bitmap(handle);
         ui::ImageList list;
         ASSERT_TRUE(list.Create(TOOLBAR_IMAGE_WIDTH, TOOLBAR_IMAGE_HEIGHT, ILC_COLOR32, 7, 0));
         EXPECT_EQ(list.Add(bitmap), 0);
@@ -324,7 +324,7 @@ TEST(EditorArtwork, IconComesInEverySizeTheShellAsksFor)
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO info = {};
         ASSERT_TRUE(GetIconInfo(icon, &info)) << size;
-        ui::CBitmap colour(info.hbmColor), mask(info.hbmMask);
+        kesh::win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
         BITMAP bitmap = {};
         GetObjectW(colour, sizeof(bitmap), &bitmap);
         EXPECT_EQ(bitmap.bmWidth, size);
@@ -351,7 +351,7 @@ TEST(EditorArtwork, CursorsPointWhereTheToolDraws)
         ASSERT_NE(cursor, nullptr) << c.id;
         ICONINFO info = {};
         ASSERT_TRUE(GetIconInfo(cursor, &info)) << c.id;
-        ui::CBitmap colour(info.hbmColor), mask(info.hbmMask);
+        kesh::win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
         EXPECT_FALSE(info.fIcon) << c.id;
         EXPECT_EQ(info.xHotspot, c.x) << c.id;
         EXPECT_EQ(info.yHotspot, c.y) << c.id;

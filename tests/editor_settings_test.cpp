@@ -1,4 +1,4 @@
-#include "editor/pen_settings.h"
+#include "editor/core/pen_settings.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
 #include "editor_test_support.h"
 
-#include "editor/image_codecs.h"
+#include "common/image_codecs.h"
 
 #include <gtest/gtest.h>
 

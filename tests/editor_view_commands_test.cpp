@@ -1,5 +1,5 @@
-#include "editor/menu_text.h"
-#include "editor/view_commands.h"
+#include "editor/view/menu_text.h"
+#include "editor/view/view_commands.h"
 
 #include <gtest/gtest.h>
 

@@ -3,11 +3,11 @@
 // and what reaches the registry.
 #include "tests/editor_view_support.h"
 
-#include "editor/image_formats.h"
-#include "editor/pen_value_dlgs.h"
+#include "common/image_formats.h"
+#include "editor/view/pen_value_dlgs.h"
 #include "editor/resource.h"
-#include "editor/save_format_dlg.h"
-#include "editor/save_format_rules.h"
+#include "editor/view/save_format_dlg.h"
+#include "editor/view/save_format_rules.h"
 #include "ui/resource_ids.h"
 #include "ui/strings.h"
 

@@ -3,7 +3,7 @@
 // modified mark, and failures show their message and keep the mark.
 #include "tests/editor_view_support.h"
 
-#include "editor/image_formats.h"
+#include "common/image_formats.h"
 #include "editor/resource.h"
 #include "kesh/file.h"
 #include "ui/strings.h"

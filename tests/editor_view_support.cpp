@@ -1,7 +1,7 @@
 #include "tests/editor_view_support.h"
 
-#include "editor/image_formats.h"
-#include "editor/image_saver.h"
+#include "common/image_formats.h"
+#include "editor/io/image_saver.h"
 #include "kesh/registry.h"
 
 #include <gdiplus.h>

@@ -4,7 +4,7 @@
 // folder per test, a shell that answers instead of showing dialogs, and a
 // driver for the modal dialogs a command opens.
 
-#include "editor/paint_view.h"
+#include "editor/view/paint_view.h"
 #include "editor_test_support.h"
 #include "kesh/string.h"
 #include "tests/ui_test_support.h"

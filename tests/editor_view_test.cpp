@@ -3,7 +3,7 @@
 // settings written when the view goes.
 #include "tests/editor_view_support.h"
 
-#include "editor/image_formats.h"
+#include "common/image_formats.h"
 #include "editor/resource.h"
 #include "ui/command.h"
 #include "ui/strings.h"
@@ -135,15 +135,15 @@ TEST_F(ViewTest, PaintShowsTheImageAtItsOriginAndShadowAround)
     const RECT client = view->GetClientRect();
     // The view paints into a bitmap of its client size the way WM_PAINT does.
     editortest::OwnedBitmap canvas = editortest::MakeSection32(client.right, client.bottom, true);
-    ui::MemoryDC dc;
+    kesh::win::MemoryDC dc;
     {
-        ui::SelectObjectGuard selected(dc, canvas.get());
+        kesh::win::SelectObjectGuard selected(dc, canvas.get());
         view->SendMessage(WM_ERASEBKGND, reinterpret_cast<WPARAM>(static_cast<HDC>(dc)));
     }
     EXPECT_EQ(BitmapPixel(canvas.get(), 25, 33), editortest::PixelAt(25, 33) & 0xFFFFFF) << "the image area is not erased";
     {
-        ui::SelectObjectGuard selected(dc, canvas.get());
-        ui::SaveDCGuard saved(dc);
+        kesh::win::SelectObjectGuard selected(dc, canvas.get());
+        kesh::win::SaveDCGuard saved(dc);
         view->OnPrepareDC(dc);
         view->OnDraw(dc);
     }
@@ -163,8 +163,8 @@ TEST_F(ViewTest, ARepaintOfPartOfTheWindowCopiesThatPartOnly)
     const RECT client = view->GetClientRect();
     editortest::OwnedBitmap canvas = editortest::MakeSection32(client.right, client.bottom, true);
     {
-        ui::MemoryDC dc;
-        ui::SelectObjectGuard selected(dc, canvas.get());
+        kesh::win::MemoryDC dc;
+        kesh::win::SelectObjectGuard selected(dc, canvas.get());
         view->OnPrepareDC(dc);
         // Scrolled coordinates (40, 50) to (60, 70): image pixels (30, 40) to (50, 60).
         IntersectClipRect(dc, 40, 50, 60, 70);

@@ -7,7 +7,7 @@
 
 #include "ui/controls.h"
 #include "ui/data_exchange.h"
-#include "ui/gdi.h"
+#include "kesh/handles.h"
 #include "ui/png_resource.h"
 #include "ui/resource_ids.h"
 #include "ui/strings.h"
@@ -116,7 +116,7 @@ TEST(UiResources, CursorKeepsItsHotSpotAndIconItsSizes)
     ASSERT_NE(cursor, nullptr);
     ICONINFO info = {};
     ASSERT_TRUE(GetIconInfo(cursor, &info));
-    ui::CBitmap colour(info.hbmColor), mask(info.hbmMask);
+    kesh::win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
     EXPECT_FALSE(info.fIcon);
     EXPECT_EQ(info.xHotspot, 15u);
     EXPECT_EQ(info.yHotspot, 15u);
@@ -127,7 +127,7 @@ TEST(UiResources, CursorKeepsItsHotSpotAndIconItsSizes)
         ASSERT_NE(icon, nullptr) << size;
         ICONINFO iconInfo = {};
         ASSERT_TRUE(GetIconInfo(icon, &iconInfo));
-        ui::CBitmap iconColour(iconInfo.hbmColor), iconMask(iconInfo.hbmMask);
+        kesh::win::Bitmap iconColour(iconInfo.hbmColor), iconMask(iconInfo.hbmMask);
         BITMAP bitmap = {};
         GetObjectW(iconColour, sizeof(bitmap), &bitmap);
         EXPECT_EQ(bitmap.bmWidth, size);
@@ -165,7 +165,7 @@ TEST(UiResources, PngResourceBecomesABitmapThatOwnsItsMemory)
         // Still readable after more allocations: the data stayed alive.
         HBITMAP copy = nullptr;
         ASSERT_EQ(strip->GetHBITMAP(Gdiplus::Color(0, 0, 0, 0), &copy), Gdiplus::Ok);
-        ui::CBitmap owned(copy);
+        kesh::win::Bitmap owned(copy);
         BITMAP info = {};
         GetObjectW(owned, sizeof(info), &info);
         EXPECT_EQ(info.bmWidth, 70);

@@ -1,7 +1,7 @@
 #include "ui/view.h"
 
 #include "ui/frame.h"
-#include "ui/gdi.h"
+#include "kesh/handles.h"
 
 namespace ui {
 
@@ -23,7 +23,7 @@ void View::OnPrepareDC(HDC) {}
 
 LRESULT View::OnPaint(WPARAM, LPARAM)
 {
-    PaintDC dc(handle());
+    kesh::win::PaintDC dc(handle());
     OnPrepareDC(dc);
     OnDraw(dc);
     return 0;

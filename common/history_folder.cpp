@@ -1,0 +1,32 @@
+#include "common/history_folder.h"
+
+#include "kesh/file.h"
+#include "kesh/path.h"
+#include "kesh/property.h"
+#include "ui/shell_seams.h"
+
+kesh::String HistoryRootUnder(const kesh::String& home)
+{
+    kesh::fs::Path path(home);
+    path.child(kHistoryFolderName);
+    const kesh::String text = path.toString();
+    if (!kesh::fs::exists(text))
+        kesh::fs::createDirectory(text, true);
+    return text;
+}
+
+kesh::String GetHistoryRoot()
+{
+    return HistoryRootUnder(kesh::sys::getProperty("user.home", ""));
+}
+
+std::wstring ExplorerParametersFor(const kesh::String& folder)
+{
+    return L"/n,\"" + std::wstring(folder.toWide().get()) + L"\"";
+}
+
+void OpenFolderInExplorer(const kesh::String& folder)
+{
+    const std::wstring parameters = ExplorerParametersFor(folder);
+    ui::Shell().ShellExecute(nullptr, L"open", L"Explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
+}

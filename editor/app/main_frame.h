@@ -1,0 +1,78 @@
+#pragma once
+
+#include "editor/core/pen_settings.h"
+#include "kesh/string.h"
+#include "ui/frame.h"
+#include "editor/app/frame_toolbar.h"
+#include "ui/toolbar.h"
+
+#include <memory>
+
+class CPaintView;
+
+// The editor's one top-level window: the menu bar, a toolbar whose pen
+// buttons drop down the pen pop-ups, and at most one paint view, replaced
+// whenever an image is opened. It reads the command line while it is
+// created, placing itself so that the image lies where it was captured, and
+// owns the file commands, dropped files and the close prompt. The active
+// view is offered every command first.
+class CMainFrame : public ui::CFrameWnd {
+public:
+    // settingsKeyPath: where views and the save-format dialog keep their
+    // values; tests give a key of their own.
+    explicit CMainFrame(const kesh::String& settingsKeyPath = kSettingsKeyPath);
+    ~CMainFrame() override;
+
+    // Replaces the view by a new one on path. A modified image is offered
+    // for saving first: Cancel, or Yes with a save that does not happen,
+    // keeps it and returns false. False too when path cannot be read (the
+    // view has told the user); the frame is then left without a view.
+    // fromCommandLine: the frame is still being made and its loading sends
+    // the initial update itself.
+    bool OpenImage(const kesh::String& path, bool fromCommandLine);
+
+    // The view, or null while no image is open.
+    CPaintView* PaintView() const { return view_.get(); }
+    ui::CToolBar& ToolBar() { return toolBar_; }
+
+    bool PreCreateWindow(CREATESTRUCTW& cs) override;
+    // The view goes with the window, writing its pen settings back.
+    void AfterDestroy() override;
+
+protected:
+    const ui::MessageMap* GetMessageMap() const override;
+    bool OnNotify(WPARAM w, LPARAM l, LRESULT* result) override;
+
+private:
+    LRESULT OnCreate(WPARAM, LPARAM);
+    LRESULT OnGetMinMaxInfo(WPARAM, LPARAM);
+    LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    LRESULT OnDropFiles(WPARAM, LPARAM);
+    LRESULT OnClose(WPARAM, LPARAM);
+    void OnFileOpen();
+    void OnFileSave();
+    void OnFileSaveAs();
+    void OnAppAbout();
+    void OnUpdateFileSave(ui::CommandState* state);
+    void OnUpdateHasImage(ui::CommandState* state);
+
+    bool CreateToolBar();
+    // Reads the command line; opens its image and places the window.
+    void OpenFromCommandLine();
+    // Saves over the image's own file in its own format (a JPEG asks for
+    // the quality first). True only when the file was written.
+    bool SaveImageInPlace();
+    // The modified image is offered for saving with prompt: true when the
+    // caller may go on (nothing modified, No, or Yes and saved).
+    bool ConfirmDiscard(const std::wstring& prompt);
+    // The pen pop-up of the toolbar button command under the button
+    // rectangle (toolbar client coordinates).
+    void ShowPenPopup(UINT command, RECT button);
+
+    kesh::String settingsKeyPath_;
+    FrameToolBar toolBar_;
+    // The toolbar shows these lists but never destroys them.
+    ui::ImageList normalImages_;
+    ui::ImageList disabledImages_;
+    std::unique_ptr<CPaintView> view_;
+};

@@ -1,0 +1,81 @@
+#include "editor/app/vomla_app.h"
+
+#include "common/history_folder.h"
+#include "editor/app/main_frame.h"
+#include "editor/resource.h"
+#include "kesh/thread.h"
+#include "ui/shell_seams.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+
+CvomlaApp::CvomlaApp() = default;
+
+CvomlaApp::~CvomlaApp() = default;
+
+const ui::MessageMap* CvomlaApp::GetMessageMap() const
+{
+    static const ui::MessageMap map(ui::CWinApp::GetMessageMap(), {
+        ui::OnCommand(ID_VIEW_HISTORY, &CvomlaApp::OnViewHistory),
+    });
+    return &map;
+}
+
+bool CvomlaApp::InitInstance()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = 0xFF;  // every class of the first common controls
+    InitCommonControlsEx(&controls);
+
+    if (!ui::CWinApp::InitInstance())
+        return false;
+    if (FAILED(OleInitialize(nullptr))) {
+        ui::AppMessageBox(IDS_OLE_INIT_FAILED, MB_OK);
+        return false;
+    }
+    oleStarted_ = true;
+    comStarted_ = SUCCEEDED(CoInitialize(nullptr));
+    Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput_, nullptr);
+
+    frame_ = std::make_unique<CMainFrame>();
+    mainWindow = frame_.get();
+    if (!frame_->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | ui::FWS_ADDTOTITLE)) {
+        mainWindow = nullptr;
+        frame_.reset();
+        return false;
+    }
+    ShowWindow(frame_->handle(), SW_SHOW);
+    UpdateWindow(frame_->handle());
+    // Without an image from the command line the user is asked for one as
+    // soon as the message loop runs.
+    if (!frame_->GetActiveView())
+        frame_->PostMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    return true;
+}
+
+int CvomlaApp::ExitInstance()
+{
+    // An upload still running is asked to stop and waited for before the
+    // components it uses go.
+    kesh::sys::joinAll();
+    // The frame's window is gone by now; its object holds nothing of GDI+
+    // but it goes first all the same.
+    mainWindow = nullptr;
+    frame_.reset();
+    if (gdiplusToken_ != 0)
+        Gdiplus::GdiplusShutdown(gdiplusToken_);
+    gdiplusToken_ = 0;
+    if (comStarted_)
+        CoUninitialize();
+    comStarted_ = false;
+    if (oleStarted_)
+        OleUninitialize();
+    oleStarted_ = false;
+    return ui::CWinApp::ExitInstance();
+}
+
+void CvomlaApp::OnViewHistory()
+{
+    OpenFolderInExplorer(GetHistoryRoot());
+}
