@@ -149,6 +149,25 @@ public:
     explicit MemoryDC(HDC reference = nullptr) : ScopedHandle(CreateCompatibleDC(reference)) {}
 };
 
+// COM interface pointers, released with Release. For a function that hands
+// an interface out through void** (CoCreateInstance, QueryInterface):
+//   ComPtr<IPersistFile> file;
+//   object->QueryInterface(IID_IPersistFile, ReceiveInterface(file));
+template <class T>
+struct ComInterfaceTraits {
+    using Handle = T*;
+    static Handle none() { return nullptr; }
+    static bool isValid(Handle handle) { return handle != nullptr; }
+    static void release(Handle handle) { handle->Release(); }
+};
+template <class T>
+using ComPtr = ScopedHandle<ComInterfaceTraits<T>>;
+template <class T>
+void** ReceiveInterface(ComPtr<T>& pointer)
+{
+    return reinterpret_cast<void**>(pointer.Receive());
+}
+
 // The DCs below are borrowed from a window for one scope; they are not
 // moved.
 
