@@ -1,5 +1,17 @@
 #pragma once
 
+// The framework's main header: every window of the programs derives from
+// CWnd, declared here.
+//
+// Naming in ui/: a class carries the C prefix exactly when it is a window
+// class or the application object, that is when it derives from CWnd or
+// CWinApp (CFrameWnd, CView, CDialog, CToolBar, CSliderCtrl...); the
+// programs' own windows follow it (CMainFrame, CPaintView). Everything else
+// carries none, window-related or not: command routing and its state
+// (CommandTarget, CommandState, MessageMap), data exchange, owners of
+// handles (Menu, ImageList), records and the seams for system dialogs
+// (IShell, FileChooser, ColorChooser).
+
 #include "ui/command.h"
 
 #include <string>
