@@ -27,6 +27,9 @@ constexpr UINT WM_INITIALUPDATE = 0x0364;
 // showing command state (toolbars) update it.
 UINT IdleUpdateMessage();
 
+// The text of any window or control: the one place that reads it.
+std::wstring WindowText(HWND hwnd);
+
 // One C++ object per window. The object is bound to its window by the one
 // window procedure of the framework: for windows it creates, at the first
 // message of the new window; for dialogs at WM_INITDIALOG; for existing
@@ -84,7 +87,7 @@ public:
     bool PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(hwnd_, msg, w, l) != FALSE; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     void SetWindowText(const wchar_t* text) { ::SetWindowTextW(hwnd_, text); }
-    std::wstring GetWindowText() const;
+    std::wstring GetWindowText() const { return WindowText(hwnd_); }
     void SetDlgItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(hwnd_, id, text); }
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
