@@ -457,7 +457,9 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
     EXPECT_EQ(own, ReadFileBytes(existing));
 }
 
-TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
+// The pop-up opens below its button, never over it (Wine, for one, ignores
+// the rectangle a pop-up is told to keep clear of).
+TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopupBelowTheButton)
 {
     ui::CToolBar& bar = frame->ToolBar();
     RECT button = {};
@@ -466,15 +468,18 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
     static UINT firstItem;
     static int itemCount;
     static int ticks;
+    static RECT shownAt;
     firstItem = 0;
     itemCount = 0;
     ticks = 0;
+    shownAt = RECT();
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
         HWND menu = FindWindowW(L"#32768", nullptr);
         if (menu && IsWindowVisible(menu)) {
             HMENU shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
             firstItem = GetMenuItemID(shown, 0);
             itemCount = GetMenuItemCount(shown);
+            GetWindowRect(menu, &shownAt);
             EndMenu();
         } else if (++ticks > 100) {
             EndMenu();
@@ -494,6 +499,9 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
     uitest::pump();
     EXPECT_EQ(static_cast<UINT>(ID_HIGHLIGHTER_YELLOW), firstItem);
     EXPECT_EQ(3, itemCount);
+    MapWindowPoints(bar.handle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(button.left, shownAt.left);
+    EXPECT_GE(shownAt.top, button.bottom);
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsTheProductVersionAndOpensTheWebSite)
