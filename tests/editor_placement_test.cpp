@@ -2,6 +2,7 @@
 #include "editor/core/save_format.h"
 #include "editor/core/view_cursor.h"
 #include "editor/core/view_title.h"
+#include "editor/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -96,13 +97,13 @@ TEST(SaveFormatTest, RawFormatUpToFourFifthsOfAByteAPixelElseJpeg)
 
 TEST(ViewCursorTest, EachKindHasItsCursorAndTheHighlighterFollowsItsColour)
 {
-    EXPECT_EQ(322, CursorIdFor(kPenHand, 0));
-    EXPECT_EQ(317, CursorIdFor(kPenPencil, 0));
-    EXPECT_EQ(318, CursorIdFor(kPenMosaic, 0));
-    EXPECT_EQ(319, CursorIdFor(kPenHighlighter, 0xFF0000));
-    EXPECT_EQ(320, CursorIdFor(kPenHighlighter, 0x00FF00));
-    EXPECT_EQ(321, CursorIdFor(kPenHighlighter, 0x0000FF));
-    EXPECT_EQ(319, CursorIdFor(kPenHighlighter, 0x123456));
+    EXPECT_EQ(IDC_CURSOR_HAND, CursorIdFor(kPenHand, 0));
+    EXPECT_EQ(IDC_CURSOR_PENCIL, CursorIdFor(kPenPencil, 0));
+    EXPECT_EQ(IDC_CURSOR_MOSAIC, CursorIdFor(kPenMosaic, 0));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_YELLOW, CursorIdFor(kPenHighlighter, 0xFF0000));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_PURPLE, CursorIdFor(kPenHighlighter, 0x00FF00));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_CYAN, CursorIdFor(kPenHighlighter, 0x0000FF));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_YELLOW, CursorIdFor(kPenHighlighter, 0x123456));
     EXPECT_EQ(0, CursorIdFor(4, 0));
 }
 

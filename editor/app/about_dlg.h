@@ -2,12 +2,12 @@
 
 #include "ui/dialog.h"
 
-// The product's web site, which the About box's button opens (string 130
-// of the program holds the same address; this one stands in when the
+// The product's web site, which the About box's button opens (string
+// IDS_WEBSITE_ADDRESS holds the same address; this one stands in when the
 // string table lacks it).
 constexpr const wchar_t* kProductWebsite = L"http://www.norpasoft.com/";
 
-// The editor's About box (dialog 100): name, version, maker and a button
+// The editor's About box (IDD_ABOUTBOX): name, version, maker and a button
 // that opens the product's web site in the browser.
 class CAboutDlg : public ui::CDialog {
 public:
