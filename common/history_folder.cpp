@@ -3,7 +3,6 @@
 #include "kesh/file.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
-#include "kesh/time.h"
 #include "ui/shell_seams.h"
 
 kesh::String HistoryRootUnder(const kesh::String& home)
@@ -21,9 +20,9 @@ kesh::String GetHistoryRoot()
     return HistoryRootUnder(kesh::sys::getProperty("user.home", ""));
 }
 
-kesh::String GetHistoryFolder(const char* name)
+kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name)
 {
-    kesh::fs::Path path(GetHistoryRoot());
+    kesh::fs::Path path(HistoryRootUnder(home));
     path.child(name);
     const kesh::String text = path.toString();
     if (!kesh::fs::exists(text))
@@ -31,24 +30,15 @@ kesh::String GetHistoryFolder(const char* name)
     return text;
 }
 
-kesh::String FirstFreeHistoryName(const kesh::String& prefix, const kesh::String& date,
-                                  const kesh::String& extension, const NameTaken& taken)
+kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
+                                const std::function<bool(const kesh::String&)>& taken)
 {
-    for (unsigned n = 1;; ++n) {
-        const kesh::String name = prefix + date + kesh::String::format("-%03u", n) + extension;
+    const kesh::String date = day.format("yyMMdd");
+    for (int n = 1;; ++n) {
+        const kesh::String name = kesh::String::format("%s%s-%03d", prefix, date.c_str(), n);
         if (!taken(name))
             return name;
     }
-}
-
-kesh::String FirstFreeHistoryPath(const kesh::String& folder, const kesh::String& prefix,
-                                  const kesh::String& extension)
-{
-    const kesh::fs::Path base(folder);
-    const kesh::String date = kesh::Time::now().format("yyMMdd");
-    const kesh::String name = FirstFreeHistoryName(
-        prefix, date, extension, [&base](const kesh::String& candidate) { return kesh::fs::exists((base / candidate).toString()); });
-    return (base / name).toString();
 }
 
 std::wstring ExplorerParametersFor(const kesh::String& folder)

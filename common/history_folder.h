@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kesh/string.h"
+#include "kesh/time.h"
 
 #include <functional>
 #include <string>
@@ -17,24 +18,16 @@ kesh::String HistoryRootUnder(const kesh::String& home);
 // HistoryRootUnder the property "user.home".
 kesh::String GetHistoryRoot();
 
-// The folder name below the history root ("Capture", "Upload") under
-// GetHistoryRoot, created with every missing parent when it does not exist
-// (a failure is not reported: the path is returned all the same).
-kesh::String GetHistoryFolder(const char* name);
+// The folder name (such as "Upload") below the history root, created with
+// every missing parent like the root itself.
+kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name);
 
-// Whether a file name is in use (a file or folder of that name exists).
-using NameTaken = std::function<bool(const kesh::String& name)>;
-
-// The first free name of a day's numbered series: prefix, date ("yyMMdd"),
-// "-", a number counted from 1 with at least three digits (001 ... 999,
-// then 1000, 1001 ... without end), extension. A name freed by a deletion
-// is used again, since the count always starts at 1.
-kesh::String FirstFreeHistoryName(const kesh::String& prefix, const kesh::String& date,
-                                  const kesh::String& extension, const NameTaken& taken);
-
-// FirstFreeHistoryName in folder, for today's local date, as a full path.
-kesh::String FirstFreeHistoryPath(const kesh::String& folder, const kesh::String& prefix,
-                                  const kesh::String& extension);
+// The name of the next history file of a day: prefix, the day's local date
+// as yyMMdd, "-" and the first number n = 1, 2, ... (at least three digits,
+// 001, ..., 999, 1000, ...) for which taken(name) is false. The search
+// always starts at 1, so a number freed by a deleted file is used again.
+kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
+                                const std::function<bool(const kesh::String&)>& taken);
 
 // What Explorer is given to open folder in a new window: /n,"folder".
 std::wstring ExplorerParametersFor(const kesh::String& folder);

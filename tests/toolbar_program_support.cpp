@@ -196,6 +196,12 @@ bool Toolbar::Exit(HWND toolbar) const
     return WaitForExit(15000) == 0;
 }
 
+bool ToolbarRunning()
+{
+    const kesh::win::KernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"NORPA_BAR_INSTANCE_MUTEX"));
+    return mutex.isValid();
+}
+
 HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title)
 {
     Search search = {process, className, title, false, nullptr};

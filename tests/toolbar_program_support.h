@@ -56,6 +56,9 @@ public:
     bool Exit(HWND toolbar) const;
 };
 
+// Whether a toolbar runs (its single-instance mutex exists).
+bool ToolbarRunning();
+
 // The first visible top-level window of process id whose class is
 // className (null: any) and whose text contains title (null: any).
 HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title = nullptr);

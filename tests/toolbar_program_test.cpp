@@ -14,10 +14,17 @@ using namespace toolbartest;
 
 namespace {
 
+// Each case starts with no toolbar running: one left over from elsewhere
+// would take every start of the case for a second one.
+class ToolbarProgramTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop"; }
+};
+
 // The colour of 0x00RRGGBB's channel shift.
 int Channel(DWORD colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
-TEST(ToolbarProgramTest, ASecondStartWakesTheFirstAndEnds)
+TEST_F(ToolbarProgramTest, ASecondStartWakesTheFirstAndEnds)
 {
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
@@ -37,7 +44,7 @@ TEST(ToolbarProgramTest, ASecondStartWakesTheFirstAndEnds)
     EXPECT_TRUE(first.Exit(toolbar));
 }
 
-TEST(ToolbarProgramTest, ShowsItsImagesWithTheirAlphaOverWhatLiesBelow)
+TEST_F(ToolbarProgramTest, ShowsItsImagesWithTheirAlphaOverWhatLiesBelow)
 {
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
@@ -100,7 +107,7 @@ TEST(ToolbarProgramTest, ShowsItsImagesWithTheirAlphaOverWhatLiesBelow)
     EXPECT_TRUE(program.Exit(toolbar));
 }
 
-TEST(ToolbarProgramTest, DraggedByItsGripItMovesAndComesBackThereAfterARestart)
+TEST_F(ToolbarProgramTest, DraggedByItsGripItMovesAndComesBackThereAfterARestart)
 {
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
@@ -163,6 +170,33 @@ TEST(ToolbarProgramTest, DraggedByItsGripItMovesAndComesBackThereAfterARestart)
     EXPECT_EQ(-4, restarted.left);
     EXPECT_EQ(-4, restarted.top);
     EXPECT_TRUE(again.Exit(toolbar));
+}
+
+TEST_F(ToolbarProgramTest, KeepsItsStartupShortcutInStepWithStartAtLogin)
+{
+    SettingsKeyGuard settings;
+    StartupShortcutGuard shortcut;
+    const std::wstring link = StartupShortcutPath();
+    DeleteFileW(link.c_str());
+    const auto exists = [&link] { return GetFileAttributesW(link.c_str()) != INVALID_FILE_ATTRIBUTES; };
+    {
+        // A fresh account starts at login.
+        Toolbar program;
+        HWND toolbar = program.WaitForWindow();
+        ASSERT_NE(nullptr, toolbar);
+        EXPECT_TRUE(exists());
+        EXPECT_TRUE(program.Exit(toolbar));
+    }
+    SettingsKeyGuard::WriteDword(L"autoRun", 0);
+    {
+        Toolbar program;
+        HWND toolbar = program.WaitForWindow();
+        ASSERT_NE(nullptr, toolbar);
+        EXPECT_FALSE(exists());
+        EXPECT_TRUE(program.Exit(toolbar));
+    }
+    EXPECT_FALSE(exists());
+    EXPECT_EQ(L"0", SettingsKeyGuard::Read(L"autoRun"));
 }
 
 }  // namespace

@@ -1,6 +1,4 @@
-// The toolbar window's and the capture's window-free rules, and the
-// history's numbered names.
-#include "common/history_folder.h"
+// The toolbar window's and the capture's window-free rules.
 #include "toolbar/core/capture_rules.h"
 #include "toolbar/core/toolbar_rules.h"
 
@@ -186,7 +184,7 @@ TEST(EditorLaunchTest, QuotesThePathAndWritesBothPositionsEveryTime)
                  EditorProgramPath("C:\\Program Files\\Norpa\\norpa.exe").c_str());
 }
 
-TEST(HistoryNameTest, TakesTheFirstFreeNumberOfTheDayWithoutLimit)
+TEST(CaptureNameTest, TakesTheFirstFreeNumberOfTheDayWithoutLimit)
 {
     struct Case {
         const char* what;
@@ -203,12 +201,15 @@ TEST(HistoryNameTest, TakesTheFirstFreeNumberOfTheDayWithoutLimit)
         {"after 001 and 002", {"cap261208-001.png", "cap261208-002.png"}, "cap261208-003.png"},
         {"a gap is filled", {"cap261208-002.png"}, "cap261208-001.png"},
         {"another day's files do not count", {"cap261207-001.png"}, "cap261208-001.png"},
+        {"a name without the extension is no capture", {"cap261208-001"}, "cap261208-001.png"},
         {"after 999 comes 1000", first999, "cap261208-1000.png"},
         {"then 1001", first1000, "cap261208-1001.png"},
     };
+    // 8 December 2026, noon in the local zone.
+    const kesh::Time day(1796731200 - kesh::timeZoneBias() * 60);
     for (const Case& c : cases) {
-        const kesh::String name = FirstFreeHistoryName(
-            "cap", "261208", ".png", [&c](const kesh::String& n) { return c.taken.count(n.c_str()) > 0; });
+        const kesh::String name =
+            NextCaptureFileName(day, [&c](const kesh::String& n) { return c.taken.count(n.c_str()) > 0; });
         EXPECT_STREQ(c.name, name.c_str()) << c.what;
     }
 }

@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <shlobj.h>
 #include <shlwapi.h>
 
 #include <string>
@@ -17,13 +18,22 @@ class ToolbarSettingsTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        CoInitialize(nullptr);
         const ::testing::TestInfo* info = ::testing::UnitTest::GetInstance()->current_test_info();
         sub_ = kesh::String::format("Software\\NorpaTest\\%s.%lu", info->name(), GetCurrentProcessId());
         SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
     }
-    void TearDown() override { SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get()); }
+    void TearDown() override
+    {
+        SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
+        DeleteFileW(Shortcut().c_str());
+        RemoveDirectoryW(startup_.path("startup").toWide().get());
+        CoUninitialize();
+    }
 
-    SettingsPlace Place() const { return SettingsPlace{"HKEY_CURRENT_USER\\" + sub_, startup_.path("")}; }
+    SettingsPlace Place() const { return SettingsPlace{"HKEY_CURRENT_USER\\" + sub_, startup_.path("startup")}; }
+    std::wstring Shortcut() const { return std::wstring(startup_.path("startup\\Norpa.lnk").toWide().get()); }
+    bool ShortcutExists() const { return GetFileAttributesW(Shortcut().c_str()) != INVALID_FILE_ATTRIBUTES; }
 
     void WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
     {
@@ -140,6 +150,62 @@ TEST_F(ToolbarSettingsTest, ReadsValuesOtherProgramsMayHaveWrittenAsTheirNumbers
     ToolbarSettings settings(Place());
     settings.Load();
     EXPECT_EQ(2147483647, settings.yPos);
+}
+
+TEST_F(ToolbarSettingsTest, TheStartupShortcutFollowsAutoRunAtEveryLoadAndSave)
+{
+    CreateDirectoryW(startup_.path("startup").toWide().get(), nullptr);
+    struct Step {
+        const char* what;
+        bool save;     // else load
+        int autoRun;   // stored in the key first (-1: nothing stored) or set before saving
+        bool deleteFirst;
+        bool shortcut;
+    };
+    const Step steps[] = {
+        {"a fresh account's first load writes it", false, -1, false, true},
+        {"deleted by hand, it comes back at the next load", false, -1, true, true},
+        {"saving with start at login off removes it", true, 0, false, false},
+        {"loading with it off leaves none", false, 0, false, false},
+        {"saving with it on writes it again", true, 1, false, true},
+        {"a shortcut left while the setting is off goes at the next load", false, 0, false, false},
+    };
+    for (const Step& s : steps) {
+        if (s.deleteFirst)
+            DeleteFileW(Shortcut().c_str());
+        ToolbarSettings settings(Place());
+        if (s.save) {
+            settings.autoRun = s.autoRun != 0;
+            settings.Save();
+        } else {
+            if (s.autoRun >= 0) {
+                const DWORD value = static_cast<DWORD>(s.autoRun);
+                WriteRaw(L"autoRun", REG_DWORD, &value, sizeof(value));
+            }
+            settings.Load();
+        }
+        EXPECT_EQ(s.shortcut, ShortcutExists()) << s.what;
+    }
+
+    // The shortcut starts this program, in its own folder, and says what it
+    // is.
+    ToolbarSettings settings(Place());
+    settings.autoRun = true;
+    settings.Save();
+    IShellLinkW* link = nullptr;
+    ASSERT_TRUE(SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                           reinterpret_cast<void**>(&link))));
+    IPersistFile* file = nullptr;
+    link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file));
+    ASSERT_TRUE(file && SUCCEEDED(file->Load(Shortcut().c_str(), STGM_READ)));
+    wchar_t target[MAX_PATH] = {}, description[MAX_PATH] = {}, self[MAX_PATH] = {};
+    link->GetPath(target, MAX_PATH, nullptr, 0);
+    link->GetDescription(description, MAX_PATH);
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    EXPECT_EQ(0, lstrcmpiW(self, target)) << target;
+    EXPECT_EQ(std::wstring(L"Norpa工具条"), description);
+    file->Release();
+    link->Release();
 }
 
 }  // namespace

@@ -3,7 +3,10 @@
 #include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "kesh/file.h"
+#include "kesh/path.h"
 #include "kesh/property.h"
+#include "kesh/time.h"
 #include "toolbar/core/capture_rules.h"
 #include "toolbar/resource.h"
 #include "ui/shell_seams.h"
@@ -20,8 +23,10 @@ kesh::String SaveBitmapToHistory(HBITMAP bitmap)
         ui::AppMessageBox(IDS_BITMAP_FAILED, MB_ICONERROR);
         return kesh::String();
     }
-    const kesh::String folder = GetHistoryFolder(kCaptureFolderName);
-    const kesh::String path = FirstFreeHistoryPath(folder, kCaptureFilePrefix, kCaptureFileExtension);
+    const kesh::fs::Path folder(HistorySubfolderUnder(kesh::sys::getProperty("user.home", ""), kCaptureFolderName));
+    const kesh::String name = NextCaptureFileName(
+        kesh::Time::now(), [&folder](const kesh::String& file) { return kesh::fs::exists((folder / file).toString()); });
+    const kesh::String path = (folder / name).toString();
     ImageCodecEntry png;
     if (!FindImageEncoder(png, kImageFormatPNG) ||
         image->Save(path.toWide().get(), &png.clsid, nullptr) != Gdiplus::Ok) {

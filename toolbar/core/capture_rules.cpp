@@ -1,5 +1,6 @@
 #include "toolbar/core/capture_rules.h"
 
+#include "common/history_folder.h"
 #include "kesh/path.h"
 
 #include <algorithm>
@@ -19,6 +20,13 @@ RECT ClampSelectionToScreen(const RECT& selection, int width, int height)
 }
 
 bool IsEmptySelection(const RECT& rect) { return rect.right <= rect.left || rect.bottom <= rect.top; }
+
+kesh::String NextCaptureFileName(const kesh::Time& day, const std::function<bool(const kesh::String&)>& taken)
+{
+    const char* extension = ".png";
+    return FirstFreeDatedName("cap", day, [&](const kesh::String& name) { return taken(name + extension); }) +
+           extension;
+}
 
 kesh::String EditorProgramPath(const kesh::String& toolbarProgram)
 {

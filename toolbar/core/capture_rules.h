@@ -1,8 +1,11 @@
 #pragma once
 
 #include "kesh/string.h"
+#include "kesh/time.h"
 
 #include <windows.h>
+
+#include <functional>
 
 // The capture's rules, free of windows: which part of the screen a drag
 // selects, where the capture is saved and how the editor is asked to open
@@ -20,11 +23,13 @@ RECT ClampSelectionToScreen(const RECT& selection, int width, int height);
 // Whether rect has no pixels (no width or no height).
 bool IsEmptySelection(const RECT& rect);
 
-// Capture files: "cap", the day as "yyMMdd", "-", a number, ".png", in the
-// history's "Capture" folder.
+// Captures go to this folder below the history root.
 constexpr const char* kCaptureFolderName = "Capture";
-constexpr const char* kCaptureFilePrefix = "cap";
-constexpr const char* kCaptureFileExtension = ".png";
+
+// The file name of the next capture of day: "cap", the date as "yyMMdd",
+// "-", the first number from 001 on (1000 after 999, without end) whose
+// file taken(name) says is free, ".png".
+kesh::String NextCaptureFileName(const kesh::Time& day, const std::function<bool(const kesh::String&)>& taken);
 
 // The editor program beside the toolbar's own program file.
 kesh::String EditorProgramPath(const kesh::String& toolbarProgram);

@@ -1,5 +1,6 @@
 #include "toolbar/core/toolbar_settings.h"
 
+#include "common/shortcut_file.h"
 #include "kesh/registry.h"
 
 #include <shlobj.h>
@@ -36,9 +37,15 @@ void ToolbarSettings::Save() const
     SyncAutoRunShortcut(*this);
 }
 
-void SyncAutoRunShortcut(const ToolbarSettings&)
+void SyncAutoRunShortcut(const ToolbarSettings& settings)
 {
-    // The shortcut comes with the shared ShortcutFile.
+    const ShortcutFile shortcut("Norpa", settings.place().startupFolder, false);
+    // Written again every time: a shortcut the user deleted by hand comes
+    // back while start at login is on.
+    if (settings.autoRun)
+        shortcut.Create("_this", "", "Norpa工具条", "");
+    else if (shortcut.Exists())
+        shortcut.Remove();
 }
 
 kesh::String GetSpecialFolderPath(int csidl)
