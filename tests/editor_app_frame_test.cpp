@@ -3,7 +3,7 @@
 // the file dialogs' filters, Save As by copy, the pen pop-ups, the About
 // box and the history command. System dialogs go through a recording
 // shell; the framework's own dialogs are answered from a timer.
-#include "editor/app/about_dlg.h"
+#include "common/about_dlg.h"
 #include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
