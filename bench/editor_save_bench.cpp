@@ -3,10 +3,11 @@
 // GDI bitmap to the encoder's bitmap). Goal: conversion under 20 ms for
 // 3840x2160.
 #include "bench/bench_timer.h"
-#include "editor/io/dib_export.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "editor/io/dib_export.h"
 #include "editor/io/image_saver.h"
+#include "kesh/handles.h"
 
 #include <windows.h>
 
@@ -92,9 +93,9 @@ int main()
     }
     const int width = 3840;
     const int height = 2160;
-    HBITMAP bottomUp = makeScreenLike(width, height, false);
-    HBITMAP topDown = makeScreenLike(width, height, true);
-    if (bottomUp == nullptr || topDown == nullptr) {
+    const kesh::win::Bitmap bottomUp(makeScreenLike(width, height, false));
+    const kesh::win::Bitmap topDown(makeScreenLike(width, height, true));
+    if (!bottomUp.isValid() || !topDown.isValid()) {
         std::printf("no 4K section\n");
         return 1;
     }
@@ -115,7 +116,5 @@ int main()
     });
     std::printf("Reading the section for the clipboard block: %.2f ms (top-down, row order found from pixels)\n",
                 readTopDown);
-    DeleteObject(bottomUp);
-    DeleteObject(topDown);
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "bench/bench_timer.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "kesh/handles.h"
 #include "ui/resource_ids.h"
 
 #include <windows.h>
@@ -69,8 +70,10 @@ double timeToFirstPaint(const std::wstring& image)
     if (!CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return -1;
+    const kesh::win::KernelHandle running(process.hProcess);
+    const kesh::win::KernelHandle thread(process.hThread);
     double painted = -1;
-    HDC screen = GetDC(nullptr);
+    const kesh::win::ClientDC screen(nullptr);
     Search search = {process.dwProcessId, nullptr};
     while (painted < 0 && bench::nowMs() - start < 60000) {
         if (!search.frame)
@@ -87,13 +90,10 @@ double timeToFirstPaint(const std::wstring& image)
         if (painted < 0)
             Sleep(2);
     }
-    ReleaseDC(nullptr, screen);
     if (search.frame)
         PostMessageW(search.frame, WM_CLOSE, 0, 0);
-    if (WaitForSingleObject(process.hProcess, 15000) != WAIT_OBJECT_0)
-        TerminateProcess(process.hProcess, 1);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+    if (WaitForSingleObject(running, 15000) != WAIT_OBJECT_0)
+        TerminateProcess(running, 1);
     return painted;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kesh/handles.h"
 #include "kesh/io.h"
 #include "kesh/path.h"
 
@@ -64,7 +65,7 @@ private:
     void reportFailure(unsigned long win32Code) const;
 
     const Path path_;
-    void* handle_;
+    win::KernelHandle handle_;
 };
 
 }  // namespace impl

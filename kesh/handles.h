@@ -11,6 +11,7 @@
 // goes while an error is being reported does not change the error.
 
 #include <windows.h>
+#include <commctrl.h>
 #include <wininet.h>
 
 #include <utility>
@@ -90,6 +91,15 @@ struct KernelHandleTraits {
 };
 using KernelHandle = ScopedHandle<KernelHandleTraits>;
 
+// A FindFirstFileW search: INVALID_HANDLE_VALUE means none.
+struct FindHandleTraits {
+    using Handle = HANDLE;
+    static Handle none() { return INVALID_HANDLE_VALUE; }
+    static bool isValid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
+    static void release(Handle handle) { FindClose(handle); }
+};
+using FindHandle = ScopedHandle<FindHandleTraits>;
+
 struct RegistryKeyTraits {
     using Handle = HKEY;
     static Handle none() { return nullptr; }
@@ -115,10 +125,21 @@ struct GlobalMemoryTraits {
 };
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
 
+// Blocks the system allocates for the caller with LocalAlloc (such as
+// FormatMessageW's text with FORMAT_MESSAGE_ALLOCATE_BUFFER).
+struct LocalMemoryTraits {
+    using Handle = HLOCAL;
+    static Handle none() { return nullptr; }
+    static bool isValid(Handle handle) { return handle != nullptr; }
+    static void release(Handle handle) { LocalFree(handle); }
+};
+using LocalMemory = ScopedHandle<LocalMemoryTraits>;
+
 using MenuHandle = ScopedHandle<NullIsEmpty<HMENU, DestroyMenu>>;
 using IconHandle = ScopedHandle<NullIsEmpty<HICON, DestroyIcon>>;
 using CursorHandle = ScopedHandle<NullIsEmpty<HCURSOR, DestroyCursor>>;
 using AcceleratorTable = ScopedHandle<NullIsEmpty<HACCEL, DestroyAcceleratorTable>>;
+using ImageListHandle = ScopedHandle<NullIsEmpty<HIMAGELIST, ImageList_Destroy>>;
 
 // GDI objects, released with DeleteObject.
 template <class H>

@@ -1,7 +1,8 @@
 // vomla.exe itself, started from the test as the capture toolbar starts
 // it: with an image and the place where it was captured, and with no image.
-#include "editor/resource.h"
 #include "common/image_codecs.h"
+#include "editor/resource.h"
+#include "kesh/handles.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 
@@ -21,10 +22,10 @@ class EditorKeyGuard {
 public:
     EditorKeyGuard()
     {
-        HKEY key = nullptr;
-        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, &key) == ERROR_SUCCESS;
-        if (key)
-            RegCloseKey(key);
+        kesh::win::RegistryKeyHandle key;
+        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+        if (!existed_)
+            key.Detach();
     }
     ~EditorKeyGuard()
     {
@@ -46,17 +47,21 @@ public:
         std::wstring commandLine = L"\"" + program + L"\" " + parameters;
         STARTUPINFOW startup = {};
         startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process = {};
         started_ = CreateProcessW(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                                  &startup, &process_) != FALSE;
+                                  &startup, &process) != FALSE;
+        if (!started_)
+            return;
+        process_.Attach(process.hProcess);
+        const kesh::win::KernelHandle unused(process.hThread);
+        processId_ = process.dwProcessId;
     }
     ~Editor()
     {
         if (!started_)
             return;
-        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT)
-            TerminateProcess(process_.hProcess, 99);
-        CloseHandle(process_.hThread);
-        CloseHandle(process_.hProcess);
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+            TerminateProcess(process_, 99);
     }
     bool started() const { return started_; }
 
@@ -67,7 +72,7 @@ public:
     {
         const DWORD start = GetTickCount();
         do {
-            Search search = {process_.dwProcessId, className, nullptr};
+            Search search = {processId_, className, nullptr};
             EnumWindows(&Editor::Match, reinterpret_cast<LPARAM>(&search));
             if (search.found)
                 return search.found;
@@ -79,10 +84,10 @@ public:
     // The exit code once the process has ended within timeoutMs, else -1.
     long WaitForExit(DWORD timeoutMs) const
     {
-        if (WaitForSingleObject(process_.hProcess, timeoutMs) != WAIT_OBJECT_0)
+        if (WaitForSingleObject(process_, timeoutMs) != WAIT_OBJECT_0)
             return -1;
         DWORD code = 0;
-        GetExitCodeProcess(process_.hProcess, &code);
+        GetExitCodeProcess(process_, &code);
         return static_cast<long>(code);
     }
 
@@ -109,7 +114,8 @@ private:
         return FALSE;
     }
 
-    PROCESS_INFORMATION process_ = {};
+    kesh::win::KernelHandle process_;
+    DWORD processId_ = 0;
     bool started_ = false;
 };
 
@@ -119,7 +125,7 @@ bool IsImageColour(COLORREF pixel) { return pixel == RGB(0xE0, 0x20, 0xB0); }
 // image's colour near around, searched within reach pixels of it.
 bool FindImageCorner(POINT around, int reach, POINT& corner)
 {
-    HDC screen = GetDC(nullptr);
+    const kesh::win::ClientDC screen(nullptr);
     bool found = false;
     for (int y = around.y - reach; y <= around.y + reach && !found; ++y) {
         for (int x = around.x - reach; x <= around.x + reach && !found; ++x) {
@@ -130,7 +136,6 @@ bool FindImageCorner(POINT around, int reach, POINT& corner)
             }
         }
     }
-    ReleaseDC(nullptr, screen);
     return found;
 }
 

@@ -2,6 +2,7 @@
 
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "kesh/handles.h"
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -37,8 +38,8 @@ kesh::String BesideTestProgram(const char* name)
 void RemoveTree(const std::wstring& path)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((path + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const kesh::win::FindHandle search(FindFirstFileW((path + L"\\*").c_str(), &found));
+    if (search.isValid()) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..")
@@ -49,7 +50,6 @@ void RemoveTree(const std::wstring& path)
             else
                 DeleteFileW(child.c_str());
         } while (FindNextFileW(search, &found));
-        FindClose(search);
     }
     RemoveDirectoryW(path.c_str());
 }
@@ -91,12 +91,6 @@ void WriteTinyGif(const kesh::String& path)
 FileLock::FileLock(const kesh::String& path)
     : handle_(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
 {
-}
-
-FileLock::~FileLock()
-{
-    if (handle_ != INVALID_HANDLE_VALUE)
-        CloseHandle(handle_);
 }
 
 }  // namespace editorapptest

@@ -1,6 +1,7 @@
 #pragma once
 
 // Files, images and a recording shell of the editor program's tests.
+#include "kesh/handles.h"
 #include "kesh/string.h"
 #include "tests/ui_test_support.h"
 
@@ -30,13 +31,10 @@ void WriteTinyGif(const kesh::String& path);
 class FileLock {
 public:
     explicit FileLock(const kesh::String& path);
-    ~FileLock();
-    FileLock(const FileLock&) = delete;
-    FileLock& operator=(const FileLock&) = delete;
-    bool locked() const { return handle_ != INVALID_HANDLE_VALUE; }
+    bool locked() const { return handle_.isValid(); }
 
 private:
-    HANDLE handle_;
+    kesh::win::KernelHandle handle_;
 };
 
 // The framework tests' shell, also keeping what ShellExecute was given.

@@ -5,7 +5,9 @@
 
 #include "editor/io/dib_export.h"
 #include "editor/resource.h"
+#include "kesh/handles.h"
 #include "ui/command.h"
+#include "ui/menu.h"
 
 #include <cstring>
 #include <set>
@@ -18,10 +20,11 @@ namespace {
 // item updated by the view.
 class PenPopups {
 public:
-    explicit PenPopups(CPaintView& view) : menu_(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_PEN_POPUPS)))
+    explicit PenPopups(CPaintView& view)
     {
+        menu_.LoadMenu(IDR_PEN_POPUPS);
         for (int p = 0; p < 3; ++p) {
-            HMENU popup = GetSubMenu(menu_, p);
+            HMENU popup = GetSubMenu(menu_.handle(), p);
             for (int i = 0; i < GetMenuItemCount(popup); ++i) {
                 const UINT id = GetMenuItemID(popup, i);
                 if (id == 0 || id == static_cast<UINT>(-1))
@@ -33,23 +36,22 @@ public:
             }
         }
     }
-    ~PenPopups() { DestroyMenu(menu_); }
     std::wstring Text(UINT id) const
     {
         wchar_t text[128] = {};
-        GetMenuStringW(menu_, id, text, 128, MF_BYCOMMAND);
+        GetMenuStringW(menu_.handle(), id, text, 128, MF_BYCOMMAND);
         return text;
     }
     std::set<UINT> ticked;
 
 private:
-    HMENU menu_;
+    ui::Menu menu_;
 };
 
 // The four tools as the Tools menu shows them.
 UINT TickedTool(CPaintView& view)
 {
-    HMENU menu = CreatePopupMenu();
+    const kesh::win::MenuHandle menu(CreatePopupMenu());
     const UINT tools[] = {ID_TOOL_HAND, ID_TOOL_PENCIL, ID_TOOL_HIGHLIGHTER, ID_TOOL_MOSAIC};
     for (UINT id : tools)
         AppendMenuW(menu, MF_STRING, id, L"tool");
@@ -63,7 +65,6 @@ UINT TickedTool(CPaintView& view)
             ++count;
         }
     }
-    DestroyMenu(menu);
     return count == 1 ? ticked : 0;
 }
 

@@ -1,5 +1,7 @@
 #include "editor_pen_support.h"
 
+#include "kesh/handles.h"
+
 #include <gtest/gtest.h>
 
 #include <objidl.h>
@@ -79,9 +81,8 @@ std::vector<std::uint8_t> BytesOf(HBITMAP bitmap)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint8_t> bytes(4 * static_cast<size_t>(size.cx) * size.cy);
-    HDC screen = GetDC(nullptr);
+    const kesh::win::ClientDC screen(nullptr);
     const int rows = GetDIBits(screen, bitmap, 0, size.cy, bytes.data(), &info, DIB_RGB_COLORS);
-    ReleaseDC(nullptr, screen);
     EXPECT_EQ(size.cy, rows);
     return bytes;
 }

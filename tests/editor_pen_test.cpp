@@ -1,8 +1,9 @@
+#include "editor/core/pen.h"
 #include "editor/core/pens/brush_clip.h"
 #include "editor/core/pens/mosaic_pen2.h"
 #include "editor/core/pens/pencil.h"
-#include "editor/core/pen.h"
 #include "editor_pen_support.h"
+#include "kesh/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +100,7 @@ TEST(HandTest, PansByTheOppositeOfTheMoveInClientCoordinates)
 {
     PanTarget target;
     ASSERT_TRUE(target.window());
-    HDC dc = GetDC(target.window());
+    const kesh::win::ClientDC dc(target.window());
     ASSERT_TRUE(dc);
     Dib image(300, 300);
     const RECT clip = {0, 0, 300, 300};
@@ -126,7 +127,6 @@ TEST(HandTest, PansByTheOppositeOfTheMoveInClientCoordinates)
     EXPECT_EQ(-20, PanTarget::requests()[1].y);
 
     EXPECT_FALSE(hand->HasContent());
-    ReleaseDC(target.window(), dc);
 }
 
 TEST(PencilTest, ArgbSwapsRedAndBlueAndIsOpaque)

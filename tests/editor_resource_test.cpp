@@ -128,13 +128,11 @@ std::vector<Item> itemsOf(HMENU menu)
 
 std::vector<Item> loadedMenu(UINT id)
 {
-    HMENU menu = LoadMenuW(module(), MAKEINTRESOURCEW(id));
-    EXPECT_NE(menu, nullptr) << id;
-    if (!menu)
+    const kesh::win::MenuHandle menu(LoadMenuW(module(), MAKEINTRESOURCEW(id)));
+    EXPECT_TRUE(menu.isValid()) << id;
+    if (!menu.isValid())
         return {};
-    std::vector<Item> items = itemsOf(menu);
-    DestroyMenu(menu);
-    return items;
+    return itemsOf(menu);
 }
 
 const Item kSeparator = {0, L"", {}};
@@ -193,12 +191,12 @@ TEST(EditorMenus, PenPopupsInButtonOrderWithTheirFormats)
 
 TEST(EditorKeys, AcceleratorTableHasExactlyTheEditorKeys)
 {
+    // A table loaded from resources belongs to the module: not destroyed.
     HACCEL table = LoadAcceleratorsW(module(), MAKEINTRESOURCEW(IDR_MAINFRAME));
     ASSERT_NE(table, nullptr);
     const int count = CopyAcceleratorTableW(table, nullptr, 0);
     std::vector<ACCEL> entries(count);
     CopyAcceleratorTableW(table, entries.data(), count);
-    DestroyAcceleratorTable(table);
 
     struct Key {
         BYTE mods;
@@ -319,9 +317,9 @@ TEST(EditorToolbar, PngStripsHoldSevenImagesForAnImageList)
 TEST(EditorArtwork, IconComesInEverySizeTheShellAsksFor)
 {
     for (int size : {16, 24, 32, 48, 256}) {
-        HICON icon = static_cast<HICON>(
-            LoadImageW(module(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, size, size, LR_DEFAULTCOLOR));
-        ASSERT_NE(icon, nullptr) << size;
+        const kesh::win::IconHandle icon(static_cast<HICON>(
+            LoadImageW(module(), MAKEINTRESOURCEW(IDR_MAINFRAME), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+        ASSERT_TRUE(icon.isValid()) << size;
         ICONINFO info = {};
         ASSERT_TRUE(GetIconInfo(icon, &info)) << size;
         kesh::win::Bitmap colour(info.hbmColor), mask(info.hbmMask);
@@ -329,7 +327,6 @@ TEST(EditorArtwork, IconComesInEverySizeTheShellAsksFor)
         GetObjectW(colour, sizeof(bitmap), &bitmap);
         EXPECT_EQ(bitmap.bmWidth, size);
         EXPECT_EQ(bitmap.bmHeight, size);
-        DestroyIcon(icon);
     }
 }
 

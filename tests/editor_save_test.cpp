@@ -27,9 +27,8 @@ struct Decoded {
 
 bool Decode(const String& path, Decoded& out)
 {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), &bitmap) != Gdiplus::Ok) return false;
-    GpBitmapPtr owned(bitmap);
+    GpBitmapHandle bitmap;
+    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), bitmap.Receive()) != Gdiplus::Ok) return false;
     gp::GdipGetImageWidth(bitmap, &out.width);
     gp::GdipGetImageHeight(bitmap, &out.height);
     for (UINT y = 0; y < out.height; ++y) {
@@ -114,24 +113,23 @@ namespace {
 std::string ReadAll(const String& path)
 {
     std::string bytes;
-    HANDLE file = CreateFileW(path.toWide().get(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return bytes;
+    const kesh::win::KernelHandle file(CreateFileW(path.toWide().get(), GENERIC_READ,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                                   nullptr));
+    if (!file.isValid()) return bytes;
     char buffer[4096];
     DWORD got = 0;
     while (ReadFile(file, buffer, sizeof buffer, &got, nullptr) && got) bytes.append(buffer, got);
-    CloseHandle(file);
     return bytes;
 }
 
 bool WriteAll(const String& path, const std::string& bytes)
 {
-    HANDLE file = CreateFileW(path.toWide().get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+    const kesh::win::KernelHandle file(
+        CreateFileW(path.toWide().get(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    if (!file.isValid()) return false;
     DWORD put = 0;
-    const bool ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
-    CloseHandle(file);
-    return ok;
+    return WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) && put == bytes.size();
 }
 
 // The names in a test folder, so that a staged file left behind shows.
@@ -139,13 +137,12 @@ std::vector<std::string> NamesIn(const TempFolder& folder)
 {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW(folder.path("*").toWide().get(), &found);
-    if (search == INVALID_HANDLE_VALUE) return names;
+    const kesh::win::FindHandle search(FindFirstFileW(folder.path("*").toWide().get(), &found));
+    if (!search.isValid()) return names;
     do {
         const String name(found.cFileName);
         if (name.compare(".") != 0 && name.compare("..") != 0) names.push_back(name.c_str());
     } while (FindNextFileW(search, &found));
-    FindClose(search);
     return names;
 }
 
@@ -195,11 +192,12 @@ TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
 
     // A file that may not be replaced right now keeps what it holds.
     const std::string saved = ReadAll(target);
-    HANDLE held = CreateFileW(target.toWide().get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, held);
+    kesh::win::KernelHandle held(
+        CreateFileW(target.toWide().get(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(held.isValid());
     OwnedBitmap other = MakeSection32(7, 2, false);
     EXPECT_EQ(SaveImageResult::WriteFailed, SaveBitmapAsImage(other.get(), target, 90, kImageFormatPNG));
-    CloseHandle(held);
+    held.reset();
     EXPECT_EQ(saved, ReadAll(target));
     EXPECT_EQ(std::vector<std::string>({"own.png"}), NamesIn(folder));
 }

@@ -1,4 +1,5 @@
 #include "editor/core/pen_settings.h"
+#include "kesh/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -38,11 +39,8 @@ protected:
     }
     bool keyExists() const
     {
-        HKEY handle = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, &handle) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(handle);
-        return true;
+        kesh::win::RegistryKeyHandle handle;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, handle.Receive()) == ERROR_SUCCESS;
     }
     PenSettings loaded() const
     {
@@ -118,8 +116,8 @@ TEST_F(PenSettingsTest, SaveWritesTheEightDwordsAndLoadGivesThemBack)
         {"nwpenColor", 0x00FF00},    {"mosaicStrength", 4},
     };
     std::map<std::string, DWORD> written;
-    HKEY handle = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, &handle));
+    kesh::win::RegistryKeyHandle handle;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, handle.Receive()));
     for (DWORD index = 0;; ++index) {
         char name[64];
         DWORD nameLength = sizeof(name), type = 0, value = 0, size = sizeof(value);
@@ -129,7 +127,6 @@ TEST_F(PenSettingsTest, SaveWritesTheEightDwordsAndLoadGivesThemBack)
         EXPECT_EQ(static_cast<DWORD>(REG_DWORD), type) << name;
         written[name] = value;
     }
-    RegCloseKey(handle);
     EXPECT_EQ(expected, written);
 
     const PenSettings back = loaded();

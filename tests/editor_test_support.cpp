@@ -96,14 +96,13 @@ TempFolder::TempFolder()
 TempFolder::~TempFolder()
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder_ + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const kesh::win::FindHandle search(FindFirstFileW((folder_ + L"\\*").c_str(), &found));
+    if (search.isValid()) {
         do {
             if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0) {
                 DeleteFileW((folder_ + L"\\" + found.cFileName).c_str());
             }
         } while (FindNextFileW(search, &found));
-        FindClose(search);
     }
     RemoveDirectoryW(folder_.c_str());
 }

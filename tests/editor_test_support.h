@@ -2,20 +2,17 @@
 
 // Bitmaps, temporary folders and the clipboard for the editor's tests.
 
+#include "kesh/handles.h"
 #include "kesh/string.h"
 
 #include <windows.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 namespace editortest {
 
-struct GdiObjectDeleter {
-    void operator()(HBITMAP object) const { DeleteObject(object); }
-};
-using OwnedBitmap = std::unique_ptr<std::remove_pointer_t<HBITMAP>, GdiObjectDeleter>;
+using OwnedBitmap = kesh::win::Bitmap;
 
 // A distinct value for every pixel, so that a flip, a shift or a swap of
 // rows shows: the x and y in two bytes, a mark for the corner in the third

@@ -41,10 +41,9 @@ bool WritePatternPng(const kesh::String& path, int width, int height)
 
 std::uint32_t FilePixel(const kesh::String& path, int x, int y)
 {
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), &bitmap) != Gdiplus::Ok)
+    GpBitmapHandle bitmap;
+    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), bitmap.Receive()) != Gdiplus::Ok)
         return 0;
-    GpBitmapPtr owned(bitmap);
     Gdiplus::ARGB argb = 0;
     gp::GdipBitmapGetPixel(bitmap, x, y, &argb);
     return argb;
@@ -62,9 +61,8 @@ std::uint32_t BitmapPixel(HBITMAP bitmap, int x, int y)
     request.bmiHeader.biBitCount = 32;
     request.bmiHeader.biCompression = BI_RGB;
     std::vector<std::uint32_t> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
-    HDC dc = CreateCompatibleDC(nullptr);
+    const kesh::win::MemoryDC dc;
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &request, DIB_RGB_COLORS);
-    DeleteDC(dc);
     return pixels[static_cast<size_t>(y) * static_cast<size_t>(info.bmWidth) + static_cast<size_t>(x)] & 0xFFFFFF;
 }
 

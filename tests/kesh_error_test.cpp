@@ -1,4 +1,5 @@
 #include "kesh/error.h"
+#include "kesh/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -15,9 +16,8 @@ kesh::String systemText(DWORD code)
     FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ALLOCATE_BUFFER,
                    nullptr, code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US), reinterpret_cast<wchar_t*>(&text), 0,
                    nullptr);
-    kesh::String s(text);
-    LocalFree(text);
-    return s;
+    const kesh::win::LocalMemory owned(text);
+    return kesh::String(text);
 }
 
 Error failure(int code, const char* text)
@@ -82,12 +82,11 @@ TEST(ErrorCatcherTest, CatchersBelongToTheirThread)
 {
     int key = 0;
     ErrorCatcher catcher(&key);
-    HANDLE thread = CreateThread(nullptr, 0, reportOnOtherThread, &key, 0, nullptr);
-    ASSERT_NE(nullptr, thread);
+    const kesh::win::KernelHandle thread(CreateThread(nullptr, 0, reportOnOtherThread, &key, 0, nullptr));
+    ASSERT_TRUE(thread.isValid());
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 10000));
     DWORD seenThere = 2;
     GetExitCodeThread(thread, &seenThere);
-    CloseHandle(thread);
     EXPECT_EQ(0u, seenThere);
     EXPECT_EQ(0, catcher.getError().code);
 }

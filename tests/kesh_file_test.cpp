@@ -1,5 +1,6 @@
 #include "kesh/error.h"
 #include "kesh/file.h"
+#include "kesh/handles.h"
 
 #include <gtest/gtest.h>
 
@@ -24,8 +25,8 @@ std::wstring wide(const std::string& utf8)
 void removeTree(const std::wstring& folder)
 {
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search != INVALID_HANDLE_VALUE) {
+    const kesh::win::FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (search.isValid()) {
         do {
             const std::wstring name = found.cFileName;
             if (name == L"." || name == L"..") continue;
@@ -36,7 +37,6 @@ void removeTree(const std::wstring& folder)
             else
                 DeleteFileW(full.c_str());
         } while (FindNextFileW(search, &found));
-        FindClose(search);
     }
     RemoveDirectoryW(folder.c_str());
 }
@@ -67,23 +67,23 @@ protected:
 
     void writeFile(const std::string& name, const std::string& content) const
     {
-        HANDLE h = CreateFileW(wide(at(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-        ASSERT_NE(INVALID_HANDLE_VALUE, h);
+        const kesh::win::KernelHandle h(
+            CreateFileW(wide(at(name)).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+        ASSERT_TRUE(h.isValid());
         DWORD written = 0;
         if (!content.empty()) WriteFile(h, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-        CloseHandle(h);
         ASSERT_EQ(content.size(), written);
     }
 
     std::string readFile(const std::string& name) const
     {
-        HANDLE h = CreateFileW(wide(at(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-        if (h == INVALID_HANDLE_VALUE) return "<missing>";
+        const kesh::win::KernelHandle h(
+            CreateFileW(wide(at(name)).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        if (!h.isValid()) return "<missing>";
         std::string content;
         char block[4096];
         DWORD got = 0;
         while (ReadFile(h, block, sizeof(block), &got, nullptr) && got) content.append(block, got);
-        CloseHandle(h);
         return content;
     }
 
@@ -292,36 +292,35 @@ DWORD WINAPI runCopy(void* param)
 TEST_F(FileTest, CopyThatFailsMidwayRemovesItsDestination)
 {
     const std::string pipeName = "\\\\.\\pipe\\kesh_copy_test_" + std::to_string(GetCurrentProcessId());
-    HANDLE server = CreateNamedPipeW(wide(pipeName).c_str(), PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
-                                     PIPE_TYPE_BYTE | PIPE_WAIT, 1, 65536, 65536, 0, nullptr);
-    ASSERT_NE(INVALID_HANDLE_VALUE, server);
+    kesh::win::KernelHandle server(CreateNamedPipeW(wide(pipeName).c_str(),
+                                                    PIPE_ACCESS_OUTBOUND | FILE_FLAG_OVERLAPPED,
+                                                    PIPE_TYPE_BYTE | PIPE_WAIT, 1, 65536, 65536, 0, nullptr));
+    ASSERT_TRUE(server.isValid());
     CopyJob job;
     job.source = pipeName;
     job.destination = at("from_pipe.dst");
-    HANDLE connected = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    const kesh::win::KernelHandle connected(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED overlapped = {};
     overlapped.hEvent = connected;
     const BOOL immediate = ConnectNamedPipe(server, &overlapped);
     const DWORD connectError = GetLastError();
-    HANDLE worker = CreateThread(nullptr, 0, runCopy, &job, 0, nullptr);
-    ASSERT_NE(nullptr, worker);
+    const kesh::win::KernelHandle worker(CreateThread(nullptr, 0, runCopy, &job, 0, nullptr));
+    ASSERT_TRUE(worker.isValid());
     if (!immediate && connectError == ERROR_IO_PENDING) WaitForSingleObject(connected, 10000);
 
     // Some data, then the writer goes away.
     const std::string content = patterned(1000);
+    const kesh::win::KernelHandle written_event(CreateEventW(nullptr, TRUE, FALSE, nullptr));
     OVERLAPPED writing = {};
-    writing.hEvent = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    writing.hEvent = written_event;
     DWORD written = 0;
     if (!WriteFile(server, content.data(), static_cast<DWORD>(content.size()), nullptr, &writing) &&
         GetLastError() == ERROR_IO_PENDING)
         GetOverlappedResult(server, &writing, &written, TRUE);
     Sleep(200);
-    CloseHandle(server);
+    server.reset();
 
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker, 20000));
-    CloseHandle(worker);
-    CloseHandle(connected);
-    CloseHandle(writing.hEvent);
     EXPECT_FALSE(job.result);
     EXPECT_FALSE(kesh::fs::exists(job.destination.c_str()));
 }

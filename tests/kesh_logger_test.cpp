@@ -1,5 +1,6 @@
 #include "kesh/logger.h"
 
+#include "kesh/handles.h"
 #include "kesh/path.h"
 #include "kesh/thread.h"
 #include "kesh/time.h"
@@ -95,12 +96,11 @@ public:
     ~TempFolder()
     {
         WIN32_FIND_DATAW found;
-        HANDLE search = FindFirstFileW(wide(path_ + "\\*").c_str(), &found);
-        if (search != INVALID_HANDLE_VALUE) {
+        const kesh::win::FindHandle search(FindFirstFileW(wide(path_ + "\\*").c_str(), &found));
+        if (search.isValid()) {
             do {
                 DeleteFileW(wide(path_ + "\\" + String(found.cFileName)).c_str());
             } while (FindNextFileW(search, &found));
-            FindClose(search);
         }
         RemoveDirectoryW(wide(path_).c_str());
     }

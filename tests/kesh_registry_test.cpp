@@ -1,3 +1,4 @@
+#include "kesh/handles.h"
 #include "kesh/registry.h"
 
 #include <gtest/gtest.h>
@@ -32,32 +33,28 @@ protected:
 
     bool existsInSystem(const String& subPath)
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, subPath.toWide().get(), 0, KEY_READ, &key) != ERROR_SUCCESS)
-            return false;
-        RegCloseKey(key);
-        return true;
+        kesh::win::RegistryKeyHandle key;
+        return RegOpenKeyExW(HKEY_CURRENT_USER, subPath.toWide().get(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
     }
 
     // Writes raw data the way another program might have.
     void writeRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key = nullptr;
+        kesh::win::RegistryKeyHandle key;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                                 KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr));
         ASSERT_EQ(ERROR_SUCCESS, RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size));
-        RegCloseKey(key);
     }
 
     bool readRaw(const wchar_t* name, DWORD* type, std::vector<BYTE>* data)
     {
-        HKEY key = nullptr;
-        if (RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, &key) != ERROR_SUCCESS) return false;
+        kesh::win::RegistryKeyHandle key;
+        if (RegOpenKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, KEY_READ, key.Receive()) != ERROR_SUCCESS)
+            return false;
         DWORD size = 0;
         bool ok = RegQueryValueExW(key, name, nullptr, type, nullptr, &size) == ERROR_SUCCESS;
         data->assign(size, 0);
         if (ok && size) ok = RegQueryValueExW(key, name, nullptr, type, data->data(), &size) == ERROR_SUCCESS;
-        RegCloseKey(key);
         return ok;
     }
 
@@ -86,12 +83,11 @@ TEST_F(RegistryKeyTest, RootWordMatchesInAnyCaseAndThePathStaysAsWritten)
 TEST_F(RegistryKeyTest, OtherRootsOpenTheirOwnTree)
 {
     // Compare with what the system itself reads under HKEY_LOCAL_MACHINE.
-    HKEY system = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, &system));
+    kesh::win::RegistryKeyHandle system;
+    ASSERT_EQ(ERROR_SUCCESS, RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"Software", 0, KEY_READ, system.Receive()));
     wchar_t first[260];
     DWORD units = 260;
     ASSERT_EQ(ERROR_SUCCESS, RegEnumKeyExW(system, 0, first, &units, nullptr, nullptr, nullptr, nullptr));
-    RegCloseKey(system);
 
     boost::shared_ptr<IRegistryKey> key = openRegistryKey("hkey_local_machine\\Software", true);
     String name;

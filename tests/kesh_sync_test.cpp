@@ -1,5 +1,7 @@
 #include "kesh/sync.h"
 
+#include "kesh/handles.h"
+
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -18,17 +20,14 @@ class TestThread {
 public:
     explicit TestThread(std::function<void()> body) : body_(std::move(body))
     {
-        handle_ = CreateThread(nullptr, 0, &TestThread::run, this, 0, nullptr);
+        handle_.Attach(CreateThread(nullptr, 0, &TestThread::run, this, 0, nullptr));
     }
     ~TestThread() { join(); }
     bool join(DWORD ms = 10000)
     {
-        if (!handle_) return true;
+        if (!handle_.isValid()) return true;
         const bool done = WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0;
-        if (done) {
-            CloseHandle(handle_);
-            handle_ = nullptr;
-        }
+        if (done) handle_.reset();
         return done;
     }
 
@@ -39,7 +38,7 @@ private:
         return 0;
     }
     std::function<void()> body_;
-    HANDLE handle_;
+    kesh::win::KernelHandle handle_;
 };
 
 }  // namespace

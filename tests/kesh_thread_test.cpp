@@ -1,5 +1,6 @@
 #include "kesh/thread.h"
 
+#include "kesh/handles.h"
 #include "kesh/impl/globals.h"
 #include "kesh/impl/thread_registry.h"
 
@@ -27,14 +28,11 @@ namespace {
 class Event {
 public:
     Event() : handle_(CreateEventW(nullptr, TRUE, FALSE, nullptr)) {}
-    ~Event() { CloseHandle(handle_); }
-    Event(const Event&) = delete;
-    Event& operator=(const Event&) = delete;
     void set() { SetEvent(handle_); }
     bool wait(DWORD ms = 10000) { return WaitForSingleObject(handle_, ms) == WAIT_OBJECT_0; }
 
 private:
-    HANDLE handle_;
+    kesh::win::KernelHandle handle_;
 };
 
 // Runs until stop() is called (or returns at once when told so), optionally
@@ -196,16 +194,15 @@ TEST(ThreadTest, JoinAllAlsoWaitsForAThreadWhoseEntryWasAlreadyTaken)
     boost::shared_ptr<Body> slow = boost::make_shared<Body>(false, 300);
     createThread(slow, 0, 0);
     ASSERT_TRUE(slow->started.wait());
-    HANDLE other = CreateThread(
-        nullptr, 0, [](void*) -> DWORD { joinAll(); return 0; }, nullptr, 0, nullptr);
-    ASSERT_TRUE(other);
+    const kesh::win::KernelHandle other(CreateThread(
+        nullptr, 0, [](void*) -> DWORD { joinAll(); return 0; }, nullptr, 0, nullptr));
+    ASSERT_TRUE(other.isValid());
     while (registered() != 0)
         Sleep(1);
     joinAll();
     EXPECT_TRUE(slow->finished);
     EXPECT_EQ(0, running());
     WaitForSingleObject(other, INFINITE);
-    CloseHandle(other);
 }
 
 struct PriorityCase {

@@ -3,6 +3,7 @@
 #include "tests/ui_test_ids.h"
 #include "tests/ui_test_support.h"
 
+#include "kesh/handles.h"
 #include "ui/frame.h"
 #include "ui/menu.h"
 #include "ui/resource_ids.h"
@@ -350,13 +351,13 @@ int runSmokeApp(const wchar_t* arguments)
     if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
                         &process))
         return -1;
+    const kesh::win::KernelHandle program(process.hProcess);
+    const kesh::win::KernelHandle thread(process.hThread);
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 60000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
+    if (WaitForSingleObject(program, 60000) == WAIT_OBJECT_0)
+        GetExitCodeProcess(program, &code);
     else
-        TerminateProcess(process.hProcess, 99);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+        TerminateProcess(program, 99);
     return static_cast<int>(code);
 }
 

@@ -5,9 +5,9 @@
 #include "tests/ui_test_ids.h"
 #include "tests/ui_test_support.h"
 
+#include "kesh/handles.h"
 #include "ui/controls.h"
 #include "ui/data_exchange.h"
-#include "kesh/handles.h"
 #include "ui/png_resource.h"
 #include "ui/resource_ids.h"
 #include "ui/strings.h"
@@ -122,16 +122,15 @@ TEST(UiResources, CursorKeepsItsHotSpotAndIconItsSizes)
     EXPECT_EQ(info.yHotspot, 15u);
 
     for (int size : {16, 32}) {
-        HICON icon = static_cast<HICON>(
-            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TEST_FRAME), IMAGE_ICON, size, size, 0));
-        ASSERT_NE(icon, nullptr) << size;
+        const kesh::win::IconHandle icon(static_cast<HICON>(
+            LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_TEST_FRAME), IMAGE_ICON, size, size, 0)));
+        ASSERT_TRUE(icon.isValid()) << size;
         ICONINFO iconInfo = {};
         ASSERT_TRUE(GetIconInfo(icon, &iconInfo));
         kesh::win::Bitmap iconColour(iconInfo.hbmColor), iconMask(iconInfo.hbmMask);
         BITMAP bitmap = {};
         GetObjectW(iconColour, sizeof(bitmap), &bitmap);
         EXPECT_EQ(bitmap.bmWidth, size);
-        DestroyIcon(icon);
     }
 }
 

@@ -6,17 +6,40 @@
 
 #include <commctrl.h>
 
+#include <vector>
+
 namespace ui {
+
+namespace {
+
+// A table of the frame's own: one loaded from resources belongs to the
+// module and must not be destroyed, so its entries are copied.
+HACCEL CopyAccelerators(HINSTANCE instance, UINT id)
+{
+    const HACCEL loaded = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(id));
+    const int count = loaded ? CopyAcceleratorTableW(loaded, nullptr, 0) : 0;
+    if (count <= 0)
+        return nullptr;
+    std::vector<ACCEL> entries(static_cast<size_t>(count));
+    CopyAcceleratorTableW(loaded, entries.data(), count);
+    return CreateAcceleratorTableW(entries.data(), count);
+}
+
+// The icon of id at the size of the two system metrics given, made for the
+// frame alone (LoadIcon's are shared and never destroyed).
+HICON LoadIconOfSize(HINSTANCE instance, UINT id, int widthMetric, int heightMetric)
+{
+    return static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, GetSystemMetrics(widthMetric),
+                                         GetSystemMetrics(heightMetric), 0));
+}
+
+}  // namespace
 
 CFrameWnd::~CFrameWnd()
 {
+    // The window first: it may still show the menu and icons.
     if (handle())
         ::DestroyWindow(handle());
-    // Still set only when the window never held the menu or let go of it.
-    if (menu_ && IsMenu(menu_))
-        DestroyMenu(menu_);
-    if (accelerators_)
-        DestroyAcceleratorTable(accelerators_);
 }
 
 const MessageMap* CFrameWnd::GetMessageMap() const
@@ -35,24 +58,23 @@ bool CFrameWnd::LoadFrame(UINT id, DWORD style, CWnd* parent)
 {
     const HINSTANCE instance = ResourceInstance();
     const std::wstring title = LoadResString(id);
-    menu_ = ::LoadMenuW(instance, MAKEINTRESOURCEW(id));
-    accelerators_ = LoadAcceleratorsW(instance, MAKEINTRESOURCEW(id));
+    menu_.Attach(::LoadMenuW(instance, MAKEINTRESOURCEW(id)));
+    accelerators_.Attach(CopyAccelerators(instance, id));
     const RECT none = {};
     defaultPlacement_ = true;
     const bool created = CreateEx(0, nullptr, title.c_str(), style & ~FWS_ADDTOTITLE, none,
-                                  parent ? parent->handle() : nullptr, reinterpret_cast<UINT_PTR>(menu_));
+                                  parent ? parent->handle() : nullptr, reinterpret_cast<UINT_PTR>(menu_.get()));
     defaultPlacement_ = false;
     if (!created) {
-        if (menu_)
-            DestroyMenu(menu_);
-        menu_ = nullptr;
+        menu_.reset();
         return false;
     }
-    icon_ = LoadIconW(instance, MAKEINTRESOURCEW(id));
-    if (icon_) {
-        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
-        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
-    }
+    bigIcon_.Attach(LoadIconOfSize(instance, id, SM_CXICON, SM_CYICON));
+    smallIcon_.Attach(LoadIconOfSize(instance, id, SM_CXSMICON, SM_CYSMICON));
+    if (bigIcon_.isValid())
+        SendMessage(WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(bigIcon_.get()));
+    if (smallIcon_.isValid())
+        SendMessage(WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(smallIcon_.get()));
     SendToDescendants(WM_INITIALUPDATE, 0, 0, true, true);
     RecalcLayout();
     return true;
@@ -96,7 +118,7 @@ void CFrameWnd::RecalcLayout(bool)
 
 bool CFrameWnd::PreTranslateMessage(MSG* msg)
 {
-    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && accelerators_)
+    if (msg->message >= WM_KEYFIRST && msg->message <= WM_KEYLAST && accelerators_.isValid())
         return TranslateAcceleratorW(handle(), accelerators_, msg) != 0;
     return false;
 }
@@ -145,8 +167,8 @@ LRESULT CFrameWnd::OnDestroy(WPARAM, LPARAM)
     activeView_ = nullptr;
     // The window frees the menu it holds; a handle kept past that could name
     // somebody else's menu by the time this object goes.
-    if (menu_ && ::GetMenu(handle()) == menu_)
-        menu_ = nullptr;
+    if (menu_.isValid() && ::GetMenu(handle()) == menu_.get())
+        menu_.Detach();
     return CallDefault();
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "kesh/handles.h"
 #include "ui/view.h"
 
 namespace ui {
@@ -46,13 +47,14 @@ protected:
     // update handlers; an item nobody handles is disabled.
     LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
-    HACCEL accelerators_ = nullptr;
-
 private:
     View* activeView_ = nullptr;
     bool defaultPlacement_ = false;
-    HMENU menu_ = nullptr;
-    HICON icon_ = nullptr;
+    // Held until the window takes the menu over; its destruction frees it.
+    kesh::win::MenuHandle menu_;
+    kesh::win::AcceleratorTable accelerators_;
+    kesh::win::IconHandle bigIcon_;
+    kesh::win::IconHandle smallIcon_;
     wchar_t tipText_[80] = {};
 };
 

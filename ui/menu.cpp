@@ -6,10 +6,8 @@ namespace ui {
 
 bool Menu::LoadMenu(UINT id)
 {
-    if (handle_)
-        DestroyMenu(handle_);
-    handle_ = ::LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(id));
-    return handle_ != nullptr;
+    handle_.Attach(::LoadMenuW(ResourceInstance(), MAKEINTRESOURCEW(id)));
+    return handle_.isValid();
 }
 
 }  // namespace ui

@@ -1,6 +1,9 @@
 #include "ui/png_resource.h"
 
+#include "kesh/handles.h"
 #include "ui/strings.h"
+
+#include <boost/make_shared.hpp>
 
 #include <objidl.h>
 #include <gdiplus.h>
@@ -20,24 +23,20 @@ boost::shared_ptr<Gdiplus::Bitmap> LoadPngResource(UINT id)
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
     if (!bytes || size == 0)
         return {};
-    HGLOBAL block = GlobalAlloc(GMEM_FIXED, size);
-    if (!block)
+    const auto block = boost::make_shared<kesh::win::GlobalMemory>(GlobalAlloc(GMEM_FIXED, size));
+    if (!block->isValid())
         return {};
-    std::memcpy(reinterpret_cast<void*>(block), bytes, size);
+    std::memcpy(reinterpret_cast<void*>(block->get()), bytes, size);
     IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(block, FALSE, &stream))) {
-        GlobalFree(block);
+    if (FAILED(CreateStreamOnHGlobal(*block, FALSE, &stream)))
         return {};
-    }
     Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream);
     stream->Release();
-    if (!bitmap) {
-        GlobalFree(block);
+    if (!bitmap)
         return {};
-    }
     return boost::shared_ptr<Gdiplus::Bitmap>(bitmap, [block](Gdiplus::Bitmap* b) {
         delete b;
-        GlobalFree(block);
+        block->reset();
     });
 }
 

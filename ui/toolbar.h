@@ -1,10 +1,9 @@
 #pragma once
 
+#include "kesh/handles.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
-
-#include <utility>
 
 namespace ui {
 
@@ -49,28 +48,19 @@ protected:
 // An image list, destroyed with the object unless detached.
 class ImageList {
 public:
-    ImageList() = default;
-    ~ImageList()
-    {
-        if (handle_)
-            ImageList_Destroy(handle_);
-    }
-    ImageList(const ImageList&) = delete;
-    ImageList& operator=(const ImageList&) = delete;
-
     bool Create(int cx, int cy, UINT flags, int initial, int grow)
     {
-        handle_ = ImageList_Create(cx, cy, flags, initial, grow);
-        return handle_ != nullptr;
+        handle_.Attach(ImageList_Create(cx, cy, flags, initial, grow));
+        return handle_.isValid();
     }
     // The index of the first new image, -1 on failure.
     int Add(HBITMAP image, HBITMAP mask = nullptr) { return ImageList_Add(handle_, image, mask); }
     int GetImageCount() const { return ImageList_GetImageCount(handle_); }
-    HIMAGELIST Detach() { return std::exchange(handle_, nullptr); }
+    HIMAGELIST Detach() { return handle_.Detach(); }
     HIMAGELIST handle() const { return handle_; }
 
 private:
-    HIMAGELIST handle_ = nullptr;
+    kesh::win::ImageListHandle handle_;
 };
 
 }  // namespace ui

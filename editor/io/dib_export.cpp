@@ -1,24 +1,16 @@
 #include "editor/io/dib_export.h"
 
+#include "kesh/handles.h"
+
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
-#include <memory>
+#include <utility>
 
 namespace {
 
 // The largest pixel block handled: keeps every size a positive 32-bit value.
 constexpr std::uint64_t kMaxImageBytes = 0x7FFFFFFFu - sizeof(BITMAPINFOHEADER);
-
-struct DcDeleter {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using MemoryDc = std::unique_ptr<std::remove_pointer_t<HDC>, DcDeleter>;
-
-struct GlobalFreer {
-    void operator()(void* block) const { GlobalFree(block); }
-};
-using GlobalBlock = std::unique_ptr<void, GlobalFreer>;
 
 // Closes the clipboard when it goes.
 class OpenedClipboard {
@@ -63,8 +55,8 @@ bool StoredTopDown(HBITMAP bitmap, const DIBSECTION& section, unsigned stride)
         request.header.biHeight = height;
         request.header.biSizeImage = 0;
         std::vector<BYTE> row(stride);
-        MemoryDc dc(CreateCompatibleDC(nullptr));
-        if (!dc || GetDIBits(dc.get(), bitmap, static_cast<UINT>(height - 1 - k), 1, row.data(),
+        const kesh::win::MemoryDC dc;
+        if (!dc.isValid() || GetDIBits(dc, bitmap, static_cast<UINT>(height - 1 - k), 1, row.data(),
                              reinterpret_cast<BITMAPINFO*>(&request), DIB_RGB_COLORS) != 1) {
             return false;
         }
@@ -142,14 +134,14 @@ bool PackedDib::readThroughGdi(HBITMAP bitmap, const BITMAP& info)
     header.biSizeImage = static_cast<DWORD>(size);
 
     std::vector<BYTE> copy(static_cast<std::size_t>(size));
-    MemoryDc dc(CreateCompatibleDC(nullptr));
-    if (!dc) return false;
+    const kesh::win::MemoryDC dc;
+    if (!dc.isValid()) return false;
     // GetDIBits may write a colour table behind the header: give it room.
     struct {
         BITMAPINFOHEADER header;
         RGBQUAD colours[256];
     } request = {header, {}};
-    const int rows = GetDIBits(dc.get(), bitmap, 0, static_cast<UINT>(info.bmHeight), copy.data(),
+    const int rows = GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), copy.data(),
                                reinterpret_cast<BITMAPINFO*>(&request), DIB_RGB_COLORS);
     if (rows != info.bmHeight) return false;
 
@@ -181,15 +173,15 @@ bool CopyBitmapToClipboard(HWND owner, HBITMAP bitmap)
     OpenedClipboard clipboard(owner);
     if (!clipboard.isOpen()) return false;
 
-    GlobalBlock block(GlobalAlloc(GMEM_MOVEABLE, dib.blockSize()));
-    if (!block) return false;
-    BYTE* bytes = static_cast<BYTE*>(GlobalLock(block.get()));
+    kesh::win::GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, dib.blockSize()));
+    if (!block.isValid()) return false;
+    BYTE* bytes = static_cast<BYTE*>(GlobalLock(block));
     if (bytes == nullptr) return false;
     dib.writeBlock(bytes);
-    GlobalUnlock(block.get());
+    GlobalUnlock(block);
 
     if (!EmptyClipboard()) return false;
-    if (SetClipboardData(CF_DIB, block.get()) == nullptr) return false;
-    block.release();  // the clipboard owns it now
+    if (SetClipboardData(CF_DIB, block) == nullptr) return false;
+    block.Detach();  // the clipboard owns it now
     return true;
 }

@@ -1,20 +1,12 @@
 #include "editor/io/image_loader.h"
 
+#include "common/gdiplus_handles.h"
 #include "editor/core/save_format.h"
 #include "kesh/file.h"
-
-#include <gdiplus.h>
-
-#include <memory>
 
 namespace gp = Gdiplus::DllExports;
 
 namespace {
-
-struct ImageDisposer {
-    void operator()(Gdiplus::GpImage* image) const { gp::GdipDisposeImage(image); }
-};
-using ImagePtr = std::unique_ptr<Gdiplus::GpImage, ImageDisposer>;
 
 bool hasSeveralFrames(Gdiplus::GpImage* image)
 {
@@ -37,24 +29,22 @@ bool hasSeveralFrames(Gdiplus::GpImage* image)
 
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
-    Gdiplus::GpBitmap* created = nullptr;
-    const Gdiplus::Status status = gp::GdipCreateBitmapFromFile(path.toWide().get(), &created);
-    ImagePtr image(created);
-    if (status != Gdiplus::Ok || !image)
+    GpBitmapHandle image;
+    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), image.Receive()) != Gdiplus::Ok || !image.isValid())
         return false;
 
     UINT width = 0, height = 0;
-    gp::GdipGetImageRawFormat(image.get(), &out.rawFormat);
-    gp::GdipGetImageWidth(image.get(), &width);
-    gp::GdipGetImageHeight(image.get(), &height);
+    gp::GdipGetImageRawFormat(image, &out.rawFormat);
+    gp::GdipGetImageWidth(image, &width);
+    gp::GdipGetImageHeight(image, &height);
     out.size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
     out.preferredFormat =
         PreferredSaveFormat(out.rawFormat, kesh::fs::size(path), static_cast<int>(width), static_cast<int>(height));
 
     HBITMAP bitmap = nullptr;
-    if (gp::GdipCreateHBITMAPFromBitmap(created, &bitmap, 0x00FFFFFF) != Gdiplus::Ok || !bitmap)
+    if (gp::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0x00FFFFFF) != Gdiplus::Ok || !bitmap)
         return false;
     out.bitmap.Attach(bitmap);
-    out.multiFrame = hasSeveralFrames(image.get());
+    out.multiFrame = hasSeveralFrames(image);
     return true;
 }

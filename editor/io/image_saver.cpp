@@ -9,11 +9,6 @@
 
 namespace gp = Gdiplus::DllExports;
 
-void GpBitmapDisposer::operator()(Gdiplus::GpBitmap* bitmap) const
-{
-    gp::GdipDisposeImage(bitmap);
-}
-
 ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap)
 {
     ConvertedBitmap out;
@@ -22,10 +17,8 @@ ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap)
         out.status = Gdiplus::InvalidParameter;
         return out;
     }
-    Gdiplus::GpBitmap* created = nullptr;
     if (info.bmBitsPixel != 32) {
-        out.status = gp::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, &created);
-        out.bitmap.reset(created);
+        out.status = gp::GdipCreateBitmapFromHBITMAP(bitmap, nullptr, out.bitmap.Receive());
         return out;
     }
     if (!out.pixels.read(bitmap) || out.pixels.header().biBitCount != 32) {
@@ -39,8 +32,7 @@ ConvertedBitmap BitmapFromHBITMAP(HBITMAP bitmap)
     const INT stride = static_cast<INT>(out.pixels.stride());
     BYTE* top = const_cast<BYTE*>(out.pixels.rowFromTop(0));
     out.status = gp::GdipCreateBitmapFromScan0(width, height, out.pixels.topDown() ? stride : -stride,
-                                               PixelFormat32bppRGB, top, &created);
-    out.bitmap.reset(created);
+                                               PixelFormat32bppRGB, top, out.bitmap.Receive());
     return out;
 }
 
@@ -70,10 +62,10 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     ImageCodecEntry encoder;
     if (!FindImageEncoder(encoder, format)) return SaveImageResult::NoEncoder;
     const ConvertedBitmap converted = BitmapFromHBITMAP(bitmap);
-    if (converted.status != Gdiplus::Ok || !converted.bitmap) return SaveImageResult::NoBitmap;
+    if (converted.status != Gdiplus::Ok || !converted.bitmap.isValid()) return SaveImageResult::NoBitmap;
     const EncoderParameterBlock parameters(format, quality);
     const bool saved = WriteReplacing(target, [&](const kesh::String& path) {
-        return gp::GdipSaveImageToFile(converted.bitmap.get(), path.toWide().get(), &encoder.clsid, parameters.get()) ==
+        return gp::GdipSaveImageToFile(converted.bitmap, path.toWide().get(), &encoder.clsid, parameters.get()) ==
                Gdiplus::Ok;
     });
     return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;

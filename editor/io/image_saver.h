@@ -1,23 +1,16 @@
 #pragma once
 
+#include "common/gdiplus_handles.h"
 #include "editor/io/dib_export.h"
 #include "kesh/string.h"
 
 #include <windows.h>
-#include <gdiplus.h>
-
-#include <memory>
-
-struct GpBitmapDisposer {
-    void operator()(Gdiplus::GpBitmap* bitmap) const;
-};
-using GpBitmapPtr = std::unique_ptr<Gdiplus::GpBitmap, GpBitmapDisposer>;
 
 // A GDI+ bitmap made from a GDI bitmap and the status of making it; the
 // bitmap may exist with a failed status, and is then not to be used.
 struct ConvertedBitmap {
     PackedDib pixels;  // the rows bitmap reads; goes after bitmap
-    GpBitmapPtr bitmap;
+    GpBitmapHandle bitmap;
     Gdiplus::Status status = Gdiplus::GenericError;
 };
 

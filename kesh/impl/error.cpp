@@ -1,5 +1,7 @@
 #include "kesh/error.h"
 
+#include "kesh/handles.h"
+
 #include <windows.h>
 
 namespace kesh {
@@ -68,8 +70,8 @@ Error systemError(unsigned long win32Code)
                                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
                                    nullptr, win32Code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
                                    reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    const win::LocalMemory owned(text);
     if (n && text) e.message = String(text, n);
-    if (text) LocalFree(text);
     return e;
 }
 

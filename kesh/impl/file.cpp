@@ -8,7 +8,7 @@ namespace kesh {
 namespace fs {
 namespace impl {
 
-File::File(const Path& path) : path_(path), handle_(INVALID_HANDLE_VALUE) {}
+File::File(const Path& path) : path_(path) {}
 
 File::~File()
 {
@@ -23,7 +23,7 @@ void File::reportFailure(unsigned long win32Code) const
 
 bool File::checkOpen() const
 {
-    if (handle_ != INVALID_HANDLE_VALUE) return true;
+    if (handle_.isValid()) return true;
     reportFailure(ERROR_INVALID_HANDLE);
     return false;
 }
@@ -64,21 +64,20 @@ bool File::open(bool readOnly, int mode)
         reportFailure(GetLastError());
         return false;
     }
-    handle_ = h;
+    handle_.Attach(h);
     return true;
 }
 
 bool File::isOpen()
 {
-    return handle_ != INVALID_HANDLE_VALUE;
+    return handle_.isValid();
 }
 
 bool File::close()
 {
-    if (handle_ == INVALID_HANDLE_VALUE) return false;
-    const BOOL closed = CloseHandle(handle_);
-    handle_ = INVALID_HANDLE_VALUE;
-    return closed != FALSE;
+    // Closed here, not by the guard: the guard's release drops the result.
+    if (!handle_.isValid()) return false;
+    return CloseHandle(handle_.Detach()) != FALSE;
 }
 
 bool File::isEof()

@@ -1,5 +1,7 @@
 #include "kesh/registry.h"
 
+#include "kesh/handles.h"
+
 #include <boost/make_shared.hpp>
 
 #include <windows.h>
@@ -55,7 +57,7 @@ String textFromData(const std::vector<BYTE>& data, DWORD size)
 
 class RegistryKey : public IRegistryKey {
 public:
-    RegistryKey(const String& path, bool readOnly) : readOnly_(readOnly), key_(nullptr)
+    RegistryKey(const String& path, bool readOnly) : readOnly_(readOnly)
     {
         const Root& root = findRoot(path);
         String subPath;
@@ -67,19 +69,15 @@ public:
             subPath = path;
         }
         const boost::shared_array<wchar_t> wide = subPath.toWide();
-        if (RegOpenKeyExW(root.key, wide.get(), 0, readOnly ? KEY_READ : KEY_ALL_ACCESS, &key_) == ERROR_SUCCESS)
+        if (RegOpenKeyExW(root.key, wide.get(), 0, readOnly ? KEY_READ : KEY_ALL_ACCESS, key_.Receive()) ==
+            ERROR_SUCCESS)
             return;
-        key_ = nullptr;
+        key_.Detach();  // a failed call may leave anything in the slot
         if (readOnly) return;
         wchar_t noClass[] = L"";
         if (RegCreateKeyExW(root.key, wide.get(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                            &key_, nullptr) != ERROR_SUCCESS)
-            key_ = nullptr;
-    }
-
-    ~RegistryKey() override
-    {
-        if (key_) RegCloseKey(key_);
+                            key_.Receive(), nullptr) != ERROR_SUCCESS)
+            key_.Detach();
     }
 
     RegistryKey(const RegistryKey&) = delete;
@@ -90,7 +88,7 @@ public:
 
     bool enumKey(unsigned index, String* name) override
     {
-        if (!key_) return false;
+        if (!key_.isValid()) return false;
         wchar_t buffer[kNameUnits];
         DWORD units = kNameUnits;
         if (RegEnumKeyExW(key_, index, buffer, &units, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -101,7 +99,7 @@ public:
 
     bool enumValue(unsigned index, String* name) override
     {
-        if (!key_) return false;
+        if (!key_.isValid()) return false;
         wchar_t buffer[kNameUnits];
         DWORD units = kNameUnits;
         if (RegEnumValueW(key_, index, buffer, &units, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS)
@@ -124,7 +122,7 @@ public:
 
     String getValue(const String& name, const String& defaultValue) override
     {
-        if (!key_) return defaultValue;
+        if (!key_.isValid()) return defaultValue;
         const boost::shared_array<wchar_t> wideName = name.toWide();
         DWORD type = 0;
         DWORD size = 0;
@@ -173,11 +171,11 @@ public:
     }
 
 private:
-    bool writable() const { return key_ && !readOnly_; }
+    bool writable() const { return key_.isValid() && !readOnly_; }
 
     String path_;
     bool readOnly_;
-    HKEY key_;
+    win::RegistryKeyHandle key_;
 };
 
 }  // namespace impl

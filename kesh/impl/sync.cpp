@@ -1,6 +1,7 @@
 #include "kesh/sync.h"
 
 #include "kesh/assert.h"
+#include "kesh/handles.h"
 
 #include <boost/make_shared.hpp>
 
@@ -20,14 +21,11 @@ struct MutexStub {
 };
 
 struct SyncPointStub {
-    HANDLE handle;
+    win::KernelHandle handle;
     explicit SyncPointStub(bool autoReset) : handle(CreateEventW(nullptr, autoReset ? FALSE : TRUE, FALSE, nullptr))
     {
-        KESH_ASSERT(handle);
+        KESH_ASSERT(handle.isValid());
     }
-    ~SyncPointStub() { CloseHandle(handle); }
-    SyncPointStub(const SyncPointStub&) = delete;
-    SyncPointStub& operator=(const SyncPointStub&) = delete;
 };
 
 }  // namespace __

@@ -1,6 +1,7 @@
 #include "kesh/thread.h"
 
 #include "kesh/assert.h"
+#include "kesh/handles.h"
 #include "kesh/impl/globals.h"
 #include "kesh/impl/thread_registry.h"
 #include "kesh/logger.h"
@@ -50,10 +51,9 @@ int systemPriority(int code)
 // at normal priority.
 void setOwnPriority(int code)
 {
-    HANDLE self = OpenThread(THREAD_SET_INFORMATION, TRUE, GetCurrentThreadId());
-    if (!self) return;
+    const win::KernelHandle self(OpenThread(THREAD_SET_INFORMATION, TRUE, GetCurrentThreadId()));
+    if (!self.isValid()) return;
     SetThreadPriority(self, systemPriority(code));
-    CloseHandle(self);
 }
 
 unsigned __stdcall threadEntry(void* argument)
@@ -181,15 +181,16 @@ bool startThread(const boost::shared_ptr<IRunnable>& body, int priority, unsigne
     StartRecord* record = new StartRecord{td, body};
     addRunning(1);
     unsigned newId = 0;
-    const std::uintptr_t handle = starter(nullptr, stackSize, &threadEntry, record, 0, &newId);
-    if (!handle) {
+    // Nobody waits on the thread by its handle: the registry counts it.
+    const win::KernelHandle handle(
+        reinterpret_cast<HANDLE>(starter(nullptr, stackSize, &threadEntry, record, 0, &newId)));
+    if (!handle.isValid()) {
         // No thread will ever run the procedure that would have freed the
         // record and taken the count back.
         delete record;
         addRunning(-1);
         return false;
     }
-    CloseHandle(reinterpret_cast<HANDLE>(handle));
     kesh::__::threadRegistry.add(newId, td);
     td->started.set();
     *id = newId;

@@ -1,12 +1,7 @@
 #pragma once
 
+#include "common/gdiplus_handles.h"
 #include "editor/core/pens/stroke_pen.h"
-
-#include <memory>
-
-namespace Gdiplus {
-class GpPen;
-}
 
 namespace impl {
 
@@ -25,10 +20,7 @@ protected:
     void DrawSegment(HBITMAP display, HDC dc, POINT from, POINT to, const RECT& clip) override;
 
 private:
-    struct PenDeleter {
-        void operator()(Gdiplus::GpPen* pen) const;
-    };
-    std::unique_ptr<Gdiplus::GpPen, PenDeleter> pen_;  // null when GDI+ could not make it
+    GpPenHandle pen_;  // empty when GDI+ could not make it
 };
 
 // GDI+ colour of a COLORREF, fully opaque: red and blue change places.
