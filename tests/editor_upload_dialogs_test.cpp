@@ -5,6 +5,7 @@
 #include "editor/resource.h"
 #include "editor/upload/upload_input_dlg.h"
 #include "editor/upload/upload_response_dlg.h"
+#include "kesh/handles.h"
 #include "kesh/time.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
@@ -78,14 +79,13 @@ std::vector<std::wstring> HistoryFiles(const kesh::String& home)
     std::vector<std::wstring> names;
     const std::wstring folder = Wide(home) + L"\\My Norpa\\History\\Upload";
     WIN32_FIND_DATAW found;
-    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
+    const kesh::win::FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search.isValid())
         return names;
     do {
         if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             names.push_back(found.cFileName);
     } while (FindNextFileW(search, &found));
-    FindClose(search);
     return names;
 }
 
