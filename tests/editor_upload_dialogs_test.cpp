@@ -214,6 +214,7 @@ TEST_F(UploadDialogTest, AnswerWithoutAddressesDisablesCopyAndOpenAndKeepsNothin
     PutOnClipboard(L"what the user copied before");
     bool copyEnabled = true, openEnabled = true;
     size_t items = 99;
+    std::wstring notice = L"<unread>";
     DialogDriver driver([&](HWND d) {
         items = ComboItems(d).size();
         copyEnabled = ItemEnabled(d, IDC_RESPONSE_COPY);
@@ -221,12 +222,14 @@ TEST_F(UploadDialogTest, AnswerWithoutAddressesDisablesCopyAndOpenAndKeepsNothin
         // Enter presses the default button, Copy, even when it is disabled.
         Click(d, IDC_RESPONSE_COPY);
         Click(d, IDC_RESPONSE_OPEN);
+        notice = ItemText(d, IDC_RESPONSE_NOTICE);
         Click(d, IDOK);
     });
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_EQ(0u, items);
     EXPECT_FALSE(copyEnabled);
     EXPECT_FALSE(openEnabled);
+    EXPECT_EQ(L"", notice) << "nothing was copied";
     EXPECT_TRUE(shell.executions.empty());
     EXPECT_EQ(L"what the user copied before", ClipboardText());
     EXPECT_TRUE(HistoryFiles(home).empty());

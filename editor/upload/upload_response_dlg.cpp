@@ -78,6 +78,9 @@ void CUploadResponseDlg::OnSelectTitle()
 
 void CUploadResponseDlg::OnCopyUrl()
 {
+    // Enter reaches the default button, Copy, even with nothing to copy.
+    if (!Selected())
+        return;
     UpdateData(true);
     addressBox_.SetSel(0, -1);
     addressBox_.SendMessage(EM_SCROLLCARET);
