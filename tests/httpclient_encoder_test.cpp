@@ -196,14 +196,7 @@ TEST(HttpToolTest, FilesSizesAndMimeTypes)
 TEST(HttpToolTest, FileOf4GiBIsRefusedNotCut)
 {
     httptest::TempFolder folder;
-    const std::wstring path = folder.path() + L"\\huge.bin";
-    {
-        // Sparse: no disk space is taken.
-        KernelHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-        LARGE_INTEGER end;
-        end.QuadPart = (1ll << 32) + 10;
-        ASSERT_TRUE(SetFilePointerEx(file, end, nullptr, FILE_BEGIN) && SetEndOfFile(file));
-    }
+    const std::wstring path = folder.sparseFile(L"huge.bin", (1ll << 32) + 10);
     const KernelHandle file = CHttpToolW::OpenFile(path.c_str());
     const auto e = Thrown([&] { CHttpToolW::GetFileSize(file, path.c_str()); });
     EXPECT_EQ(112, e.ErrorCode);
