@@ -9,9 +9,11 @@
 
 #include <string>
 
-// The upload server. Its host is this one name; a test reaches a stand-in
-// server only through WinINet's proxy setting (the http_proxy environment
-// variable, which Wine's WinINet honours), never by another address.
+// The upload server. Its host is this one name, in every build. A test
+// reaches a stand-in server only through WinINet's proxy setting: the
+// http_proxy environment variable, which Wine's WinINet honours, set for the
+// test process and inherited by the programs it starts (see
+// tests/upload_test_support.h); the requests still name this host.
 extern const wchar_t* const kUploadServerHost;
 // http://<host>/api/config.xml, the configuration every upload starts with.
 std::wstring UploadConfigurationUrl();
