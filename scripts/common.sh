@@ -22,3 +22,12 @@ norpa_start_display() {
   [ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$(head -n1 "$scratch/display")"
 }
+
+# Whether a wineserver runs for $WINEPREFIX, asked of wineserver itself: it
+# finds the prefix's server as every Wine process does, and -w waits while
+# one runs.
+norpa_prefix_server_running() {
+  local rc=0
+  timeout 1 wineserver -w >/dev/null 2>&1 || rc=$?
+  [ "$rc" = 124 ]
+}

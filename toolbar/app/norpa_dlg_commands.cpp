@@ -77,7 +77,9 @@ LRESULT CNorpaDlg::OnHotKey(WPARAM w, LPARAM)
 {
     const int id = static_cast<int>(w);
     CallDefault();
-    if (id == kCaptureHotKeyId) {
+    // While the overlay is open, coming forward would take the focus from
+    // it and so cancel the capture the user is making.
+    if (id == kCaptureHotKeyId && !capturing_) {
         SetForegroundWindow(handle());
         DoCapture();
     }
