@@ -44,25 +44,40 @@ const wchar_t* const kResponseCaption = L"存储到Norpa - 完成";
 // Answers each dialog of this thread that comes up, by its caption, once
 // per appearance, from a thread timer that runs inside any modal loop. A
 // dialog its script leaves open for long is cancelled, so that a test
-// never hangs.
+// never hangs. Every dialog made meanwhile is recorded as it is created,
+// also one that ends before the timer could see it.
 class DialogScripts {
 public:
     using Script = std::function<void(HWND)>;
 
     explicit DialogScripts(std::map<std::wstring, Script> scripts)
-        : scripts_(std::move(scripts)), timer_(SetTimer(nullptr, 0, 20, &DialogScripts::Tick))
+        : scripts_(std::move(scripts)), timer_(SetTimer(nullptr, 0, 20, &DialogScripts::Tick)),
+          hook_(SetWindowsHookExW(WH_CBT, &DialogScripts::Created, nullptr, GetCurrentThreadId()))
     {
         active_ = this;
     }
     ~DialogScripts()
     {
+        UnhookWindowsHookEx(hook_);
         KillTimer(nullptr, timer_);
         active_ = nullptr;
     }
-    // The captions of the dialogs seen, in order.
+    // The captions of the dialogs made, in order.
     std::vector<std::wstring> seen;
 
 private:
+    static LRESULT CALLBACK Created(int code, WPARAM w, LPARAM l)
+    {
+        if (code == HCBT_CREATEWND && active_) {
+            const CREATESTRUCTW* create = reinterpret_cast<CBT_CREATEWNDW*>(l)->lpcs;
+            const bool dialog = IS_INTRESOURCE(create->lpszClass) &&
+                                LOWORD(reinterpret_cast<ULONG_PTR>(create->lpszClass)) == 0x8002;
+            if (dialog)
+                active_->seen.push_back(create->lpszName ? create->lpszName : L"");
+        }
+        return CallNextHookEx(nullptr, code, w, l);
+    }
+
     static BOOL CALLBACK FindDialog(HWND hwnd, LPARAM found)
     {
         wchar_t name[16] = {};
@@ -91,7 +106,6 @@ private:
         self->since_ = GetTickCount();
         wchar_t caption[128] = {};
         GetWindowTextW(dialog, caption, 128);
-        self->seen.push_back(caption);
         const auto script = self->scripts_.find(caption);
         if (script == self->scripts_.end())
             return;
@@ -103,6 +117,7 @@ private:
     static DialogScripts* active_;
     std::map<std::wstring, Script> scripts_;
     UINT_PTR timer_;
+    HHOOK hook_;
     HWND current_ = nullptr;
     DWORD since_ = 0;
     bool running_ = false;
@@ -182,11 +197,14 @@ protected:
     {
         return [id](HWND d) { Click(d, id); };
     }
+    // Temporary copies the command left: files named by 32 hexadecimal
+    // characters (the temporary folder is shared with other programs).
     std::set<std::wstring> NewTemporaryFiles() const
     {
         std::set<std::wstring> added;
         for (const std::wstring& name : uploadtest::FilesIn(Wide(kesh::sys::getProperty("user.temp", ""))))
-            if (!temporaryBefore.count(name))
+            if (!temporaryBefore.count(name) && name.size() == 32 &&
+                name.find_first_not_of(L"0123456789abcdef") == std::wstring::npos)
                 added.insert(name);
         return added;
     }
