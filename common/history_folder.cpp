@@ -20,6 +20,27 @@ kesh::String GetHistoryRoot()
     return HistoryRootUnder(kesh::sys::getProperty("user.home", ""));
 }
 
+kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name)
+{
+    kesh::fs::Path path(HistoryRootUnder(home));
+    path.child(name);
+    const kesh::String text = path.toString();
+    if (!kesh::fs::exists(text))
+        kesh::fs::createDirectory(text, true);
+    return text;
+}
+
+kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
+                                const std::function<bool(const kesh::String&)>& taken)
+{
+    const kesh::String date = day.format("yyMMdd");
+    for (int n = 1;; ++n) {
+        const kesh::String name = kesh::String::format("%s%s-%03d", prefix, date.c_str(), n);
+        if (!taken(name))
+            return name;
+    }
+}
+
 std::wstring ExplorerParametersFor(const kesh::String& folder)
 {
     return L"/n,\"" + std::wstring(folder.toWide().get()) + L"\"";

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "kesh/string.h"
+#include "kesh/time.h"
 
+#include <functional>
 #include <string>
 
 // The root of the history folder tree that both programs share: captures
@@ -15,6 +17,17 @@ kesh::String HistoryRootUnder(const kesh::String& home);
 
 // HistoryRootUnder the property "user.home".
 kesh::String GetHistoryRoot();
+
+// The folder name (such as "Upload") below the history root, created with
+// every missing parent like the root itself.
+kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name);
+
+// The name of the next history file of a day: prefix, the day's local date
+// as yyMMdd, "-" and the first number n = 1, 2, ... (at least three digits,
+// 001, ..., 999, 1000, ...) for which taken(name) is false. The search
+// always starts at 1, so a number freed by a deleted file is used again.
+kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
+                                const std::function<bool(const kesh::String&)>& taken);
 
 // What Explorer is given to open folder in a new window: /n,"folder".
 std::wstring ExplorerParametersFor(const kesh::String& folder);

@@ -15,8 +15,9 @@ bool ReadFileVersion(const kesh::String& path, VS_FIXEDFILEINFO& out)
     if (size == 0)
         return false;
     std::vector<BYTE> block(size);
+    // A block that cannot be read holds nothing to copy: out stays as it was.
     if (!GetFileVersionInfoW(wide.get(), 0, size, block.data()))
-        return true;  // a block that cannot be read leaves out as it was
+        return false;
     void* record = nullptr;
     UINT length = 0;
     if (VerQueryValueW(block.data(), L"\\", &record, &length) && record)

@@ -8,7 +8,8 @@
 
 // The fixed version record (VS_FIXEDFILEINFO) of the file at path: out
 // receives at most the record's size of what the version block holds. False
-// when the file has no version block, with out untouched.
+// when the file has no version block or it cannot be read, with out
+// untouched.
 bool ReadFileVersion(const kesh::String& path, VS_FIXEDFILEINFO& out);
 
 // ReadFileVersion of the program's own file (the property "app.path").

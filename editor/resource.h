@@ -2,9 +2,10 @@
 
 // Resource, control, command and string ids of the image editor (vomla.exe).
 // Only #define lines: windres reads this file too. A leaf that every editor
-// folder may include, the window-free core too, so it includes nothing; the
-// framework's own commands (ID_FILE_OPEN, ID_EDIT_UNDO...) are in
-// ui/resource_ids.h.
+// folder may include, the window-free core too, so it includes only the
+// About box's ids, a leaf of defines too; the framework's own commands
+// (ID_FILE_OPEN, ID_EDIT_UNDO...) are in ui/resource_ids.h.
+#include "common/about_ids.h"
 
 // The main frame: menu bar, accelerators, icon and title string share it.
 #define IDR_MAINFRAME 128
@@ -29,16 +30,11 @@
 
 // Dialogs.
 #define IDD_UPLOAD_INPUT 9
-#define IDD_ABOUTBOX 100
 #define IDD_PENCIL_WIDTH 101
 #define IDD_SAVE_FORMAT 104
 #define IDD_UPLOAD_PROGRESS 105
 #define IDD_MOSAIC_STRENGTH 106
 #define IDD_UPLOAD_RESPONSE 107
-
-// About box.
-#define IDC_ABOUT_WEBSITE 1017
-#define IDC_ABOUT_VERSION 1019
 
 // Pen width and mosaic strength dialogs.
 #define IDC_PENCIL_WIDTH_EDIT 1002
@@ -89,10 +85,9 @@
 #define ID_FILE_SAVE_TO_SERVER 32849
 #define ID_VIEW_HISTORY 32858
 
-// Strings (128, the frame title, is IDR_MAINFRAME).
+// Strings (128, the frame title, is IDR_MAINFRAME; 129 and 130, the About
+// box's, are in common/about_ids.h).
 #define IDS_OLE_INIT_FAILED 100
-#define IDS_VERSION_FORMAT 129
-#define IDS_WEBSITE_ADDRESS 130
 #define IDS_SAVE_BEFORE_OPEN 131
 #define IDS_MULTI_FRAME_WARNING 132
 #define IDS_OPEN_FILTER 133

@@ -17,6 +17,7 @@ import zlib
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import editor_art  # noqa: E402
+import toolbar_art  # noqa: E402
 
 REPO = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -158,6 +159,18 @@ ARTWORK = {
     'res/art/vomla_toolbar.bmp': lambda: editor_art.bmp_bytes(editor_art.toolbar_strip(Canvas)),
     'res/art/vomla.ico': lambda: editor_art.icon_file(Canvas, png_bytes, dib_image, [16, 20, 24, 32, 40, 48, 64, 256]),
 }
+ARTWORK.update({
+    'res/art/norpa_background.png': lambda: png_bytes(toolbar_art.background(Canvas)),
+    'res/art/norpa_capture_icon.png': lambda: png_bytes(toolbar_art.capture_icon(Canvas)),
+    'res/art/norpa_menu_arrow.png': lambda: png_bytes(toolbar_art.menu_arrow(Canvas)),
+    'res/art/norpa_hover_left.png': lambda: png_bytes(toolbar_art.hover_edge(Canvas, left=True)),
+    'res/art/norpa_hover_right.png': lambda: png_bytes(toolbar_art.hover_edge(Canvas, left=False)),
+    'res/art/norpa_pressed.png': lambda: png_bytes(toolbar_art.pressed_face(Canvas)),
+    'res/art/norpa.ico': lambda: editor_art.icon_file(Canvas, png_bytes, dib_image, [16, 20, 24, 32, 40, 48, 64, 256],
+                                                     draw=toolbar_art.program_icon),
+    'res/art/norpa_capture.cur': lambda: (lambda drawn: icon_bytes([drawn[0]], hotspots=[drawn[1]]))(
+        toolbar_art.capture_cursor(Canvas)),
+})
 for _name in editor_art.CURSORS:
     ARTWORK['res/art/vomla_%s.cur' % _name] = (lambda n: lambda: editor_art.cursor_file(Canvas, icon_bytes, n))(_name)
 

@@ -184,9 +184,9 @@ def bmp_bytes(canvas, background=(192, 192, 192)):
 
 # --- program icon ---------------------------------------------------------------
 
-def program_icon(Canvas, size):
-    """The editor's icon at size pixels: a blue tile holding a picture, with a
-    pencil from 32 pixels up."""
+def icon_tile(Canvas, size):
+    """The programs' blue icon tile at size pixels: the canvas, a function
+    placing a shape drawn on a 256-pixel grid onto it, and the scale."""
     canvas = Canvas(size, size)
     s = size / 256.0
 
@@ -195,6 +195,13 @@ def program_icon(Canvas, size):
 
     paint(canvas, at(RoundRect(8, 8, 248, 248, 54)), vertical_gradient(8 * s, hex_colour('5aa6ff'), 248 * s,
                                                                          hex_colour('1d4ed8')))
+    return canvas, at, s
+
+
+def program_icon(Canvas, size):
+    """The editor's icon at size pixels: a blue tile holding a picture, with a
+    pencil from 32 pixels up."""
+    canvas, at, s = icon_tile(Canvas, size)
     paint(canvas, at(RoundRect(40, 58, 208, 190, 16)), WHITE)
     inner = RoundRect(56, 74, 192, 174, 6)
     paint(canvas, at(inner), hex_colour('dbeafe'))
@@ -208,12 +215,14 @@ def program_icon(Canvas, size):
     return canvas
 
 
-def icon_file(Canvas, png_bytes, dib_image, sizes):
-    """An .ico with one entry per size; 256 is stored as PNG, the rest as
-    32-bit DIBs with masks."""
+def icon_file(Canvas, png_bytes, dib_image, sizes, draw=None):
+    """An .ico with one entry per size, drawn by draw(Canvas, size) (the
+    editor's icon by default); 256 is stored as PNG, the rest as 32-bit DIBs
+    with masks."""
+    draw = draw or program_icon
     images = []
     for size in sizes:
-        canvas = program_icon(Canvas, size)
+        canvas = draw(Canvas, size)
         images.append((size, png_bytes(canvas) if size >= 256 else dib_image(canvas)))
     out = struct.pack('<HHH', 0, 1, len(images))
     offset = 6 + 16 * len(images)

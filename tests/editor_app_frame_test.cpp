@@ -3,7 +3,7 @@
 // the file dialogs' filters, Save As by copy, the pen pop-ups, the About
 // box and the history command. System dialogs go through a recording
 // shell; the framework's own dialogs are answered from a timer.
-#include "editor/app/about_dlg.h"
+#include "common/about_dlg.h"
 #include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
@@ -59,24 +59,6 @@ void PressWithCtrl(HWND target, UINT key, bool shift = false)
     keys[VK_SHIFT] = 0;
     SetKeyboardState(keys);
     uitest::pump();
-}
-
-// A hand-built drop of files, as the shell hands it to WM_DROPFILES.
-HDROP MakeDrop(const std::vector<kesh::String>& files)
-{
-    std::wstring list;
-    for (const kesh::String& file : files) {
-        list += Wide(file);
-        list.push_back(L'\0');
-    }
-    list.push_back(L'\0');
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 class MainFrameTest : public ::testing::Test {
@@ -388,7 +370,7 @@ TEST_F(MainFrameTest, DroppingSeveralFilesOpensOnlyTheFirst)
     const kesh::String third = files.path("third.png");
     editorapptest::WritePng(second, 30, 30, 0x00FF00, 0x00FF00);
     editorapptest::WritePng(third, 30, 30, 0x0000FF, 0x0000FF);
-    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, png, third})));
+    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(editorapptest::MakeDrop({second, png, third})));
     ASSERT_NE(nullptr, view());
     EXPECT_STREQ(second.c_str(), view()->GetPath().c_str());
     EXPECT_EQ(30, view()->Width());

@@ -4,6 +4,8 @@
 
 #include "kesh/assert.h"
 
+#include <commctrl.h>
+
 namespace ui {
 
 namespace {
@@ -137,6 +139,14 @@ bool PreTranslate(MSG* msg)
     if (CWinApp* app = CWinApp::Get())
         return app->PreTranslateMessage(msg);
     return preTranslateChain(msg);
+}
+
+void InitCommonControlClasses()
+{
+    INITCOMMONCONTROLSEX controls = {};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = 0xFF;
+    InitCommonControlsEx(&controls);
 }
 
 int RunApplication(HINSTANCE instance, int cmdShow)

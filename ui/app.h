@@ -68,6 +68,10 @@ private:
 // filters. Every message loop of the framework calls it.
 bool PreTranslate(MSG* msg);
 
+// Registers every class of the first common controls (ICC_WIN95_CLASSES,
+// 0xFF), as both programs do before they make a window.
+void InitCommonControlClasses();
+
 // What WinMain does: the application object's InitInstance, loop,
 // ExitInstance.
 int RunApplication(HINSTANCE instance, int cmdShow);

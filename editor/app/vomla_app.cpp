@@ -6,7 +6,6 @@
 #include "kesh/thread.h"
 #include "ui/shell_seams.h"
 
-#include <commctrl.h>
 #include <ole2.h>
 
 CvomlaApp::CvomlaApp() = default;
@@ -23,10 +22,7 @@ const ui::MessageMap* CvomlaApp::GetMessageMap() const
 
 bool CvomlaApp::InitInstance()
 {
-    INITCOMMONCONTROLSEX controls = {};
-    controls.dwSize = sizeof(controls);
-    controls.dwICC = 0xFF;  // every class of the first common controls
-    InitCommonControlsEx(&controls);
+    ui::InitCommonControlClasses();
 
     if (!ui::CWinApp::InitInstance())
         return false;

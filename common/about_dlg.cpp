@@ -1,6 +1,6 @@
-#include "editor/app/about_dlg.h"
+#include "common/about_dlg.h"
 
-#include "editor/resource.h"
+#include "common/about_ids.h"
 #include "common/version_info.h"
 #include "ui/shell_seams.h"
 #include "ui/strings.h"
@@ -22,7 +22,7 @@ bool CAboutDlg::OnInitDialog()
     ReadOwnFileVersion(version);
     const std::wstring text = ProductVersionText(ui::LoadResString(IDS_VERSION_FORMAT), version);
     SetDlgItemText(IDC_ABOUT_VERSION, text.c_str());
-    CenterWindow();  // over the editor's window
+    CenterWindow();  // over the owner (the editor's window), else the work area
     return result;
 }
 

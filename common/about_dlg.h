@@ -7,8 +7,9 @@
 // string table lacks it).
 constexpr const wchar_t* kProductWebsite = L"http://www.norpasoft.com/";
 
-// The editor's About box (IDD_ABOUTBOX): name, version, maker and a button
-// that opens the product's web site in the browser.
+// The About box of both programs (dialog 100, ids in common/about_ids.h):
+// name, version, maker and a button that opens the product's web site in
+// the browser.
 class CAboutDlg : public ui::CDialog {
 public:
     explicit CAboutDlg(HWND parent = nullptr);

@@ -1,0 +1,65 @@
+#include "common/runner_protocol.h"
+
+#include "ui/shell_seams.h"
+
+#include <cwchar>
+#include <vector>
+
+const char* const kServiceUnavailableText = "服务暂时不可用";
+const char* const kUnrecognisedReplyText = "无法识别的服务器回应";
+const char* const kTransferBrokenPrefix = "传输中断: ";
+
+namespace {
+
+// The product speaks Simplified Chinese; a locale that names no language
+// still gets a header (the HTTP client refuses an empty one).
+constexpr const char* kProductLanguage = "zh-CN";
+
+kesh::String LocaleText(LCTYPE type)
+{
+    const int length = GetLocaleInfoW(LOCALE_USER_DEFAULT, type, nullptr, 0);
+    if (length <= 0)
+        return kesh::String();
+    std::vector<wchar_t> buffer(static_cast<size_t>(length) + 1, L'\0');
+    GetLocaleInfoW(LOCALE_USER_DEFAULT, type, buffer.data(), length);
+    return kesh::String(buffer.data());
+}
+
+}  // namespace
+
+kesh::String AcceptLanguageFrom(const kesh::String& language, const kesh::String& country)
+{
+    if (language.isEmpty())
+        return kProductLanguage;
+    if (country.isEmpty())
+        return language;
+    return language + "-" + country;
+}
+
+kesh::String GetAcceptLanguage()
+{
+    return AcceptLanguageFrom(LocaleText(LOCALE_SISO639LANGNAME), LocaleText(LOCALE_SISO3166CTRYNAME));
+}
+
+kesh::String TransferFailureMessage(DWORD lastError)
+{
+    wchar_t text[512] = {};
+    const HMODULE wininet = GetModuleHandleW(L"wininet.dll");
+    // No insert arguments are passed: a text with "%1" in it must not
+    // make the system read arguments that are not there.
+    const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM |
+                        (wininet ? FORMAT_MESSAGE_FROM_HMODULE : 0);
+    if (FormatMessageW(flags, wininet, lastError, 0, text, 512, nullptr) == 0) {
+        const DWORD formatError = GetLastError();
+        swprintf(text, 512, L"Error Code is %u, FormatMessage Error Code is %u", static_cast<unsigned>(lastError),
+                 static_cast<unsigned>(formatError));
+    }
+    return kTransferBrokenPrefix + kesh::String(text);
+}
+
+void FinishRunnerDialog(HWND dialog, const RunnerResult& result, bool cancelled)
+{
+    if (!result.ok && !cancelled)
+        ui::AppMessageBox(result.message.toWide().get(), MB_OK | MB_ICONERROR);
+    PostMessageW(dialog, WM_RUNNER_DONE, result.ok ? IDOK : IDCANCEL, 0);
+}

@@ -1,0 +1,55 @@
+#pragma once
+
+// How a program's network worker (its HttpRunner, on a library thread)
+// reports to the dialog that started it. Both programs speak it:
+//
+// - The worker sends each stage with SendMessageW(dialog, WM_RUNNER_STAGE,
+//   stage, address of the stage's record or 0). The dialog's handler runs
+//   on the UI thread while the worker waits, so it may read and write the
+//   record (which lives on the worker's stack) without a lock. A checking
+//   stage answers nonzero (go on) or 0 (stop, the record holds why).
+// - The worker's last stage carries a RunnerResult and is always sent,
+//   exactly once, whatever happened before (every exception is caught at
+//   the worker's thread boundary).
+// - The dialog answers the last stage with FinishRunnerDialog, which posts
+//   WM_RUNNER_DONE to the dialog itself; only that message ends the dialog,
+//   so it never goes while the worker may still report to it.
+//
+// The stage numbers and their records belong to each worker.
+
+#include "kesh/string.h"
+
+#include <windows.h>
+
+constexpr UINT WM_RUNNER_STAGE = 0x8001;  // WM_APP + 1
+constexpr UINT WM_RUNNER_DONE = 0x8002;   // WM_APP + 2; wParam IDOK or IDCANCEL
+
+// The record of the worker's last stage.
+struct RunnerResult {
+    bool ok = false;
+    kesh::String message;  // why it failed; empty on success
+};
+
+// Texts of the workers and their dialogs (UTF-8).
+extern const char* const kServiceUnavailableText;  // a reply whose status is not 200
+extern const char* const kUnrecognisedReplyText;   // a reply the dialog cannot read
+extern const char* const kTransferBrokenPrefix;    // a transport failure, before the system's text
+
+// The "Accept-Language" value of both workers: the user locale's ISO 639
+// language name, "-", its ISO 3166 country name (zh-CN).
+kesh::String GetAcceptLanguage();
+// The rule behind it: language alone when the country is unknown, and the
+// product's own language when the language is.
+kesh::String AcceptLanguageFrom(const kesh::String& language, const kesh::String& country);
+
+// kTransferBrokenPrefix followed by the system's text for a Win32 error
+// code, searched in WinINet's messages first, inserts left as they stand;
+// "Error Code is %u, FormatMessage Error Code is %u" when the system has
+// none.
+kesh::String TransferFailureMessage(DWORD lastError);
+
+// The dialog's answer to the worker's last stage: unless the user
+// cancelled, a failure's message is shown in an error box; then
+// WM_RUNNER_DONE is posted to the dialog with IDOK for success, IDCANCEL
+// otherwise.
+void FinishRunnerDialog(HWND dialog, const RunnerResult& result, bool cancelled);

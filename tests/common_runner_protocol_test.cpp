@@ -1,0 +1,137 @@
+// What the network workers and their dialogs share: the Accept-Language
+// value, the transport failure text and the dialog's end.
+#include "common/runner_protocol.h"
+#include "tests/ui_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+std::wstring SystemText(DWORD code, HMODULE module)
+{
+    wchar_t text[512] = {};
+    const DWORD flags = FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_FROM_SYSTEM |
+                        (module ? FORMAT_MESSAGE_FROM_HMODULE : 0);
+    FormatMessageW(flags, module, code, 0, text, 512, nullptr);
+    return text;
+}
+
+TEST(AcceptLanguageTest, LanguageAndCountryOfTheUserLocale)
+{
+    struct Case {
+        const char* language;
+        const char* country;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"zh", "CN", "zh-CN"},
+        {"en", "US", "en-US"},
+        {"zh", "", "zh"},
+        {"", "CN", "zh-CN"},
+        {"", "", "zh-CN"},
+    };
+    for (const Case& c : cases)
+        EXPECT_STREQ(c.expected, AcceptLanguageFrom(c.language, c.country).c_str()) << c.language << "/" << c.country;
+
+    wchar_t language[16] = {}, country[16] = {};
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO639LANGNAME, language, 16), 0);
+    ASSERT_GT(GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SISO3166CTRYNAME, country, 16), 0);
+    EXPECT_EQ(std::wstring(language) + L"-" + country, Wide(GetAcceptLanguage()));
+}
+
+TEST(TransferFailureTest, TheSystemTextAfterThePrefix)
+{
+    // WinINet's own codes read from its message table.
+    HMODULE wininet = LoadLibraryW(L"wininet.dll");
+    ASSERT_NE(nullptr, wininet);
+    const std::wstring prefix = L"传输中断: ";
+    for (DWORD code : {DWORD(12029), DWORD(12002), DWORD(ERROR_ACCESS_DENIED), DWORD(0)}) {
+        const std::wstring system = SystemText(code, wininet);
+        EXPECT_FALSE(system.empty()) << code;
+        EXPECT_EQ(prefix + system, Wide(TransferFailureMessage(code))) << code;
+    }
+    FreeLibrary(wininet);
+}
+
+TEST(TransferFailureTest, ATextWithInsertsKeepsThem)
+{
+    // ERROR_WRONG_DISK reads "... %2 ... %3 ... %1": without insert
+    // arguments the text must come back as it stands, not fail or read
+    // arguments that are not there.
+    const std::wstring text = Wide(TransferFailureMessage(ERROR_WRONG_DISK));
+    const std::wstring system = SystemText(ERROR_WRONG_DISK, GetModuleHandleW(L"wininet.dll"));
+    if (system.find(L"%1") != std::wstring::npos) {
+        EXPECT_NE(std::wstring::npos, text.find(L"%1"));
+    }
+    EXPECT_EQ(L"传输中断: " + system, text);
+}
+
+TEST(TransferFailureTest, CodesWithoutTextNameTheCodes)
+{
+    const DWORD unknown = 0x2000FFFF;
+    wchar_t probe[16];
+    ASSERT_EQ(0u, FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, unknown, 0,
+                                 probe, 16, nullptr));
+    const DWORD formatError = GetLastError();
+    EXPECT_EQ(L"传输中断: Error Code is 536936447, FormatMessage Error Code is " + std::to_wstring(formatError),
+              Wide(TransferFailureMessage(unknown)));
+}
+
+// A window that keeps the WM_RUNNER_DONE posted to it.
+class DoneRecorder {
+public:
+    DoneRecorder()
+        : hwnd_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
+    {
+    }
+    ~DoneRecorder() { DestroyWindow(hwnd_); }
+    HWND hwnd() const { return hwnd_; }
+    std::vector<WPARAM> Taken()
+    {
+        std::vector<WPARAM> results;
+        MSG msg;
+        while (PeekMessageW(&msg, hwnd_, WM_RUNNER_DONE, WM_RUNNER_DONE, PM_REMOVE))
+            results.push_back(msg.wParam);
+        return results;
+    }
+
+private:
+    HWND hwnd_;
+};
+
+TEST(FinishRunnerDialogTest, ShowsAFailureUnlessCancelledAndPostsTheEnd)
+{
+    struct Case {
+        const char* what;
+        bool ok;
+        bool cancelled;
+        size_t boxes;
+        WPARAM result;
+    };
+    const Case cases[] = {
+        {"success", true, false, 0, IDOK},
+        {"failure", false, false, 1, IDCANCEL},
+        {"failure after a cancel", false, true, 0, IDCANCEL},
+    };
+    for (const Case& c : cases) {
+        uitest::FakeShell shell;
+        DoneRecorder dialog;
+        RunnerResult result;
+        result.ok = c.ok;
+        result.message = c.ok ? "" : "服务暂时不可用";
+        FinishRunnerDialog(dialog.hwnd(), result, c.cancelled);
+        ASSERT_EQ(c.boxes, shell.boxes.size()) << c.what;
+        if (c.boxes) {
+            EXPECT_EQ(L"服务暂时不可用", shell.boxes[0].text) << c.what;
+            EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shell.boxes[0].type & MB_ICONMASK) << c.what;
+        }
+        EXPECT_EQ(std::vector<WPARAM>{c.result}, dialog.Taken()) << c.what;
+    }
+}
+
+}  // namespace

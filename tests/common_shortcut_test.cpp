@@ -1,0 +1,216 @@
+// Shortcut files written through the shell's own objects, read back through
+// the same objects, and the dated names of the history folders.
+#include "common/history_folder.h"
+#include "common/shortcut_file.h"
+#include "kesh/handles.h"
+#include "kesh/path.h"
+#include "kesh/property.h"
+#include "tests/editor_app_support.h"
+#include "tests/editor_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <intshcut.h>
+#include <objbase.h>
+#include <shlobj.h>
+
+#include <set>
+#include <string>
+
+namespace {
+
+using kesh::win::ComPtr;
+using kesh::win::ReceiveInterface;
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+const CLSID kInternetShortcut = {0xFBF23B40, 0xE3F0, 0x101B, {0x84, 0x88, 0x00, 0xAA, 0x00, 0x3E, 0x56, 0xF8}};
+const IID kUrlLocatorW = {0xCABB0DA0, 0xDA57, 0x11CF, {0x99, 0x74, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x62}};
+
+class ComSession {
+public:
+    ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
+    ~ComSession()
+    {
+        if (ok_)
+            CoUninitialize();
+    }
+
+private:
+    bool ok_;
+};
+
+// The address an Internet shortcut file points to, read by the shell.
+std::wstring ReadUrl(const kesh::String& path)
+{
+    ComPtr<IUniformResourceLocatorW> locator;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(kInternetShortcut, nullptr, CLSCTX_INPROC_SERVER, kUrlLocatorW,
+                                ReceiveInterface(locator))) ||
+        FAILED(locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))) ||
+        FAILED(file.get()->Load(Wide(path).c_str(), STGM_READ)))
+        return L"<unreadable>";
+    wchar_t* url = nullptr;
+    if (FAILED(locator.get()->GetURL(&url)) || !url)
+        return L"<none>";
+    const std::wstring text = url;
+    CoTaskMemFree(url);
+    return text;
+}
+
+struct LinkContents {
+    std::wstring path, arguments, description, folder;
+};
+
+LinkContents ReadLink(const kesh::String& path)
+{
+    LinkContents contents;
+    ComPtr<IShellLinkW> link;
+    ComPtr<IPersistFile> file;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                ReceiveInterface(link))) ||
+        FAILED(link.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))) ||
+        FAILED(file.get()->Load(Wide(path).c_str(), STGM_READ)))
+        return contents;
+    wchar_t text[MAX_PATH * 2] = {};
+    link.get()->GetPath(text, MAX_PATH * 2, nullptr, SLGP_RAWPATH);
+    contents.path = text;
+    link.get()->GetArguments(text, MAX_PATH * 2);
+    contents.arguments = text;
+    link.get()->GetDescription(text, MAX_PATH * 2);
+    contents.description = text;
+    link.get()->GetWorkingDirectory(text, MAX_PATH * 2);
+    contents.folder = text;
+    return contents;
+}
+
+class ShortcutFileTest : public ::testing::Test {
+protected:
+    ComSession com;
+    editortest::TempFolder folder;
+    kesh::String where() const { return kesh::fs::Path(folder.path("x")).parent().toString(); }
+};
+
+TEST_F(ShortcutFileTest, InternetShortcutIsWrittenFoundAndRemoved)
+{
+    const ShortcutFile shortcut("norpa261208-001", where());
+    EXPECT_STREQ((where() + "\\norpa261208-001.url").c_str(), shortcut.GetPath().c_str());
+    EXPECT_FALSE(shortcut.Exists());
+    ASSERT_TRUE(shortcut.Create("http://img.norpasoft.com/p/1?a=b&c=d", "", "", ""));
+    EXPECT_TRUE(shortcut.Exists());
+    EXPECT_EQ(L"http://img.norpasoft.com/p/1?a=b&c=d", ReadUrl(shortcut.GetPath()));
+
+    // Written again over the old file.
+    ASSERT_TRUE(shortcut.Create("https://img.norpasoft.com/p/2", "", "", ""));
+    EXPECT_EQ(L"https://img.norpasoft.com/p/2", ReadUrl(shortcut.GetPath()));
+
+    EXPECT_TRUE(shortcut.Remove());
+    EXPECT_FALSE(shortcut.Exists());
+    EXPECT_FALSE(shortcut.Remove());
+}
+
+TEST_F(ShortcutFileTest, AnInternetShortcutWithADescriptionNeedsTheLinkInterface)
+{
+    // Some shells' Internet shortcuts have no link interface: the address
+    // alone is written, but a description asked for cannot be, and then
+    // nothing is written at all.
+    ComPtr<IUniformResourceLocatorW> locator;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kInternetShortcut, nullptr, CLSCTX_INPROC_SERVER, kUrlLocatorW,
+                                              ReceiveInterface(locator)));
+    ComPtr<IShellLinkW> link;
+    const bool hasLink = SUCCEEDED(locator.get()->QueryInterface(IID_IShellLinkW, ReceiveInterface(link)));
+    const ShortcutFile shortcut("described", where());
+    EXPECT_EQ(hasLink, shortcut.Create("http://img.norpasoft.com/p/3", "", "a description", ""));
+    EXPECT_EQ(hasLink, shortcut.Exists());
+    const ShortcutFile plain("plain", where());
+    EXPECT_TRUE(plain.Create("http://img.norpasoft.com/p/3", "", "", ""));
+}
+
+TEST_F(ShortcutFileTest, LinkToThisProgramInAnyLetterCase)
+{
+    const kesh::String self = kesh::sys::getProperty("app.path", "");
+    ASSERT_FALSE(self.isEmpty());
+    for (const char* target : {"_this", "_THIS", "_This"}) {
+        const ShortcutFile link("Norpa", where(), false);
+        EXPECT_STREQ((where() + "\\Norpa.lnk").c_str(), link.GetPath().c_str());
+        ASSERT_TRUE(link.Create(target, "-x 1", "Norpa工具条", "")) << target;
+        const LinkContents contents = ReadLink(link.GetPath());
+        EXPECT_EQ(Wide(self), contents.path) << target;
+        EXPECT_EQ(L"-x 1", contents.arguments) << target;
+        EXPECT_EQ(L"Norpa工具条", contents.description) << target;
+        EXPECT_EQ(Wide(kesh::fs::Path(self).parent().toString()), contents.folder) << target;
+        EXPECT_TRUE(link.Remove());
+    }
+    // Any other target is the program named.
+    const ShortcutFile other("Other", where(), false);
+    ASSERT_TRUE(other.Create("C:\\windows\\notepad.exe", "", "", ""));
+    EXPECT_EQ(L"C:\\windows\\notepad.exe", ReadLink(other.GetPath()).path);
+}
+
+TEST_F(ShortcutFileTest, NoFolderMeansNoFile)
+{
+    for (bool internet : {true, false}) {
+        const ShortcutFile none("Norpa", "", internet);
+        EXPECT_STREQ("", none.GetPath().c_str());
+        EXPECT_FALSE(none.Exists());
+        EXPECT_FALSE(none.Create("http://img.norpasoft.com/", "", "", ""));
+        EXPECT_FALSE(none.Remove());
+    }
+}
+
+TEST_F(ShortcutFileTest, AnyFileOfTheNameCountsAsExisting)
+{
+    const ShortcutFile shortcut("taken", where());
+    editorapptest::WriteFileBytes(shortcut.GetPath(), "not a shortcut");
+    EXPECT_TRUE(shortcut.Exists());
+    EXPECT_FALSE(ShortcutFile("taken", where(), false).Exists());
+}
+
+TEST(DatedNameTest, TakesTheFirstFreeNumberOfTheDay)
+{
+    // 8 December 2026, 12:00 in the local zone (the name uses local time).
+    const kesh::Time day(1796731200 - kesh::timeZoneBias() * 60);
+    struct Case {
+        const char* what;
+        std::set<int> taken;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"an empty folder", {}, "norpa261208-001"},
+        {"after 001 and 002", {1, 2}, "norpa261208-003"},
+        {"a gap left by a deleted file", {2}, "norpa261208-001"},
+        {"past 999", [] { std::set<int> all; for (int n = 1; n <= 999; ++n) all.insert(n); return all; }(),
+         "norpa261208-1000"},
+    };
+    for (const Case& c : cases) {
+        const kesh::String name = FirstFreeDatedName("norpa", day, [&](const kesh::String& candidate) {
+            const long n = candidate.substr(candidate.rfind("-") + 1).toLong(10);
+            return c.taken.count(static_cast<int>(n)) > 0;
+        });
+        EXPECT_STREQ(c.expected, name.c_str()) << c.what;
+    }
+    EXPECT_STREQ("cap261208-001", FirstFreeDatedName("cap", day, [](const kesh::String&) { return false; }).c_str());
+}
+
+TEST(DatedNameTest, UploadHistoryNamesFollowTheShortcutsInTheFolder)
+{
+    ComSession com;
+    editortest::TempFolder temp;
+    const kesh::String home = temp.path("home");
+    struct RemoveHome {
+        std::wstring path;
+        ~RemoveHome() { editorapptest::RemoveTree(path); }
+    } removeHome{Wide(home)};
+    const kesh::String folder = HistorySubfolderUnder(home, "Upload");
+    EXPECT_STREQ((home + "\\My Norpa\\History\\Upload").c_str(), folder.c_str());
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Wide(folder).c_str()));
+
+    const kesh::Time now = kesh::Time::now();
+    const auto taken = [&](const kesh::String& name) { return ShortcutFile(name, folder).Exists(); };
+    const kesh::String first = FirstFreeDatedName("norpa", now, taken);
+    EXPECT_STREQ(("norpa" + now.format("yyMMdd") + "-001").c_str(), first.c_str());
+    ASSERT_TRUE(ShortcutFile(first, folder).Create("http://img.norpasoft.com/1", "", "", ""));
+    EXPECT_STREQ(("norpa" + now.format("yyMMdd") + "-002").c_str(), FirstFreeDatedName("norpa", now, taken).c_str());
+}
+
+}  // namespace

@@ -1,0 +1,427 @@
+#include "tests/toolbar_program_support.h"
+
+#include "tests/editor_app_support.h"
+
+#include "kesh/handles.h"
+
+#include <shlobj.h>
+#include <shlwapi.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace toolbartest {
+
+namespace {
+
+constexpr LONG_PTR kMarker = 0x0238554C;
+constexpr UINT kExitCommand = 32771;
+const wchar_t kBackupKey[] = L"Software\\NorpaTest\\norpa-backup";
+
+struct Search {
+    DWORD process;
+    const wchar_t* className;
+    const wchar_t* title;
+    bool marked;
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND hwnd, LPARAM l)
+{
+    Search* search = reinterpret_cast<Search*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->process || !IsWindowVisible(hwnd))
+        return TRUE;
+    if (search->marked && GetWindowLongPtrW(hwnd, GWLP_USERDATA) != kMarker)
+        return TRUE;
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    if (search->className && std::wstring(name) != search->className)
+        return TRUE;
+    if (search->title && WindowText(hwnd).find(search->title) == std::wstring::npos)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+struct TextSearch {
+    const wchar_t* text;
+    bool found;
+};
+
+BOOL CALLBACK MatchChildText(HWND child, LPARAM l)
+{
+    TextSearch* search = reinterpret_cast<TextSearch*>(l);
+    if (WindowText(child).find(search->text) != std::wstring::npos) {
+        search->found = true;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+struct DialogSearch {
+    DWORD process;
+    const wchar_t* text;
+    HWND found;
+};
+
+BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM l)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(l);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(hwnd, &owner);
+    wchar_t name[64] = {};
+    GetClassNameW(hwnd, name, 64);
+    if (owner != search->process || !IsWindowVisible(hwnd) || std::wstring(name) != L"#32770")
+        return TRUE;
+    TextSearch text = {search->text, false};
+    EnumChildWindows(hwnd, &MatchChildText, reinterpret_cast<LPARAM>(&text));
+    if (!text.found)
+        return TRUE;
+    search->found = hwnd;
+    return FALSE;
+}
+
+// A 32-bit top-down DIB section; bits receives its pixels.
+kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    return kesh::win::Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
+}
+
+void SendOne(INPUT input)
+{
+    SendInput(1, &input, sizeof(INPUT));
+}
+
+}  // namespace
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done())
+            return true;
+        if (GetTickCount() - start >= timeoutMs)
+            return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+}
+
+void Pump(DWORD ms)
+{
+    WaitFor([] { return false; }, ms);
+}
+
+Process::Process(const std::wstring& program, const std::wstring& commandLine)
+{
+    std::wstring line = commandLine;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    started_ = CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                              &info_) != FALSE;
+}
+
+Process::~Process()
+{
+    if (!started_)
+        return;
+    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(info_.hProcess, 99);
+        WaitForSingleObject(info_.hProcess, 5000);
+    }
+    CloseHandle(info_.hThread);
+    CloseHandle(info_.hProcess);
+}
+
+long Process::WaitForExit(DWORD timeoutMs) const
+{
+    if (!started_)
+        return -1;
+    const bool ended = WaitFor([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
+    if (!ended)
+        return -1;
+    DWORD code = 0;
+    GetExitCodeProcess(info_.hProcess, &code);
+    return static_cast<long>(code);
+}
+
+bool Process::Running() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+
+namespace {
+std::wstring ToolbarProgram(const std::wstring& folder)
+{
+    return folder.empty() ? Wide(editorapptest::BesideTestProgram("norpa.exe")) : folder + L"\\norpa.exe";
+}
+}  // namespace
+
+Toolbar::Toolbar(const std::wstring& folder)
+    : Process(ToolbarProgram(folder), L"\"" + ToolbarProgram(folder) + L"\"")
+{
+}
+
+HWND Toolbar::WaitForWindow(DWORD timeoutMs) const
+{
+    Search search = {id(), nullptr, nullptr, true, nullptr};
+    WaitFor(
+        [&search] {
+            EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+            return search.found != nullptr;
+        },
+        timeoutMs);
+    return search.found;
+}
+
+bool Toolbar::Exit(HWND toolbar) const
+{
+    PostMessageW(toolbar, WM_COMMAND, kExitCommand, 0);
+    HWND question = nullptr;
+    WaitFor([&] { return (question = FindDialogWithText(id(), L"确定要关闭Norpa工具栏吗")) != nullptr; }, 10000);
+    if (!question)
+        return false;
+    PostMessageW(question, WM_COMMAND, IDYES, 0);
+    return WaitForExit(15000) == 0;
+}
+
+bool ToolbarRunning()
+{
+    const kesh::win::KernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"NORPA_BAR_INSTANCE_MUTEX"));
+    return mutex.isValid();
+}
+
+HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title)
+{
+    Search search = {process, className, title, false, nullptr};
+    EnumWindows(&Match, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND WaitForWindowOf(DWORD process, const wchar_t* className, const wchar_t* title, DWORD timeoutMs)
+{
+    HWND found = nullptr;
+    WaitFor([&] { return (found = FindWindowOf(process, className, title)) != nullptr; }, timeoutMs);
+    return found;
+}
+
+HWND FindDialogWithText(DWORD process, const wchar_t* text)
+{
+    DialogSearch search = {process, text, nullptr};
+    EnumWindows(&MatchDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+std::wstring WindowText(HWND hwnd)
+{
+    wchar_t text[512] = {};
+    SendMessageTimeoutW(hwnd, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 2000, nullptr);
+    return text;
+}
+
+SettingsKeyGuard::SettingsKeyGuard()
+{
+    kesh::win::RegistryKeyHandle key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, SubKey(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
+        SHDeleteKeyW(HKEY_CURRENT_USER, kBackupKey);
+        kesh::win::RegistryKeyHandle backup;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            backup.Receive(), nullptr) == ERROR_SUCCESS)
+            saved_ = SHCopyKeyW(key, nullptr, backup, 0) == ERROR_SUCCESS;
+    }
+    SHDeleteKeyW(HKEY_CURRENT_USER, SubKey());
+}
+
+SettingsKeyGuard::~SettingsKeyGuard()
+{
+    SHDeleteKeyW(HKEY_CURRENT_USER, SubKey());
+    if (!saved_)
+        return;
+    kesh::win::RegistryKeyHandle backup, key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.Receive()) == ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, SubKey(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                        nullptr) == ERROR_SUCCESS)
+        SHCopyKeyW(backup, nullptr, key, 0);
+    SHDeleteKeyW(HKEY_CURRENT_USER, kBackupKey);
+}
+
+std::wstring SettingsKeyGuard::Read(const wchar_t* name, DWORD* type)
+{
+    BYTE data[256] = {};
+    DWORD size = sizeof(data) - sizeof(wchar_t);
+    DWORD got = REG_NONE;
+    const bool found = SHGetValueW(HKEY_CURRENT_USER, SubKey(), name, &got, data, &size) == ERROR_SUCCESS;
+    if (type)
+        *type = got;
+    if (!found)
+        return L"(missing)";
+    if (got == REG_DWORD)
+        return std::to_wstring(*reinterpret_cast<DWORD*>(data));
+    return reinterpret_cast<wchar_t*>(data);
+}
+
+void SettingsKeyGuard::WriteDword(const wchar_t* name, DWORD value)
+{
+    SHSetValueW(HKEY_CURRENT_USER, SubKey(), name, REG_DWORD, &value, sizeof(value));
+}
+
+void SettingsKeyGuard::WriteText(const wchar_t* name, const std::wstring& value)
+{
+    SHSetValueW(HKEY_CURRENT_USER, SubKey(), name, REG_SZ, value.c_str(),
+                static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+}
+
+std::wstring StartupShortcutPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    SHGetSpecialFolderPathW(nullptr, folder, CSIDL_STARTUP, TRUE);
+    return std::wstring(folder) + L"\\Norpa.lnk";
+}
+
+StartupShortcutGuard::StartupShortcutGuard()
+{
+    const kesh::String path(StartupShortcutPath().c_str());
+    existed_ = GetFileAttributesW(StartupShortcutPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    if (existed_)
+        saved_ = editorapptest::ReadFileBytes(path);
+}
+
+StartupShortcutGuard::~StartupShortcutGuard()
+{
+    if (existed_)
+        editorapptest::WriteFileBytes(kesh::String(StartupShortcutPath().c_str()), saved_);
+    else
+        DeleteFileW(StartupShortcutPath().c_str());
+}
+
+Backdrop::Backdrop(const std::function<DWORD(int x, int y)>& colour)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    width_ = width;
+    pixels_.resize(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels_[static_cast<size_t>(y) * width + x] = colour(x, y) & 0xFFFFFF;
+    void* bits = nullptr;
+    picture_ = TopDownSection(width, height, &bits);
+    if (bits)
+        memcpy(bits, pixels_.data(), pixels_.size() * sizeof(DWORD));
+
+    WNDCLASSW wc = {};
+    wc.lpfnWndProc = &Backdrop::Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"NorpaTestBackdrop";
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(WS_EX_TOOLWINDOW, wc.lpszClassName, L"backdrop", WS_POPUP, 0, 0, width, height, nullptr,
+                            nullptr, wc.hInstance, nullptr);
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+    Pump(300);
+}
+
+Backdrop::~Backdrop()
+{
+    DestroyWindow(hwnd_);
+    Pump(100);
+}
+
+DWORD Backdrop::At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+LRESULT CALLBACK Backdrop::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
+{
+    if (msg == WM_ERASEBKGND)
+        return TRUE;
+    if (msg != WM_PAINT)
+        return DefWindowProcW(hwnd, msg, w, l);
+    Backdrop* self = reinterpret_cast<Backdrop*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    kesh::win::PaintDC dc(hwnd);
+    if (self && self->picture_.isValid()) {
+        kesh::win::MemoryDC memory(dc);
+        kesh::win::SelectObjectGuard select(memory, self->picture_);
+        const RECT& r = dc.paintStruct().rcPaint;
+        BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
+    }
+    return 0;
+}
+
+std::vector<DWORD> ScreenPixels(const RECT& rect)
+{
+    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+    std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+    void* bits = nullptr;
+    const kesh::win::Bitmap section = TopDownSection(width, height, &bits);
+    {
+        kesh::win::ClientDC screen(nullptr);
+        kesh::win::MemoryDC memory(screen);
+        kesh::win::SelectObjectGuard select(memory, section);
+        BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    }
+    if (bits)
+        for (size_t i = 0; i < pixels.size(); ++i)
+            pixels[i] = static_cast<const DWORD*>(bits)[i] & 0xFFFFFF;
+    return pixels;
+}
+
+void MoveMouse(int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = static_cast<LONG>((static_cast<LONGLONG>(x) * 65536 + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+    SendOne(input);
+    Pump(30);
+}
+
+void MouseButton(bool down)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+    SendOne(input);
+    Pump(30);
+}
+
+void Drag(POINT from, POINT to, int steps)
+{
+    MoveMouse(from.x, from.y);
+    MouseButton(true);
+    for (int i = 1; i <= steps; ++i)
+        MoveMouse(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
+    MouseButton(false);
+}
+
+void PressKeys(std::initializer_list<WORD> keys)
+{
+    for (WORD key : keys) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = key;
+        SendOne(input);
+    }
+    for (auto it = keys.end(); it != keys.begin();) {
+        --it;
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = *it;
+        input.ki.dwFlags = KEYEVENTF_KEYUP;
+        SendOne(input);
+    }
+    Pump(30);
+}
+
+}  // namespace toolbartest

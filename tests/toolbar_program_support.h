@@ -1,0 +1,136 @@
+#pragma once
+
+// The real toolbar program started from a test, with what it touches
+// (its settings key, the start-at-login shortcut) put back afterwards, and
+// the input, screen and window helpers that drive and read it.
+
+#include "kesh/handles.h"
+#include "kesh/string.h"
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace toolbartest {
+
+std::wstring Wide(const kesh::String& text);
+
+// Dispatches this thread's messages until done() holds or timeoutMs pass;
+// whether it held.
+bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
+// Dispatches this thread's messages for ms.
+void Pump(DWORD ms);
+
+// A program started by the test, ended by it at the latest.
+class Process {
+public:
+    // commandLine: the whole command line, the program's path quoted first.
+    Process(const std::wstring& program, const std::wstring& commandLine);
+    ~Process();
+    Process(const Process&) = delete;
+    Process& operator=(const Process&) = delete;
+
+    bool started() const { return started_; }
+    DWORD id() const { return info_.dwProcessId; }
+    // The exit code once the process has ended within timeoutMs, else -1.
+    long WaitForExit(DWORD timeoutMs) const;
+    bool Running() const;
+
+private:
+    PROCESS_INFORMATION info_ = {};
+    bool started_ = false;
+};
+
+// norpa.exe from folder (default: beside the test program).
+class Toolbar : public Process {
+public:
+    explicit Toolbar(const std::wstring& folder = std::wstring());
+
+    // The toolbar window of this process (the one marked in its user
+    // data), waited for up to timeoutMs; null when none came.
+    HWND WaitForWindow(DWORD timeoutMs = 20000) const;
+    // Ends the toolbar as a user does: the exit command, answered with Yes.
+    // Whether the process then ended with code 0.
+    bool Exit(HWND toolbar) const;
+};
+
+// Whether a toolbar runs (its single-instance mutex exists).
+bool ToolbarRunning();
+
+// The first visible top-level window of process id whose class is
+// className (null: any) and whose text contains title (null: any).
+HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title = nullptr);
+HWND WaitForWindowOf(DWORD process, const wchar_t* className, const wchar_t* title, DWORD timeoutMs);
+// The first enabled, visible message box or dialog of process holding a
+// static text that contains text; null when there is none.
+HWND FindDialogWithText(DWORD process, const wchar_t* text);
+std::wstring WindowText(HWND hwnd);
+
+// The toolbar's settings key, emptied for the test and restored afterwards.
+class SettingsKeyGuard {
+public:
+    SettingsKeyGuard();
+    ~SettingsKeyGuard();
+    SettingsKeyGuard(const SettingsKeyGuard&) = delete;
+    SettingsKeyGuard& operator=(const SettingsKeyGuard&) = delete;
+
+    static const wchar_t* SubKey() { return L"Software\\NorpaSoft\\norpa"; }
+    // A value of the key as text (a DWORD in decimal) with its type;
+    // "(missing)" when there is none.
+    static std::wstring Read(const wchar_t* name, DWORD* type = nullptr);
+    static void WriteDword(const wchar_t* name, DWORD value);
+    static void WriteText(const wchar_t* name, const std::wstring& value);
+
+private:
+    bool saved_ = false;
+};
+
+// The user's Startup folder and the toolbar's shortcut in it, which the
+// guard removes afterwards unless it was there before.
+std::wstring StartupShortcutPath();
+class StartupShortcutGuard {
+public:
+    StartupShortcutGuard();
+    ~StartupShortcutGuard();
+    StartupShortcutGuard(const StartupShortcutGuard&) = delete;
+    StartupShortcutGuard& operator=(const StartupShortcutGuard&) = delete;
+
+private:
+    std::string saved_;
+    bool existed_ = false;
+};
+
+// A full-screen window of the test's own, below every topmost window,
+// showing colour(x, y) (0x00RRGGBB) at every screen pixel.
+class Backdrop {
+public:
+    explicit Backdrop(const std::function<DWORD(int x, int y)>& colour);
+    ~Backdrop();
+    Backdrop(const Backdrop&) = delete;
+    Backdrop& operator=(const Backdrop&) = delete;
+    HWND hwnd() const { return hwnd_; }
+    // What the backdrop shows at (x, y), 0x00RRGGBB.
+    DWORD At(int x, int y) const;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+    HWND hwnd_ = nullptr;
+    kesh::win::Bitmap picture_;
+    std::vector<DWORD> pixels_;
+    int width_ = 0;
+};
+
+// The screen's pixels in rect as 0x00RRGGBB, row by row.
+std::vector<DWORD> ScreenPixels(const RECT& rect);
+
+// Input as the user gives it, through the system's input queue.
+void MoveMouse(int x, int y);
+void MouseButton(bool down);
+// Presses the left button at from, moves to to in steps, releases it there.
+void Drag(POINT from, POINT to, int steps = 8);
+// Presses the keys in order and releases them in the opposite order.
+void PressKeys(std::initializer_list<WORD> keys);
+
+}  // namespace toolbartest

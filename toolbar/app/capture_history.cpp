@@ -1,0 +1,49 @@
+#include "toolbar/app/capture_history.h"
+
+#include "common/history_folder.h"
+#include "common/image_codecs.h"
+#include "common/image_formats.h"
+#include "kesh/file.h"
+#include "kesh/path.h"
+#include "kesh/property.h"
+#include "kesh/time.h"
+#include "toolbar/core/capture_rules.h"
+#include "toolbar/resource.h"
+#include "ui/shell_seams.h"
+
+#include <objidl.h>
+#include <gdiplus.h>
+
+#include <memory>
+
+kesh::String SaveBitmapToHistory(HBITMAP bitmap)
+{
+    std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromHBITMAP(bitmap, nullptr));
+    if (!image || image->GetLastStatus() != Gdiplus::Ok) {
+        ui::AppMessageBox(IDS_BITMAP_FAILED, MB_ICONERROR);
+        return kesh::String();
+    }
+    const kesh::fs::Path folder(HistorySubfolderUnder(kesh::sys::getProperty("user.home", ""), kCaptureFolderName));
+    const kesh::String name = NextCaptureFileName(
+        kesh::Time::now(), [&folder](const kesh::String& file) { return kesh::fs::exists((folder / file).toString()); });
+    const kesh::String path = (folder / name).toString();
+    ImageCodecEntry png;
+    if (!FindImageEncoder(png, kImageFormatPNG) ||
+        image->Save(path.toWide().get(), &png.clsid, nullptr) != Gdiplus::Ok) {
+        ui::AppMessageBox(IDS_SAVE_FAILED, MB_ICONERROR);
+        return kesh::String();
+    }
+    return path;
+}
+
+bool LaunchEditor(const kesh::String& path, int x, int y)
+{
+    const kesh::String program = EditorProgramPath(kesh::sys::getProperty("app.path", ""));
+    const kesh::String parameters = EditorParameters(path, x, y);
+    const HINSTANCE started = ui::Shell().ShellExecute(nullptr, L"open", program.toWide().get(),
+                                                       parameters.toWide().get(), nullptr, SW_SHOWNORMAL);
+    if (reinterpret_cast<INT_PTR>(started) > 32)
+        return true;
+    ui::AppMessageBox(IDS_EDITOR_FAILED, MB_ICONERROR);
+    return false;
+}

@@ -1,0 +1,165 @@
+// The toolbar's commands: its menu, the capture, the images it hands to the
+// editor and the dialogs it opens.
+#include "toolbar/app/norpa_dlg.h"
+
+#include "common/about_dlg.h"
+#include "common/history_folder.h"
+#include "toolbar/app/capture_dlg.h"
+#include "toolbar/app/capture_history.h"
+#include "toolbar/app/option_dlg.h"
+#include "toolbar/core/toolbar_rules.h"
+#include "toolbar/resource.h"
+#include "ui/menu.h"
+
+#include <shellapi.h>
+
+#include <string>
+
+namespace {
+
+// Runs dialog modally with *guard pointing at it meanwhile; while one runs,
+// a second request only brings it to the front. IDCANCEL for a request
+// that found one running.
+INT_PTR RunGuarded(ui::CDialog& dialog, ui::CDialog*& guard)
+{
+    if (guard) {
+        if (guard->handle())
+            SetForegroundWindow(guard->handle());
+        return IDCANCEL;
+    }
+    guard = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    guard = nullptr;
+    return result;
+}
+
+}  // namespace
+
+void CNorpaDlg::OnCaptureButton() { DoCapture(); }
+
+void CNorpaDlg::OnMenuButton()
+{
+    POINT cursor = {};
+    GetCursorPos(&cursor);
+    PostMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(handle()), MAKELPARAM(cursor.x, cursor.y));
+}
+
+LRESULT CNorpaDlg::OnContextMenu(WPARAM, LPARAM)
+{
+    // The point the message carries is not used: the menu opens beside the
+    // toolbar whatever was clicked.
+    ui::Menu menu;
+    if (!menu.LoadMenu(IDR_TOOLBAR_MENU))
+        return 0;
+    HMENU popup = menu.GetSubMenu(0);
+    const bool bitmapOnClipboard = IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
+    EnableMenuItem(popup, ID_PASTE_CLIPBOARD, MF_BYCOMMAND | (bitmapOnClipboard ? MF_ENABLED : MF_GRAYED));
+    RECT workArea = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
+    const RECT bar = GetWindowRect();
+    const MenuAnchor anchor = ContextMenuAnchor(bar, workArea);
+    TPMPARAMS params = {};
+    params.cbSize = sizeof(params);
+    params.rcExclude = bar;
+    SetForegroundWindow(handle());
+    TrackPopupMenuEx(popup, TPM_VERTICAL | anchor.flags, anchor.x, anchor.y, handle(), &params);
+    return 0;
+}
+
+LRESULT CNorpaDlg::OnToolbarActivate(WPARAM, LPARAM)
+{
+    SetForegroundWindow(handle());
+    balloon_.Show(L"Norpa工具条已启动");
+    return 0;
+}
+
+LRESULT CNorpaDlg::OnHotKey(WPARAM w, LPARAM)
+{
+    const int id = static_cast<int>(w);
+    CallDefault();
+    // While the overlay is open, coming forward would take the focus from
+    // it and so cancel the capture the user is making.
+    if (id == kCaptureHotKeyId && !capturing_) {
+        SetForegroundWindow(handle());
+        DoCapture();
+    }
+    return 0;
+}
+
+void CNorpaDlg::DoCapture()
+{
+    // The overlay runs a modal loop in which the hot key still arrives.
+    if (capturing_)
+        return;
+    capturing_ = true;
+    const bool hide = settings_.hideWhenCapture;
+    if (hide) {
+        ShowWindow(handle(), SW_HIDE);
+        Sleep(300);  // until the screen no longer shows the toolbar
+    }
+    {
+        CCaptureDlg overlay(GetDesktopWindow());
+        if (overlay.DoModal() == IDOK) {
+            const kesh::String path = SaveBitmapToHistory(overlay.result());
+            if (!path.isEmpty())
+                LaunchEditor(path, overlay.resultRect().left, overlay.resultRect().top);
+        }
+    }
+    if (hide && handle())
+        ShowWindow(handle(), SW_SHOW);
+    capturing_ = false;
+}
+
+LRESULT CNorpaDlg::OnDropFiles(WPARAM w, LPARAM)
+{
+    const HDROP drop = reinterpret_cast<HDROP>(w);
+    if (DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0) > 0) {
+        // As long as the name is: a path may be longer than MAX_PATH.
+        const UINT length = DragQueryFileW(drop, 0, nullptr, 0);
+        std::wstring name(length + 1, L'\0');
+        DragQueryFileW(drop, 0, &name[0], length + 1);
+        name.resize(length);
+        LaunchEditor(kesh::String(name.c_str()), -1, -1);
+    }
+    DragFinish(drop);
+    return CallDefault();
+}
+
+void CNorpaDlg::OnOpenImageFile() { LaunchEditor("", -1, -1); }
+
+void CNorpaDlg::OnPasteClipboard()
+{
+    if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(handle()))
+        return;
+    // The clipboard's bitmap stays the clipboard's: it is only read.
+    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
+        const kesh::String path = SaveBitmapToHistory(bitmap);
+        if (!path.isEmpty())
+            LaunchEditor(path, -1, -1);
+    }
+    CloseClipboard();
+}
+
+void CNorpaDlg::OnViewHistory() { OpenFolderInExplorer(GetHistoryRoot()); }
+
+void CNorpaDlg::OnOptions()
+{
+    COptionDlg dialog(GetDesktopWindow());
+    dialog.autoRun = settings_.autoRun ? 1 : 0;
+    dialog.hideWhenCapture = settings_.hideWhenCapture ? 1 : 0;
+    dialog.virtualKey = HotKeyVirtualKey(settings_.hotKey);
+    dialog.modifiers = HotKeyModifiers(settings_.hotKey);
+    if (RunGuarded(dialog, optionsDialog_) != IDOK)
+        return;
+    settings_.autoRun = dialog.autoRun != 0;
+    settings_.hideWhenCapture = dialog.hideWhenCapture != 0;
+    settings_.hotKey = PackHotKey(dialog.virtualKey, dialog.modifiers);
+    settings_.Save();
+    RegisterCaptureHotKey();
+}
+
+void CNorpaDlg::OnAppAbout()
+{
+    CAboutDlg dialog(GetDesktopWindow());
+    RunGuarded(dialog, aboutDialog_);
+}
