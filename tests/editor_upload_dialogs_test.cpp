@@ -124,9 +124,7 @@ TEST_F(UploadDialogTest, DescriptionDialogShowsTheSizeAndGivesBackTheTexts)
         shownDescription = ItemText(d, IDC_UPLOAD_DESCRIPTION);
         shownSignature = ItemText(d, IDC_UPLOAD_SIGNATURE);
         sizeLine = ItemText(d, IDC_UPLOAD_IMAGE_SIZE);
-        wchar_t text[64] = {};
-        GetWindowTextW(d, text, 64);
-        caption = text;
+        caption = ui::WindowText(d);
         SetDlgItemTextW(d, IDC_UPLOAD_DESCRIPTION, L"第一行\r\n第二行");
         SetDlgItemTextW(d, IDC_UPLOAD_SIGNATURE, L"");
         Click(d, IDOK);

@@ -42,25 +42,29 @@ private:
     kesh::win::KernelHandle handle_;
 };
 
+// Another thread locking mutex waits while held lives and gets in once it
+// goes.
+void ExpectOthersWaitFor(std::unique_ptr<ScopedLock> held, const Mutex& mutex)
+{
+    std::atomic<bool> entered(false);
+    TestThread other([&] {
+        ScopedLock lock(mutex);
+        entered = true;
+    });
+    EXPECT_FALSE(other.join(200));
+    EXPECT_FALSE(entered);
+    held.reset();
+    EXPECT_TRUE(other.join());
+    EXPECT_TRUE(entered);
+}
+
 }  // namespace
 
 TEST(MutexTest, CopiesExcludeEachOther)
 {
     Mutex mutex;
-    Mutex copy = mutex;
-    std::atomic<bool> entered(false);
-    {
-        ScopedLock lock(mutex);
-        TestThread other([&] {
-            ScopedLock inner(copy);
-            entered = true;
-        });
-        EXPECT_FALSE(other.join(200));
-        EXPECT_FALSE(entered);
-    }
-    // The other thread gets in once the first lock is gone.
-    for (int i = 0; i < 500 && !entered; ++i) Sleep(10);
-    EXPECT_TRUE(entered);
+    const Mutex copy = mutex;
+    ExpectOthersWaitFor(std::make_unique<ScopedLock>(mutex), copy);
 }
 
 // Entered again by its owner (a second lock that waited for the first would
@@ -68,18 +72,9 @@ TEST(MutexTest, CopiesExcludeEachOther)
 TEST(MutexTest, OwnerMayLockAgainAndOthersWaitForTheOuterLock)
 {
     Mutex mutex;
-    std::atomic<bool> entered(false);
-    std::unique_ptr<ScopedLock> outer(new ScopedLock(mutex));
+    auto outer = std::make_unique<ScopedLock>(mutex);
     { ScopedLock inner(mutex); }
-    TestThread other([&] {
-        ScopedLock lock(mutex);
-        entered = true;
-    });
-    EXPECT_FALSE(other.join(200));
-    EXPECT_FALSE(entered);
-    outer.reset();
-    EXPECT_TRUE(other.join());
-    EXPECT_TRUE(entered);
+    ExpectOthersWaitFor(std::move(outer), mutex);
 }
 
 // The lock holds the mutex's section itself: with the Mutex it was made
@@ -88,18 +83,9 @@ TEST(MutexTest, LockOutlivesTheMutexObject)
 {
     Mutex* mutex = new Mutex;
     const Mutex copy = *mutex;
-    std::unique_ptr<ScopedLock> lock(new ScopedLock(*mutex));
+    auto lock = std::make_unique<ScopedLock>(*mutex);
     delete mutex;
-    std::atomic<bool> entered(false);
-    TestThread other([&] {
-        ScopedLock inner(copy);
-        entered = true;
-    });
-    EXPECT_FALSE(other.join(200));
-    EXPECT_FALSE(entered);
-    lock.reset();
-    EXPECT_TRUE(other.join());
-    EXPECT_TRUE(entered);
+    ExpectOthersWaitFor(std::move(lock), copy);
 }
 
 TEST(SyncPointTest, AutoResetReleasesOneWaitPerSet)

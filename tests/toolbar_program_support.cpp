@@ -1,8 +1,7 @@
 #include "tests/toolbar_program_support.h"
 
-#include "tests/editor_app_support.h"
-
 #include "kesh/handles.h"
+#include "tests/editor_app_support.h"
 
 #include <shlobj.h>
 #include <shlwapi.h>
@@ -139,12 +138,11 @@ Process::~Process()
 {
     if (!started_)
         return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 5000);
+    const kesh::win::KernelHandle process(info_.hProcess), thread(info_.hThread);
+    if (WaitForSingleObject(process, 0) == WAIT_TIMEOUT) {
+        TerminateProcess(process, 99);
+        WaitForSingleObject(process, 5000);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
 }
 
 long Process::WaitForExit(DWORD timeoutMs) const

@@ -2,6 +2,7 @@
 // start-at-login shortcut in a folder of the test's own.
 #include "toolbar/core/toolbar_settings.h"
 
+#include "kesh/handles.h"
 #include "tests/editor_test_support.h"
 
 #include <gtest/gtest.h>
@@ -37,11 +38,10 @@ protected:
 
     void WriteRaw(const wchar_t* name, DWORD type, const void* data, DWORD size)
     {
-        HKEY key = nullptr;
+        kesh::win::RegistryKeyHandle key;
         ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, sub_.toWide().get(), 0, nullptr, 0,
-                                                 KEY_ALL_ACCESS, nullptr, &key, nullptr));
+                                                 KEY_ALL_ACCESS, nullptr, key.Receive(), nullptr));
         RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size);
-        RegCloseKey(key);
     }
     void WriteText(const wchar_t* name, const std::wstring& text)
     {
