@@ -1,6 +1,7 @@
 #include "tests/toolbar_program_support.h"
 
 #include "tests/editor_app_support.h"
+#include "toolbar/app/screen_picture.h"
 
 #include "kesh/handles.h"
 
@@ -83,18 +84,6 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM l)
     return FALSE;
 }
 
-// A 32-bit top-down DIB section; bits receives its pixels.
-kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    return kesh::win::Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
 void SendOne(INPUT input)
 {
     SendInput(1, &input, sizeof(INPUT));
@@ -117,7 +106,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
             return true;
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
 
