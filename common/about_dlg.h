@@ -2,8 +2,8 @@
 
 #include "ui/dialog.h"
 
-// The product's web site, which the About box's button opens (string 130
-// of the program holds the same address; this one stands in when the
+// The product's web site, which the About box's button opens (string
+// IDS_WEBSITE_ADDRESS holds the same address; this one stands in when the
 // string table lacks it).
 constexpr const wchar_t* kProductWebsite = L"http://www.norpasoft.com/";
 

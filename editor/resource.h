@@ -1,10 +1,11 @@
 #pragma once
 
 // Resource, control, command and string ids of the image editor (vomla.exe).
-// Only #define lines: windres reads this file too. The framework's own
-// commands (ID_FILE_OPEN, ID_EDIT_UNDO...) are in ui/resource_ids.h.
+// Only #define lines: windres reads this file too. A leaf that every editor
+// folder may include, the window-free core too, so it includes only the
+// About box's ids, a leaf of defines too; the framework's own commands
+// (ID_FILE_OPEN, ID_EDIT_UNDO...) are in ui/resource_ids.h.
 #include "common/about_ids.h"
-#include "ui/resource_ids.h"
 
 // The main frame: menu bar, accelerators, icon and title string share it.
 #define IDR_MAINFRAME 128

@@ -23,6 +23,15 @@ norpa_start_display() {
   export DISPLAY=":$(head -n1 "$scratch/display")"
 }
 
+# Whether a wineserver runs for $WINEPREFIX, asked of wineserver itself: it
+# finds the prefix's server as every Wine process does, and -w waits while
+# one runs.
+norpa_prefix_server_running() {
+  local rc=0
+  timeout 1 wineserver -w >/dev/null 2>&1 || rc=$?
+  [ "$rc" = 124 ]
+}
+
 # For scripts that start their own display and wineserver: a scratch folder
 # ($scratch) and an exit trap that ends the wineserver, the Xvfb they
 # started (xvfb_pid) and removes the folder, also on failure.

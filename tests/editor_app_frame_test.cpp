@@ -307,6 +307,63 @@ TEST_F(MainFrameTest, AnImageThatCannotBeReadLeavesTheFrameWithoutAView)
     EXPECT_FALSE(CommandEnabled(ID_FILE_SAVE_AS));
 }
 
+// How the toolbar program starts the editor (no image), or a failed open:
+// the tools were disabled while there was no view, and must come back with
+// the image although their update handlers only tick them.
+TEST_F(MainFrameTest, ToolsComeBackWithAnImageOpenedAfterStartingWithoutOne)
+{
+    ui::CToolBar& bar = frame->ToolBar();
+    HMENU tools = GetSubMenu(GetMenu(frame->handle()), 3);
+    ASSERT_EQ(static_cast<UINT>(ID_TOOL_HAND), GetMenuItemID(tools, 0));
+    // What the idle loop and opening the Tools menu do.
+    auto refresh = [&] {
+        frame->SendToDescendants(ui::IdleUpdateMessage(), 0, 0);
+        frame->SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tools), 3);
+    };
+    const UINT kinds[] = {ID_TOOL_HAND, ID_TOOL_PENCIL, ID_TOOL_HIGHLIGHTER, ID_TOOL_MOSAIC};
+    refresh();
+    for (UINT id : kinds) {
+        EXPECT_FALSE(bar.SendMessage(TB_ISBUTTONENABLED, id)) << id;
+        EXPECT_TRUE(GetMenuState(tools, id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    }
+
+    shell.fileAnswer = Wide(png);
+    frame->SendMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    ASSERT_NE(nullptr, view());
+    refresh();
+    for (UINT id : kinds) {
+        EXPECT_TRUE(bar.SendMessage(TB_ISBUTTONENABLED, id)) << id;
+        EXPECT_FALSE(GetMenuState(tools, id, MF_BYCOMMAND) & MF_GRAYED) << id;
+    }
+
+    // The pencil by its key, a stroke; the hand, then the pencil by its
+    // toolbar button, another stroke.
+    const POINT origin = view()->ImageOrigin();
+    const int y = origin.y + view()->Height() / 2;
+    auto stroke = [&] {
+        view()->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(origin.x + 5, y));
+        view()->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(origin.x + 60, y));
+        view()->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(origin.x + 60, y));
+        uitest::pump();
+    };
+    PressWithCtrl(view()->handle(), 'P');
+    EXPECT_EQ(kPenPencil, view()->ToolKind());
+    stroke();
+    EXPECT_EQ(1, view()->Modified());
+
+    PressWithCtrl(view()->handle(), 'H');
+    ASSERT_EQ(kPenHand, view()->ToolKind());
+    RECT button = {};
+    ASSERT_TRUE(bar.SendMessage(TB_GETRECT, ID_TOOL_PENCIL, reinterpret_cast<LPARAM>(&button)));
+    const LPARAM middle = MAKELPARAM(button.left + 8, (button.top + button.bottom) / 2);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    bar.SendMessage(WM_LBUTTONUP, 0, middle);
+    uitest::pump();
+    EXPECT_EQ(kPenPencil, view()->ToolKind());
+    stroke();
+    EXPECT_EQ(2, view()->Modified());
+}
+
 TEST_F(MainFrameTest, DroppingSeveralFilesOpensOnlyTheFirst)
 {
     const kesh::String second = files.path("second.png");
@@ -382,7 +439,9 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
     EXPECT_EQ(own, ReadFileBytes(existing));
 }
 
-TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
+// The pop-up opens below its button, never over it (Wine, for one, ignores
+// the rectangle a pop-up is told to keep clear of).
+TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopupBelowTheButton)
 {
     ui::CToolBar& bar = frame->ToolBar();
     RECT button = {};
@@ -391,15 +450,18 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
     static UINT firstItem;
     static int itemCount;
     static int ticks;
+    static RECT shownAt;
     firstItem = 0;
     itemCount = 0;
     ticks = 0;
+    shownAt = RECT();
     const UINT_PTR timer = SetTimer(nullptr, 0, 30, [](HWND, UINT, UINT_PTR, DWORD) {
         HWND menu = FindWindowW(L"#32768", nullptr);
         if (menu && IsWindowVisible(menu)) {
             HMENU shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
             firstItem = GetMenuItemID(shown, 0);
             itemCount = GetMenuItemCount(shown);
+            GetWindowRect(menu, &shownAt);
             EndMenu();
         } else if (++ticks > 100) {
             EndMenu();
@@ -419,6 +481,9 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopup)
     uitest::pump();
     EXPECT_EQ(static_cast<UINT>(ID_HIGHLIGHTER_YELLOW), firstItem);
     EXPECT_EQ(3, itemCount);
+    MapWindowPoints(bar.handle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
+    EXPECT_EQ(button.left, shownAt.left);
+    EXPECT_GE(shownAt.top, button.bottom);
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsTheProductVersionAndOpensTheWebSite)

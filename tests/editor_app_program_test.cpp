@@ -5,6 +5,7 @@
 #include "kesh/handles.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "ui/resource_ids.h"
 
 #include <gtest/gtest.h>
 

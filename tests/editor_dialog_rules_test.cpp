@@ -74,7 +74,7 @@ TEST(SaveFormatDialogRules, QualityControlsOnlyForJpeg)
 TEST(SaveFormatDialogRules, EnterGoesToOkWhenSkipIsNotAllowed)
 {
     EXPECT_EQ(IDOK, DefaultButtonId(false));
-    EXPECT_EQ(kSkipButtonId, DefaultButtonId(true));
+    EXPECT_EQ(IDC_SAVE_SKIP, DefaultButtonId(true));
 }
 
 TEST(PenValueDialogs, AcceptOneToHundredWithTheSpinRangePacked)

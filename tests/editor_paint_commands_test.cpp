@@ -16,7 +16,7 @@ using namespace viewtest;
 
 namespace {
 
-// The pop-ups of menu 314 as the frame shows them: loaded afresh, every
+// The pop-ups of IDR_PEN_POPUPS as the frame shows them: loaded afresh, every
 // item updated by the view.
 class PenPopups {
 public:

@@ -2,8 +2,11 @@
 #include "editor/core/save_format.h"
 #include "editor/core/view_cursor.h"
 #include "editor/core/view_title.h"
+#include "editor/resource.h"
 
 #include <gtest/gtest.h>
+
+#include <climits>
 
 namespace {
 
@@ -20,6 +23,7 @@ TEST(PlacementTest, ImageKeepsItsMarginOrIsCentred)
         {{122, 300}, {100, 100}, {11, 100}},
         {{800, 100}, {100, 500}, {350, 10}},  // centred in one axis only
         {{0, 0}, {5, 5}, {10, 10}},
+        {{800, 600}, {INT_MAX, INT_MAX - 5}, {10, 10}},  // image plus margins pass 32 bits
     };
     for (const Case& c : cases) {
         const POINT origin = ImageOriginFor(c.client, c.image);
@@ -37,6 +41,10 @@ TEST(PlacementTest, ScrollSizesAreImagePlusMarginsWithTenthsForPagesAndLines)
     EXPECT_EQ(218, sizes.page.cy);
     EXPECT_EQ(38, sizes.line.cx);
     EXPECT_EQ(21, sizes.line.cy);
+
+    const ScrollSizes huge = ScrollSizesFor(SIZE{INT_MAX, INT_MAX - 5});
+    EXPECT_EQ(INT_MAX, huge.total.cx);
+    EXPECT_EQ(INT_MAX, huge.total.cy);
 
     const ScrollSizes tiny = ScrollSizesFor(SIZE{1, 1});
     EXPECT_EQ(21, tiny.total.cx);
@@ -87,6 +95,10 @@ TEST(SaveFormatTest, RawFormatUpToFourFifthsOfAByteAPixelElseJpeg)
         {"huge image, small file", kPngRaw, 1000000000ull, 40000, 40000, true},
         {"huge image, large file", kPngRaw, 1280000001ull, 40000, 40000, false},
         {"empty image", kPngRaw, 1, 0, 0, false},
+        // width x height x 4 passes even 63 bits.
+        {"largest image, small file", kPngRaw, 1ull << 61, INT_MAX, INT_MAX, true},
+        {"largest image, file above the threshold", kPngRaw, 3689348811305936488ull, INT_MAX, INT_MAX, false},
+        {"largest image, file at the threshold", kPngRaw, 3689348811305936487ull, INT_MAX, INT_MAX, true},
     };
     for (const Case& c : cases) {
         const GUID format = PreferredSaveFormat(c.raw, c.size, c.width, c.height);
@@ -96,13 +108,13 @@ TEST(SaveFormatTest, RawFormatUpToFourFifthsOfAByteAPixelElseJpeg)
 
 TEST(ViewCursorTest, EachKindHasItsCursorAndTheHighlighterFollowsItsColour)
 {
-    EXPECT_EQ(322, CursorIdFor(kPenHand, 0));
-    EXPECT_EQ(317, CursorIdFor(kPenPencil, 0));
-    EXPECT_EQ(318, CursorIdFor(kPenMosaic, 0));
-    EXPECT_EQ(319, CursorIdFor(kPenHighlighter, 0xFF0000));
-    EXPECT_EQ(320, CursorIdFor(kPenHighlighter, 0x00FF00));
-    EXPECT_EQ(321, CursorIdFor(kPenHighlighter, 0x0000FF));
-    EXPECT_EQ(319, CursorIdFor(kPenHighlighter, 0x123456));
+    EXPECT_EQ(IDC_CURSOR_HAND, CursorIdFor(kPenHand, 0));
+    EXPECT_EQ(IDC_CURSOR_PENCIL, CursorIdFor(kPenPencil, 0));
+    EXPECT_EQ(IDC_CURSOR_MOSAIC, CursorIdFor(kPenMosaic, 0));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_YELLOW, CursorIdFor(kPenHighlighter, 0xFF0000));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_PURPLE, CursorIdFor(kPenHighlighter, 0x00FF00));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_CYAN, CursorIdFor(kPenHighlighter, 0x0000FF));
+    EXPECT_EQ(IDC_CURSOR_HIGHLIGHTER_YELLOW, CursorIdFor(kPenHighlighter, 0x123456));
     EXPECT_EQ(0, CursorIdFor(4, 0));
 }
 

@@ -386,12 +386,7 @@ std::wstring classOf(HWND hwnd)
     return bang == std::wstring::npos ? text : text.substr(bang + 1);
 }
 
-std::wstring textOf(HWND hwnd)
-{
-    wchar_t text[128] = {};
-    GetWindowTextW(hwnd, text, 128);
-    return text;
-}
+std::wstring textOf(HWND hwnd) { return ui::WindowText(hwnd); }
 
 INT_PTR CALLBACK plainDialogProc(HWND, UINT message, WPARAM, LPARAM) { return message == WM_INITDIALOG; }
 

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -167,6 +168,38 @@ TEST(ReplacingWrite, AWriteThatFailsHalfwayLeavesTheOldFileWhole)
     EXPECT_EQ(std::vector<std::string>({"picture.png"}), NamesIn(folder));
 }
 
+// The replaced file's attributes stay; a read-only one is not replaced and
+// the staged file never stays behind, whatever the move did.
+TEST(ReplacingWrite, AttributesOfTheReplacedFileAndReadOnlyOnes)
+{
+    const struct {
+        const char* name;
+        DWORD attributes;
+        bool replaced;
+    } cases[] = {
+        {"plain", FILE_ATTRIBUTE_ARCHIVE, true},
+        {"hidden", FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, true},
+        {"read-only", FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, false},
+    };
+    for (const auto& c : cases) {
+        TempFolder folder;
+        const String target = folder.path("picture.png");
+        const boost::shared_array<wchar_t> wide = target.toWide();
+        ASSERT_TRUE(WriteAll(target, "the picture as it was"));
+        ASSERT_TRUE(SetFileAttributesW(wide.get(), c.attributes)) << c.name;
+        // Writable again however the case ends, so that the folder can go.
+        const std::shared_ptr<void> writableAgain(nullptr, [&wide](void*) {
+            SetFileAttributesW(wide.get(), FILE_ATTRIBUTE_NORMAL);
+        });
+
+        EXPECT_EQ(c.replaced, WriteReplacing(target, [](const String& path) { return WriteAll(path, "new"); }))
+            << c.name;
+        EXPECT_EQ(c.replaced ? "new" : "the picture as it was", ReadAll(target)) << c.name;
+        EXPECT_EQ(std::vector<std::string>({"picture.png"}), NamesIn(folder)) << c.name;
+        EXPECT_EQ(c.attributes, GetFileAttributesW(wide.get())) << c.name;
+    }
+}
+
 TEST(ReplacingWrite, ANewFileThatFailsIsNotLeftBehind)
 {
     TempFolder folder;
@@ -202,12 +235,12 @@ TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
     EXPECT_EQ(std::vector<std::string>({"own.png"}), NamesIn(folder));
 }
 
-TEST(SaveImageFailures, MessagesAre137For138ForAnd134)
+TEST(SaveImageFailures, EachFailureHasItsOwnMessage)
 {
     EXPECT_EQ(0, SaveFailureMessageId(SaveImageResult::Saved));
-    EXPECT_EQ(137, SaveFailureMessageId(SaveImageResult::NoEncoder));
-    EXPECT_EQ(138, SaveFailureMessageId(SaveImageResult::NoBitmap));
-    EXPECT_EQ(134, SaveFailureMessageId(SaveImageResult::WriteFailed));
+    EXPECT_EQ(IDS_SAVE_FORMAT_UNSUPPORTED, SaveFailureMessageId(SaveImageResult::NoEncoder));
+    EXPECT_EQ(IDS_SAVE_NO_BITMAP, SaveFailureMessageId(SaveImageResult::NoBitmap));
+    EXPECT_EQ(IDS_SAVE_FAILED, SaveFailureMessageId(SaveImageResult::WriteFailed));
 }
 
 TEST(EncoderParameters, JpegGetsTheQualityAsOneLong)

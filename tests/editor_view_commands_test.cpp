@@ -1,5 +1,6 @@
 #include "editor/view/menu_text.h"
 #include "editor/view/view_commands.h"
+#include "ui/resource_ids.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +19,7 @@ TEST(PenCommandTable, EveryIdIsListedOnceAndFound)
         EXPECT_EQ(nullptr, FindPenCommand(command.id));
     }
     EXPECT_EQ(19u, ids.size());
-    EXPECT_EQ(nullptr, FindPenCommand(57634));  // copy is no pen command
+    EXPECT_EQ(nullptr, FindPenCommand(ID_EDIT_COPY));
 }
 
 TEST(PenCommandTable, PresetsAlsoSwitchToTheirPensTool)
@@ -26,8 +27,10 @@ TEST(PenCommandTable, PresetsAlsoSwitchToTheirPensTool)
     const struct {
         PenField field;
         int tool;
-    } tools[] = {{PenField::PencilColour, 1}, {PenField::PencilWidth, 1}, {PenField::HighlighterValue, 2},
-                 {PenField::MosaicStrength, 3}};
+    } tools[] = {{PenField::PencilColour, kPenPencil},
+                 {PenField::PencilWidth, kPenPencil},
+                 {PenField::HighlighterValue, kPenHighlighter},
+                 {PenField::MosaicStrength, kPenMosaic}};
     for (const PenCommand& command : kPenCommands) {
         for (const auto& t : tools) {
             if (command.field == t.field) {
@@ -39,15 +42,15 @@ TEST(PenCommandTable, PresetsAlsoSwitchToTheirPensTool)
 
 TEST(PenCommandTicks, ToolItemsFollowTheToolPresetsTheirValue)
 {
-    const PenCommand& hand = *FindPenCommand(32834);
-    const PenCommand& mosaic = *FindPenCommand(32786);
-    EXPECT_TRUE(IsPenCommandTicked(hand, 0, 0));
-    EXPECT_FALSE(IsPenCommandTicked(hand, 3, 0));
-    EXPECT_TRUE(IsPenCommandTicked(mosaic, 3, 0));
+    const PenCommand& hand = *FindPenCommand(ID_TOOL_HAND);
+    const PenCommand& mosaic = *FindPenCommand(ID_TOOL_MOSAIC);
+    EXPECT_TRUE(IsPenCommandTicked(hand, kPenHand, 0));
+    EXPECT_FALSE(IsPenCommandTicked(hand, kPenMosaic, 0));
+    EXPECT_TRUE(IsPenCommandTicked(mosaic, kPenMosaic, 0));
 
-    const PenCommand& red = *FindPenCommand(32813);
-    EXPECT_TRUE(IsPenCommandTicked(red, 0, 0x0000FF));  // whatever the tool
-    EXPECT_FALSE(IsPenCommandTicked(red, 1, 0xFF0000));
+    const PenCommand& red = *FindPenCommand(ID_PENCIL_RED);
+    EXPECT_TRUE(IsPenCommandTicked(red, kPenHand, 0x0000FF));  // whatever the tool
+    EXPECT_FALSE(IsPenCommandTicked(red, kPenPencil, 0xFF0000));
 }
 
 TEST(PenCommandTicks, CustomItemIsTickedOnlyWhenNoPresetHoldsTheValue)
@@ -57,10 +60,13 @@ TEST(PenCommandTicks, CustomItemIsTickedOnlyWhenNoPresetHoldsTheValue)
         DWORD value;
         bool ticked;
     } cases[] = {
-        {32815, 0x000000, false}, {32815, 0x0000FF, false}, {32815, 0xFF0000, false}, {32815, 0x00FF00, true},
-        {32822, 1, false},        {32822, 2, false},        {32822, 4, false},        {32822, 3, true},
-        {32822, 100, true},       {32838, 1, false},        {32838, 4, false},        {32838, 9, false},
-        {32838, 2, true},
+        {ID_PENCIL_CUSTOM_COLOR, 0x000000, false}, {ID_PENCIL_CUSTOM_COLOR, 0x0000FF, false},
+        {ID_PENCIL_CUSTOM_COLOR, 0xFF0000, false}, {ID_PENCIL_CUSTOM_COLOR, 0x00FF00, true},
+        {ID_PENCIL_CUSTOM_WIDTH, 1, false},        {ID_PENCIL_CUSTOM_WIDTH, 2, false},
+        {ID_PENCIL_CUSTOM_WIDTH, 4, false},        {ID_PENCIL_CUSTOM_WIDTH, 3, true},
+        {ID_PENCIL_CUSTOM_WIDTH, 100, true},       {ID_MOSAIC_CUSTOM, 1, false},
+        {ID_MOSAIC_CUSTOM, 4, false},              {ID_MOSAIC_CUSTOM, 9, false},
+        {ID_MOSAIC_CUSTOM, 2, true},
     };
     for (const auto& c : cases) {
         EXPECT_EQ(c.ticked, IsCustomPenCommandTicked(*FindCustomPenCommand(c.id), c.value)) << c.id << " " << c.value;

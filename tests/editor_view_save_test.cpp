@@ -9,6 +9,7 @@
 #include "ui/strings.h"
 
 #include <cwctype>
+#include <memory>
 
 using namespace viewtest;
 
@@ -90,6 +91,15 @@ TEST_F(ViewSaveTest, OnlySavingOverItsOwnFileClearsTheModifiedMark)
 TEST_F(ViewSaveTest, FailuresShowTheirMessageAndKeepTheMark)
 {
     Scribble();
+    const kesh::String readOnly = folder_.path("read-only.png");
+    const std::wstring readOnlyWide = readOnly.toWide().get();
+    ASSERT_TRUE(kesh::fs::copy(view->GetPath(), readOnly));
+    const unsigned long long readOnlySize = kesh::fs::size(readOnly);
+    ASSERT_TRUE(SetFileAttributesW(readOnlyWide.c_str(), FILE_ATTRIBUTE_READONLY));
+    // Writable again however the test ends, so that the folder can go.
+    const std::shared_ptr<void> writableAgain(nullptr, [&readOnlyWide](void*) {
+        SetFileAttributesW(readOnlyWide.c_str(), FILE_ATTRIBUTE_NORMAL);
+    });
     struct Case {
         const char* name;
         kesh::String target;
@@ -98,6 +108,7 @@ TEST_F(ViewSaveTest, FailuresShowTheirMessageAndKeepTheMark)
     } cases[] = {
         {"no encoder", view->GetPath(), kImageFormatIcon, IDS_SAVE_FORMAT_UNSUPPORTED},
         {"missing folder", folder_.path("no such folder\\x.png"), kImageFormatPNG, IDS_SAVE_FAILED},
+        {"read-only file", readOnly, kImageFormatPNG, IDS_SAVE_FAILED},
     };
     for (const Case& c : cases) {
         shell_.boxes.clear();
@@ -107,6 +118,7 @@ TEST_F(ViewSaveTest, FailuresShowTheirMessageAndKeepTheMark)
         EXPECT_EQ(shell_.boxes[0].type & MB_ICONMASK, static_cast<UINT>(MB_ICONHAND)) << c.name;
         EXPECT_EQ(view->Modified(), 1) << c.name;
     }
+    EXPECT_EQ(kesh::fs::size(readOnly), readOnlySize);
 }
 
 TEST_F(ViewSaveTest, JpegSavesWithTheQualityGiven)

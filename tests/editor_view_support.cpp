@@ -179,12 +179,7 @@ void CALLBACK DialogDriver::Tick(HWND, UINT, UINT_PTR, DWORD)
     driver->script_(dialog);
 }
 
-std::wstring ItemText(HWND dialog, int id)
-{
-    wchar_t text[256] = {};
-    GetDlgItemTextW(dialog, id, text, 256);
-    return text;
-}
+std::wstring ItemText(HWND dialog, int id) { return ui::WindowText(GetDlgItem(dialog, id)); }
 
 void Click(HWND dialog, int id)
 {

@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 using kesh::sys::Mutex;
 using kesh::sys::ScopedLock;
@@ -62,20 +63,43 @@ TEST(MutexTest, CopiesExcludeEachOther)
     EXPECT_TRUE(entered);
 }
 
-TEST(MutexTest, OwnerMayLockAgain)
+// Entered again by its owner (a second lock that waited for the first would
+// never return); others get in only once the outer lock is gone too.
+TEST(MutexTest, OwnerMayLockAgainAndOthersWaitForTheOuterLock)
 {
     Mutex mutex;
-    ScopedLock first(mutex);
-    ScopedLock second(mutex);
-    SUCCEED();
+    std::atomic<bool> entered(false);
+    std::unique_ptr<ScopedLock> outer(new ScopedLock(mutex));
+    { ScopedLock inner(mutex); }
+    TestThread other([&] {
+        ScopedLock lock(mutex);
+        entered = true;
+    });
+    EXPECT_FALSE(other.join(200));
+    EXPECT_FALSE(entered);
+    outer.reset();
+    EXPECT_TRUE(other.join());
+    EXPECT_TRUE(entered);
 }
 
+// The lock holds the mutex's section itself: with the Mutex it was made
+// from gone, others (through a copy) still wait until the lock goes.
 TEST(MutexTest, LockOutlivesTheMutexObject)
 {
     Mutex* mutex = new Mutex;
-    ScopedLock lock(*mutex);
-    delete mutex;  // the lock holds its own copy of the critical section
-    SUCCEED();
+    const Mutex copy = *mutex;
+    std::unique_ptr<ScopedLock> lock(new ScopedLock(*mutex));
+    delete mutex;
+    std::atomic<bool> entered(false);
+    TestThread other([&] {
+        ScopedLock inner(copy);
+        entered = true;
+    });
+    EXPECT_FALSE(other.join(200));
+    EXPECT_FALSE(entered);
+    lock.reset();
+    EXPECT_TRUE(other.join());
+    EXPECT_TRUE(entered);
 }
 
 TEST(SyncPointTest, AutoResetReleasesOneWaitPerSet)

@@ -218,6 +218,10 @@ TEST_F(CommandTest, PopupMenuItemsTakeTheirStateFromUpdateHandlers)
     ui::Menu menu;
     ASSERT_TRUE(menu.LoadMenu(IDR_TEST_POPUPS));
     HMENU popup = menu.GetSubMenu(0);
+    // Greyed as an update while nobody handled the commands left them: a
+    // handler that only ticks or names the item must not keep them so.
+    for (UINT id : {ID_TEST_CHECKED, ID_TEST_CUSTOM_TEXT})
+        EnableMenuItem(popup, id, MF_BYCOMMAND | MF_GRAYED);
     frame.SendMessage(WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
 
     auto state = [&](UINT id) { return GetMenuState(popup, id, MF_BYCOMMAND); };
@@ -226,6 +230,7 @@ TEST_F(CommandTest, PopupMenuItemsTakeTheirStateFromUpdateHandlers)
     EXPECT_TRUE(state(ID_TEST_DISABLED) & MF_GRAYED);
     EXPECT_TRUE(state(ID_TEST_CHECKED) & MF_CHECKED);
     EXPECT_FALSE(state(ID_TEST_CHECKED) & MF_GRAYED);
+    EXPECT_FALSE(state(ID_TEST_CUSTOM_TEXT) & MF_GRAYED);
     wchar_t text[64] = {};
     GetMenuStringW(popup, ID_TEST_CUSTOM_TEXT, text, 64, MF_BYCOMMAND);
     EXPECT_STREQ(text, L"自定粗细 (7px)...");

@@ -90,12 +90,7 @@ protected:
     void OnChange() { ++changeNotifications; }
 };
 
-std::wstring itemText(HWND dialog, int id)
-{
-    wchar_t text[256] = {};
-    GetDlgItemTextW(dialog, id, text, 256);
-    return text;
-}
+std::wstring itemText(HWND dialog, int id) { return ui::WindowText(GetDlgItem(dialog, id)); }
 
 class DialogTest : public ::testing::Test {
 protected:

@@ -71,6 +71,7 @@ const MessageEntry* CommandTarget::FindNotify(int code, UINT id) const
 void CommandState::Enable(bool on)
 {
     enabled_ = on;
+    enableSet_ = true;
     if (sink_ == MenuItem)
         EnableMenuItem(menu_, index_, MF_BYPOSITION | (on ? MF_ENABLED : MF_GRAYED));
     else if (sink_ == ToolbarButton)
@@ -98,11 +99,13 @@ void CommandState::SetText(const wchar_t* text)
 
 bool CommandState::DoUpdate(CommandTarget& target, bool disableUnhandled)
 {
-    if (target.OnCmdMsg(id_, kUpdateCode, this))
-        return true;
-    if (disableUnhandled)
+    enableSet_ = false;
+    const bool updated = target.OnCmdMsg(id_, kUpdateCode, this);
+    // A handler that only ticks the item leaves its enabling to the rule:
+    // else an item disabled while nobody handled it stays disabled.
+    if (disableUnhandled && !enableSet_)
         Enable(target.OnCmdMsg(id_, 0, nullptr, true));
-    return false;
+    return updated;
 }
 
 }  // namespace ui

@@ -41,9 +41,10 @@ public:
     // Menu items only.
     void SetText(const wchar_t* text);
 
-    // Asks target's update handler; when there is none and
-    // disableUnhandled is set, the command is disabled unless some handler
-    // would run it. True when an update handler ran.
+    // Asks target's update handler; when there is none, or it does not
+    // call Enable, and disableUnhandled is set, the command is enabled
+    // exactly when some handler would run it. True when an update handler
+    // ran.
     bool DoUpdate(CommandTarget& target, bool disableUnhandled);
 
     bool enabled() const { return enabled_; }
@@ -60,6 +61,7 @@ private:
     const HWND toolbar_ = nullptr;
     Sink sink_ = None;
     bool enabled_ = true;
+    bool enableSet_ = false;  // Enable was called during this update
 };
 
 }  // namespace ui

@@ -50,7 +50,7 @@ public:
     }
 };
 
-class Slider : public CWnd {
+class CSliderCtrl : public CWnd {
 public:
     int GetPos() const { return static_cast<int>(SendMessage(TBM_GETPOS)); }
     void SetPos(int pos, bool redraw = true) { SendMessage(TBM_SETPOS, redraw, pos); }

@@ -7,17 +7,6 @@
 
 namespace ui {
 
-namespace {
-std::wstring readText(HWND control)
-{
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int got = ::GetWindowTextW(control, &text[0], length + 1);
-    text.resize(got > 0 ? static_cast<size_t>(got) : 0);
-    return text;
-}
-}  // namespace
-
 HWND DataExchange::PrepareCtrl(int id)
 {
     lastControl_ = window_->GetDlgItem(id);
@@ -82,7 +71,7 @@ void ExchangeText(DataExchange* dx, int id, int& value)
         return;
     }
     int parsed = 0;
-    if (!ParseInt(readText(edit), parsed)) {
+    if (!ParseInt(WindowText(edit), parsed)) {
         dx->Fail(LoadResString(IDS_PARSE_INT));
         return;
     }
@@ -98,7 +87,7 @@ void ExchangeText(DataExchange* dx, int id, std::wstring& value)
         ::SetWindowTextW(edit, value.c_str());
         return;
     }
-    value = readText(edit);
+    value = WindowText(edit);
 }
 
 void ExchangeText(DataExchange* dx, int id, kesh::String& value)

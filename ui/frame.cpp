@@ -88,7 +88,7 @@ bool CFrameWnd::PreCreateWindow(CREATESTRUCTW& cs)
     return CWnd::PreCreateWindow(cs);
 }
 
-void CFrameWnd::SetActiveView(View* view, bool notify)
+void CFrameWnd::SetActiveView(CView* view, bool notify)
 {
     activeView_ = view;
     if (notify && view && view->handle() && GetActiveWindow() == handle())

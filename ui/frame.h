@@ -25,8 +25,8 @@ public:
     // Default position and size, unless a derived class changes them.
     bool PreCreateWindow(CREATESTRUCTW& cs) override;
 
-    View* GetActiveView() const { return activeView_; }
-    void SetActiveView(View* view, bool notify = true);
+    CView* GetActiveView() const { return activeView_; }
+    void SetActiveView(CView* view, bool notify = true);
     // Places the toolbar at the top and the view under it.
     virtual void RecalcLayout(bool notify = true);
 
@@ -48,7 +48,7 @@ protected:
     LRESULT OnInitMenuPopup(WPARAM, LPARAM);
 
 private:
-    View* activeView_ = nullptr;
+    CView* activeView_ = nullptr;
     bool defaultPlacement_ = false;
     // Held until the window takes the menu over; its destruction frees it.
     kesh::win::MenuHandle menu_;

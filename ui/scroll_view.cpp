@@ -6,7 +6,7 @@ namespace ui {
 
 const MessageMap* CScrollView::GetMessageMap() const
 {
-    static const MessageMap map(View::GetMessageMap(), {
+    static const MessageMap map(CView::GetMessageMap(), {
         ui::OnMessage(WM_SIZE, &CScrollView::OnSize),
         ui::OnMessage(WM_HSCROLL, &CScrollView::OnHScroll),
         ui::OnMessage(WM_VSCROLL, &CScrollView::OnVScroll),

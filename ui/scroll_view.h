@@ -7,7 +7,7 @@ namespace ui {
 // A view whose content is larger than its window: it owns the scroll
 // position, the scroll bars, the wheel, and the DC origin that OnDraw sees
 // (content coordinates, MM_TEXT).
-class CScrollView : public View {
+class CScrollView : public CView {
 public:
     // The content size in pixels. A page or line of {0, 0} takes the
     // default: a page is a tenth of the total size, a line a tenth of a page

@@ -43,7 +43,7 @@ IShell& Shell();
 // one. The replacement is borrowed, not owned.
 IShell* SetShell(IShell* replacement);
 
-// The framework's message box: caption string 57344 of the program, owner
+// The framework's message box: caption string IDS_APP_TITLE of the program, owner
 // the active window of the program; without an icon flag, MB_ICONQUESTION
 // for Yes/No buttons and MB_ICONEXCLAMATION otherwise.
 int AppMessageBox(const std::wstring& text, UINT type = MB_OK, UINT helpId = 0);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "kesh/handles.h"
+#include "ui/resource_ids.h"
 #include "ui/window.h"
 
 #include <commctrl.h>
@@ -25,7 +26,7 @@ public:
     // (CBRS_TOOLTIPS gives tool tips).
     bool CreateEx(CWnd* parent, DWORD ctrlStyle = TBSTYLE_FLAT,
                   DWORD style = WS_CHILD | WS_VISIBLE | CBRS_ALIGN_TOP, RECT borders = RECT(),
-                  UINT id = 0xE800);
+                  UINT id = IDW_TOOLBAR);
     // Buttons from layout resource id; images from the bitmap of the same id
     // when there is one.
     bool LoadToolBar(UINT id);

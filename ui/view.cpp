@@ -5,23 +5,23 @@
 
 namespace ui {
 
-bool View::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+bool CView::Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
 {
     return CreateEx(0, nullptr, L"", style, rect, parent ? parent->handle() : nullptr, id);
 }
 
-const MessageMap* View::GetMessageMap() const
+const MessageMap* CView::GetMessageMap() const
 {
     static const MessageMap map(nullptr, {
-        ui::OnMessage(WM_PAINT, &View::OnPaint),
-        ui::OnMessage(WM_INITIALUPDATE, &View::OnInitialUpdateMessage),
+        ui::OnMessage(WM_PAINT, &CView::OnPaint),
+        ui::OnMessage(WM_INITIALUPDATE, &CView::OnInitialUpdateMessage),
     });
     return &map;
 }
 
-void View::OnPrepareDC(HDC) {}
+void CView::OnPrepareDC(HDC) {}
 
-LRESULT View::OnPaint(WPARAM, LPARAM)
+LRESULT CView::OnPaint(WPARAM, LPARAM)
 {
     kesh::win::PaintDC dc(handle());
     OnPrepareDC(dc);
@@ -29,13 +29,13 @@ LRESULT View::OnPaint(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT View::OnInitialUpdateMessage(WPARAM, LPARAM)
+LRESULT CView::OnInitialUpdateMessage(WPARAM, LPARAM)
 {
     OnInitialUpdate();
     return 0;
 }
 
-CFrameWnd* View::ParentFrame() const
+CFrameWnd* CView::ParentFrame() const
 {
     for (HWND hwnd = ::GetParent(handle()); hwnd; hwnd = ::GetParent(hwnd))
         if (CFrameWnd* frame = dynamic_cast<CFrameWnd*>(CWnd::ObjectOf(hwnd)))

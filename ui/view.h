@@ -8,7 +8,7 @@ class CFrameWnd;
 
 // A child window that paints through OnDraw and takes part in the frame's
 // command routing while it is the active view.
-class View : public CWnd {
+class CView : public CWnd {
 public:
     bool Create(DWORD style, const RECT& rect, CWnd* parent, UINT id);
 

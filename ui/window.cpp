@@ -298,11 +298,11 @@ bool CWnd::UpdateData(bool save)
     return !dx.failed();
 }
 
-std::wstring CWnd::GetWindowText() const
+std::wstring WindowText(HWND hwnd)
 {
-    const int length = GetWindowTextLengthW(hwnd_);
+    const int length = GetWindowTextLengthW(hwnd);
     std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    const int got = ::GetWindowTextW(hwnd_, &text[0], length + 1);
+    const int got = ::GetWindowTextW(hwnd, &text[0], length + 1);
     text.resize(got > 0 ? static_cast<size_t>(got) : 0);
     return text;
 }

@@ -1,5 +1,17 @@
 #pragma once
 
+// The framework's main header: every window of the programs derives from
+// CWnd, declared here.
+//
+// Naming in ui/: a class carries the C prefix exactly when it is a window
+// class or the application object, that is when it derives from CWnd or
+// CWinApp (CFrameWnd, CView, CDialog, CToolBar, CSliderCtrl...); the
+// programs' own windows follow it (CMainFrame, CPaintView). Everything else
+// carries none, window-related or not: command routing and its state
+// (CommandTarget, CommandState, MessageMap), data exchange, owners of
+// handles (Menu, ImageList), records and the seams for system dialogs
+// (IShell, FileChooser, ColorChooser).
+
 #include "ui/command.h"
 
 #include <string>
@@ -14,6 +26,9 @@ constexpr UINT WM_INITIALUPDATE = 0x0364;
 // Sent at idle time to the main window and its descendants, so that those
 // showing command state (toolbars) update it.
 UINT IdleUpdateMessage();
+
+// The text of any window or control: the one place that reads it.
+std::wstring WindowText(HWND hwnd);
 
 // One C++ object per window. The object is bound to its window by the one
 // window procedure of the framework: for windows it creates, at the first
@@ -72,7 +87,7 @@ public:
     bool PostMessage(UINT msg, WPARAM w = 0, LPARAM l = 0) const { return ::PostMessageW(hwnd_, msg, w, l) != FALSE; }
     HWND GetDlgItem(int id) const { return ::GetDlgItem(hwnd_, id); }
     void SetWindowText(const wchar_t* text) { ::SetWindowTextW(hwnd_, text); }
-    std::wstring GetWindowText() const;
+    std::wstring GetWindowText() const { return WindowText(hwnd_); }
     void SetDlgItemText(int id, const wchar_t* text) { ::SetDlgItemTextW(hwnd_, id, text); }
     RECT GetClientRect() const;
     RECT GetWindowRect() const;

@@ -309,6 +309,8 @@ void CMainFrame::ShowPenPopup(UINT command, RECT button)
     ui::Menu menu;
     if (!menu.LoadMenu(IDR_PEN_POPUPS))
         return;
-    TrackPopupMenuEx(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.top, handle(),
+    // From the button's bottom edge: where the exclusion rectangle is
+    // ignored (Wine), a pop-up placed at its top would cover the button.
+    TrackPopupMenuEx(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.bottom, handle(),
                      &params);
 }

@@ -50,11 +50,11 @@ int SaveFailureMessageId(SaveImageResult result)
 {
     switch (result) {
     case SaveImageResult::Saved: return 0;
-    case SaveImageResult::NoEncoder: return kMsgFormatNotSupported;
-    case SaveImageResult::NoBitmap: return kMsgCannotCreateBitmap;
-    case SaveImageResult::WriteFailed: return kMsgSaveFailed;
+    case SaveImageResult::NoEncoder: return IDS_SAVE_FORMAT_UNSUPPORTED;
+    case SaveImageResult::NoBitmap: return IDS_SAVE_NO_BITMAP;
+    case SaveImageResult::WriteFailed: return IDS_SAVE_FAILED;
     }
-    return kMsgSaveFailed;
+    return IDS_SAVE_FAILED;
 }
 
 SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, ULONG quality, const GUID& format)

@@ -2,6 +2,7 @@
 
 #include "common/gdiplus_handles.h"
 #include "editor/io/dib_export.h"
+#include "editor/resource.h"
 #include "kesh/string.h"
 
 #include <windows.h>
@@ -51,10 +52,7 @@ enum class SaveImageResult {
     WriteFailed,  // the encoder or the file failed
 };
 
-// String-table ids of the failure messages; 0 for Saved.
-constexpr int kMsgSaveFailed = 134;
-constexpr int kMsgFormatNotSupported = 137;
-constexpr int kMsgCannotCreateBitmap = 138;
+// String-table id of the failure's message (IDS_SAVE_...); 0 for Saved.
 int SaveFailureMessageId(SaveImageResult result);
 
 // Writes bitmap to target in format through the GDI+ encoder; quality goes

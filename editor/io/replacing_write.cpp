@@ -12,6 +12,12 @@ bool WriteReplacing(const kesh::String& destination, const std::function<bool(co
         return false;
     }
 
+    const boost::shared_array<wchar_t> target = destination.toWide();
+    const DWORD attributes = GetFileAttributesW(target.get());
+    // Windows refuses to move over a read-only file (Wine replaces it): refused
+    // here alike, before anything is written.
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY)) return false;
+
     // Beside the destination, so that the final step stays on its volume.
     const kesh::String staged = destination + kesh::String::format(".%lu.saving", GetCurrentProcessId());
     kesh::fs::remove(staged);
@@ -19,13 +25,14 @@ bool WriteReplacing(const kesh::String& destination, const std::function<bool(co
         kesh::fs::remove(staged);
         return false;
     }
-    const boost::shared_array<wchar_t> target = destination.toWide();
     const boost::shared_array<wchar_t> source = staged.toWide();
+    // The attributes go onto the staged file without the read-only mark,
+    // which would keep it from being removed should the move be refused.
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        SetFileAttributesW(source.get(), attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY));
     // A plain move rather than ReplaceFileW, which under Wine leaves a
     // temporary file of its own behind when the replacement is refused.
-    const DWORD attributes = GetFileAttributesW(target.get());
-    if (attributes != INVALID_FILE_ATTRIBUTES) SetFileAttributesW(source.get(), attributes);
-    if (MoveFileExW(source.get(), target.get(), MOVEFILE_REPLACE_EXISTING)) return true;
-    kesh::fs::remove(staged);
-    return false;
+    const bool moved = MoveFileExW(source.get(), target.get(), MOVEFILE_REPLACE_EXISTING) != FALSE;
+    kesh::fs::remove(staged);  // whatever the move did
+    return moved;
 }

@@ -50,8 +50,9 @@ public:
 
     // Writes the display bitmap (image with every undoable stroke) to target
     // in format through the GDI+ encoder; quality reaches the encoder for
-    // JPEG only. A failure shows its message (137 no encoder, 138 no bitmap,
-    // 134 write failed) and returns false with the modified counter kept.
+    // JPEG only. A failure shows its message (IDS_SAVE_FORMAT_UNSUPPORTED,
+    // IDS_SAVE_NO_BITMAP, IDS_SAVE_FAILED) and returns false with the
+    // modified counter kept.
     // Saving over the image's own file (same file by its normalised path,
     // letter case ignored) clears the modified counter.
     bool SaveImage(const kesh::String& target, ULONG quality, const GUID& format);

@@ -21,13 +21,13 @@ private:
     ui::CSpinButtonCtrl spin_;
 };
 
-// The custom pencil width in pixels (dialog 101, "自定粗细").
+// The custom pencil width in pixels (IDD_PENCIL_WIDTH, "自定粗细").
 class CPencilWidthDlg : public CPenValueDlg {
 public:
     explicit CPencilWidthDlg(HWND parent = nullptr) : CPenValueDlg(kPencilWidthDialog, parent) {}
 };
 
-// The custom mosaic strength (dialog 106, "自定强度").
+// The custom mosaic strength (IDD_MOSAIC_STRENGTH, "自定强度").
 class CMosaicStrengthDlg : public CPenValueDlg {
 public:
     explicit CMosaicStrengthDlg(HWND parent = nullptr) : CPenValueDlg(kMosaicStrengthDialog, parent) {}

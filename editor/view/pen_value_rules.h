@@ -4,6 +4,8 @@
 // whole number from 1 to 100 in an edit with an up-down control. What
 // differs is held here, so both dialogs can be one class over this record.
 
+#include "editor/resource.h"
+
 #include <windows.h>
 
 struct PenValueDialogIds {
@@ -13,8 +15,10 @@ struct PenValueDialogIds {
     int initialValue;  // before the caller sets the current custom value
 };
 
-inline constexpr PenValueDialogIds kPencilWidthDialog = {101, 1002, 1003, 1};
-inline constexpr PenValueDialogIds kMosaicStrengthDialog = {106, 1012, 1013, 0};
+inline constexpr PenValueDialogIds kPencilWidthDialog = {IDD_PENCIL_WIDTH, IDC_PENCIL_WIDTH_EDIT,
+                                                         IDC_PENCIL_WIDTH_SPIN, 1};
+inline constexpr PenValueDialogIds kMosaicStrengthDialog = {IDD_MOSAIC_STRENGTH, IDC_MOSAIC_STRENGTH_EDIT,
+                                                            IDC_MOSAIC_STRENGTH_SPIN, 0};
 
 constexpr int kPenValueMin = 1;
 constexpr int kPenValueMax = 100;

@@ -9,7 +9,7 @@
 
 CSaveFormatDlg::CSaveFormatDlg(bool allowChoice_, bool allowSkip_, const GUID& format_,
                                const kesh::String& settingsKeyPath)
-    : CDialog(kSaveFormatDlgId),
+    : CDialog(IDD_SAVE_FORMAT),
       format(format_),
       allowChoice(allowChoice_),
       allowSkip(allowSkip_),
@@ -22,22 +22,22 @@ CSaveFormatDlg::CSaveFormatDlg(bool allowChoice_, bool allowSkip_, const GUID& f
 const ui::MessageMap* CSaveFormatDlg::GetMessageMap() const
 {
     static const ui::MessageMap map(CDialog::GetMessageMap(), {
-        ui::OnControl(CBN_SELCHANGE, kFormatListId, &CSaveFormatDlg::OnSelchangeFormat),
-        ui::OnControl(CBN_SELCHANGE, kQualityPresetListId, &CSaveFormatDlg::OnSelchangePreset),
-        ui::OnControl(EN_CHANGE, kQualityEditId, &CSaveFormatDlg::OnChangeQuality),
+        ui::OnControl(CBN_SELCHANGE, IDC_SAVE_FORMAT_LIST, &CSaveFormatDlg::OnSelchangeFormat),
+        ui::OnControl(CBN_SELCHANGE, IDC_SAVE_QUALITY_PRESET, &CSaveFormatDlg::OnSelchangePreset),
+        ui::OnControl(EN_CHANGE, IDC_SAVE_QUALITY_EDIT, &CSaveFormatDlg::OnChangeQuality),
         ui::OnMessage(WM_HSCROLL, &CSaveFormatDlg::OnHScroll),
-        ui::OnCommand(kSkipButtonId, &CSaveFormatDlg::OnSkip),
+        ui::OnCommand(IDC_SAVE_SKIP, &CSaveFormatDlg::OnSkip),
     });
     return &map;
 }
 
 void CSaveFormatDlg::DoDataExchange(ui::DataExchange* dx)
 {
-    ui::BindControl(dx, kFormatListId, formatList_);
-    ui::ExchangeText(dx, kQualityEditId, quality);
+    ui::BindControl(dx, IDC_SAVE_FORMAT_LIST, formatList_);
+    ui::ExchangeText(dx, IDC_SAVE_QUALITY_EDIT, quality);
     ui::CheckIntRange(dx, quality, kQualityMin, kQualityMax);
-    ui::BindControl(dx, kQualityPresetListId, presetList_);
-    ui::BindControl(dx, kQualitySliderId, slider_);
+    ui::BindControl(dx, IDC_SAVE_QUALITY_PRESET, presetList_);
+    ui::BindControl(dx, IDC_SAVE_QUALITY_SLIDER, slider_);
 }
 
 bool CSaveFormatDlg::OnInitDialog()
@@ -59,12 +59,12 @@ bool CSaveFormatDlg::OnInitDialog()
     OnChangeQuality();
 
     EnableWindow(formatList_.handle(), allowChoice);
-    EnableWindow(GetDlgItem(kSkipButtonId), allowSkip);
+    EnableWindow(GetDlgItem(IDC_SAVE_SKIP), allowSkip);
     if (!allowSkip) {
         // The template makes skip the default button. The style alone would
         // leave the dialog's default id on the disabled skip button, and
         // Enter would do nothing: move both to OK.
-        ::SendMessageW(GetDlgItem(kSkipButtonId), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
+        ::SendMessageW(GetDlgItem(IDC_SAVE_SKIP), BM_SETSTYLE, BS_PUSHBUTTON, TRUE);
         const LONG okStyle = GetWindowLongW(GetDlgItem(IDOK), GWL_STYLE);
         ::SendMessageW(GetDlgItem(IDOK), BM_SETSTYLE, LOWORD(okStyle) | BS_DEFPUSHBUTTON, TRUE);
         SendMessage(DM_SETDEFID, static_cast<WPARAM>(DefaultButtonId(allowSkip)));
@@ -79,7 +79,7 @@ void CSaveFormatDlg::OnSelchangeFormat()
         return;
     const GUID* selected = reinterpret_cast<const GUID*>(formatList_.GetItemData(item));
     const BOOL on = selected && QualityControlsEnabled(*selected);
-    EnableWindow(GetDlgItem(kQualityEditId), on);
+    EnableWindow(GetDlgItem(IDC_SAVE_QUALITY_EDIT), on);
     EnableWindow(slider_.handle(), on);
     EnableWindow(presetList_.handle(), on);
 }
@@ -87,7 +87,7 @@ void CSaveFormatDlg::OnSelchangeFormat()
 void CSaveFormatDlg::SetQualityText(int value)
 {
     // Raises EN_CHANGE, which brings slider and preset along.
-    SetDlgItemText(kQualityEditId, std::to_wstring(value).c_str());
+    SetDlgItemText(IDC_SAVE_QUALITY_EDIT, std::to_wstring(value).c_str());
 }
 
 void CSaveFormatDlg::OnSelchangePreset()

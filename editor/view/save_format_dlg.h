@@ -44,5 +44,5 @@ private:
     kesh::String settingsKeyPath_;
     ui::CComboBox formatList_;
     ui::CComboBox presetList_;
-    ui::Slider slider_;
+    ui::CSliderCtrl slider_;
 };

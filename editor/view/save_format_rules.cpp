@@ -41,7 +41,7 @@ bool QualityControlsEnabled(const GUID& selectedFormat)
 
 int DefaultButtonId(bool allowSkip)
 {
-    return allowSkip ? kSkipButtonId : IDOK;
+    return allowSkip ? IDC_SAVE_SKIP : IDOK;
 }
 
 bool StoresQuality(SaveFormatDlgEnd end)

@@ -1,22 +1,16 @@
 #pragma once
 
-// What the save-format dialog decides without a window: its ids, the quality
-// presets and how they follow the quality, which formats it lists, which
+// What the save-format dialog (IDD_SAVE_FORMAT) decides without a window:
+// the quality presets and how they follow the quality, which formats it lists, which
 // controls are enabled, which button is the default and when the quality is
 // stored.
 
+#include "editor/resource.h"
 #include "kesh/string.h"
 
 #include <windows.h>
 
 #include <vector>
-
-constexpr int kSaveFormatDlgId = 104;
-constexpr int kFormatListId = 1005;
-constexpr int kQualityEditId = 1007;
-constexpr int kSkipButtonId = 1009;
-constexpr int kQualitySliderId = 1019;
-constexpr int kQualityPresetListId = 1020;
 
 // The quality is a JPEG quality from 0 to 100 (also the slider's range).
 constexpr int kQualityMin = 0;

@@ -5,6 +5,9 @@
 // ticked. The view applies an entry to its pen settings; the rules here
 // need no window.
 
+#include "editor/core/pen.h"
+#include "editor/resource.h"
+
 #include <windows.h>
 
 // The pen setting a command sets; None for the four tool commands.
@@ -22,22 +25,22 @@ struct PenCommand {
 // complement of the colour shown (it draws with R2_MASKNOTPEN): yellow is
 // 0xFF0000, purple 0x00FF00, cyan 0x0000FF.
 inline constexpr PenCommand kPenCommands[] = {
-    {32834, PenField::None, 0, 0},                   // 手型
-    {32780, PenField::None, 0, 1},                   // 铅笔
-    {32785, PenField::None, 0, 2},                   // 荧光笔
-    {32786, PenField::None, 0, 3},                   // 马赛克笔
-    {32812, PenField::PencilColour, 0x000000, 1},    // 黑笔
-    {32813, PenField::PencilColour, 0x0000FF, 1},    // 红笔
-    {32814, PenField::PencilColour, 0xFF0000, 1},    // 蓝笔
-    {32818, PenField::PencilWidth, 1, 1},            // 细
-    {32820, PenField::PencilWidth, 2, 1},            // 中
-    {32821, PenField::PencilWidth, 4, 1},            // 粗
-    {32823, PenField::HighlighterValue, 0xFF0000, 2},  // 黄色
-    {32825, PenField::HighlighterValue, 0x00FF00, 2},  // 紫色
-    {32826, PenField::HighlighterValue, 0x0000FF, 2},  // 青色
-    {32827, PenField::MosaicStrength, 1, 3},         // 微弱
-    {32828, PenField::MosaicStrength, 4, 3},         // 中等
-    {32829, PenField::MosaicStrength, 9, 3},         // 强烈
+    {ID_TOOL_HAND, PenField::None, 0, kPenHand},
+    {ID_TOOL_PENCIL, PenField::None, 0, kPenPencil},
+    {ID_TOOL_HIGHLIGHTER, PenField::None, 0, kPenHighlighter},
+    {ID_TOOL_MOSAIC, PenField::None, 0, kPenMosaic},
+    {ID_PENCIL_BLACK, PenField::PencilColour, 0x000000, kPenPencil},
+    {ID_PENCIL_RED, PenField::PencilColour, 0x0000FF, kPenPencil},
+    {ID_PENCIL_BLUE, PenField::PencilColour, 0xFF0000, kPenPencil},
+    {ID_PENCIL_THIN, PenField::PencilWidth, 1, kPenPencil},
+    {ID_PENCIL_MEDIUM, PenField::PencilWidth, 2, kPenPencil},
+    {ID_PENCIL_THICK, PenField::PencilWidth, 4, kPenPencil},
+    {ID_HIGHLIGHTER_YELLOW, PenField::HighlighterValue, 0xFF0000, kPenHighlighter},
+    {ID_HIGHLIGHTER_PURPLE, PenField::HighlighterValue, 0x00FF00, kPenHighlighter},
+    {ID_HIGHLIGHTER_CYAN, PenField::HighlighterValue, 0x0000FF, kPenHighlighter},
+    {ID_MOSAIC_WEAK, PenField::MosaicStrength, 1, kPenMosaic},
+    {ID_MOSAIC_MEDIUM, PenField::MosaicStrength, 4, kPenMosaic},
+    {ID_MOSAIC_STRONG, PenField::MosaicStrength, 9, kPenMosaic},
 };
 
 // The three "custom value" items: each opens a dialog and sets the custom
@@ -48,9 +51,9 @@ struct CustomPenCommand {
     int toolKind;
 };
 inline constexpr CustomPenCommand kCustomPenCommands[] = {
-    {32815, PenField::PencilColour, 1},    // 自定颜色 (#%06X)...
-    {32822, PenField::PencilWidth, 1},     // 自定粗细 (%dpx)...
-    {32838, PenField::MosaicStrength, 3},  // 自定强度(%d)...
+    {ID_PENCIL_CUSTOM_COLOR, PenField::PencilColour, kPenPencil},
+    {ID_PENCIL_CUSTOM_WIDTH, PenField::PencilWidth, kPenPencil},
+    {ID_MOSAIC_CUSTOM, PenField::MosaicStrength, kPenMosaic},
 };
 
 // The entry of id, or null.
