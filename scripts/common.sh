@@ -31,3 +31,17 @@ norpa_prefix_server_running() {
   timeout 1 wineserver -w >/dev/null 2>&1 || rc=$?
   [ "$rc" = 124 ]
 }
+
+# For scripts that start their own display and wineserver: a scratch folder
+# ($scratch) and an exit trap that ends the wineserver, the Xvfb they
+# started (xvfb_pid) and removes the folder, also on failure.
+norpa_own_session() {
+  scratch=$(mktemp -d)
+  xvfb_pid=""
+  trap norpa_end_session EXIT
+}
+norpa_end_session() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$scratch"
+}

@@ -1,6 +1,6 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
-// dropped files, a hot key another program holds, declining the exit.
+// dropped files, where the menu opens, declining the exit.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/norpa_dlg.h"
 
@@ -13,6 +13,9 @@
 
 #include <shlwapi.h>
 
+#include <string>
+
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -70,24 +73,6 @@ TEST_F(ToolbarWindowTest, ADropStartsTheEditorOnceWithTheFirstFileWhateverItsLen
     EXPECT_TRUE(shell_.boxes.empty());
 }
 
-TEST_F(ToolbarWindowTest, AHotKeyAnotherProgramHoldsIsReportedAndTheToolbarRunsOn)
-{
-    // Ctrl+F2, the default, taken first by a window of the test's own.
-    editortest::ClipboardOwner other;
-    ASSERT_TRUE(RegisterHotKey(other.hwnd(), 7, MOD_CONTROL, VK_F2));
-    Open();
-    UnregisterHotKey(other.hwnd(), 7);
-    ASSERT_EQ(1u, shell_.boxes.size());
-    EXPECT_EQ(L"热键注册失败!", shell_.boxes[0].text);
-    EXPECT_EQ(L"Norpa", shell_.boxes[0].caption);
-    EXPECT_EQ(static_cast<UINT>(MB_ICONEXCLAMATION), shell_.boxes[0].type & MB_ICONMASK);
-    EXPECT_TRUE(IsWindowVisible(toolbar_->handle()));
-    // Free again, the key is the toolbar's after the options are confirmed.
-    toolbar_->RegisterCaptureHotKey();
-    EXPECT_EQ(1u, shell_.boxes.size());
-    EXPECT_FALSE(RegisterHotKey(other.hwnd(), 8, MOD_CONTROL, VK_F2));
-}
-
 TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
 {
     Open();
@@ -107,6 +92,83 @@ TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
     toolbar_->SendMessage(WM_COMMAND, ID_TOOLBAR_EXIT, 0);
     EXPECT_EQ(nullptr, toolbar_->handle());
     EXPECT_EQ(0, uitest::takeQuit());
+}
+
+// What the menu showed while it was open: its rectangle and whether the
+// clipboard item was grayed. The menu is closed again from a timer, since
+// it runs a loop of its own.
+struct OpenedMenu {
+    RECT rect = {};
+    bool pasteGrayed = false;
+    bool seen = false;
+};
+OpenedMenu* openedMenu = nullptr;
+
+void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    if (!menu || !IsWindowVisible(menu) || !openedMenu)
+        return;
+    GetWindowRect(menu, &openedMenu->rect);
+    HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+    openedMenu->pasteGrayed = (GetMenuState(handle, ID_PASTE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    openedMenu->seen = true;
+    EndMenu();
+}
+
+TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
+{
+    struct Case {
+        const char* what;
+        int x, y;  // where the toolbar stands
+        bool bitmap;  // a bitmap on the clipboard
+        bool below;   // the menu opens below it
+    };
+    const RECT area = [] {
+        RECT r = {};
+        SystemParametersInfoW(SPI_GETWORKAREA, 0, &r, 0);
+        return r;
+    }();
+    const Case cases[] = {
+        {"bottom-right corner, empty clipboard", 10000, 10000, false, false},
+        {"near the top, a bitmap on the clipboard", 300, 20, true, true},
+    };
+    for (const Case& c : cases) {
+        {
+            editortest::ClipboardOwner owner;
+            ASSERT_TRUE(editortest::OpenClipboardPatiently(owner.hwnd()));
+            EmptyClipboard();
+            if (c.bitmap) {
+                kesh::win::ClientDC screen(nullptr);
+                SetClipboardData(CF_BITMAP, CreateCompatibleBitmap(screen, 4, 4));
+            }
+            CloseClipboard();
+        }
+        const DWORD x = static_cast<DWORD>(c.x), y = static_cast<DWORD>(c.y);
+        SHSetValueW(HKEY_CURRENT_USER, sub_.toWide().get(), L"xPos", REG_SZ, std::to_wstring(x).c_str(),
+                    static_cast<DWORD>((std::to_wstring(x).size() + 1) * sizeof(wchar_t)));
+        SHSetValueW(HKEY_CURRENT_USER, sub_.toWide().get(), L"yPos", REG_SZ, std::to_wstring(y).c_str(),
+                    static_cast<DWORD>((std::to_wstring(y).size() + 1) * sizeof(wchar_t)));
+        Open();
+        const RECT bar = toolbar_->GetWindowRect();
+        OpenedMenu menu;
+        openedMenu = &menu;
+        const UINT_PTR timer = SetTimer(nullptr, 0, 200, &CloseMenu);
+        // The menu button's message: the cursor's point, far from the bar.
+        toolbar_->SendMessage(WM_CONTEXTMENU, reinterpret_cast<WPARAM>(toolbar_->handle()), MAKELPARAM(640, 400));
+        KillTimer(nullptr, timer);
+        openedMenu = nullptr;
+        ASSERT_TRUE(menu.seen) << c.what;
+        RECT overlap = {};
+        EXPECT_FALSE(IntersectRect(&overlap, &menu.rect, &bar)) << c.what;
+        // At the bar's left edge, unless the screen's edge pushes it back.
+        EXPECT_EQ(std::min<LONG>(bar.left, area.right - (menu.rect.right - menu.rect.left)), menu.rect.left)
+            << c.what;
+        EXPECT_EQ(c.below ? bar.bottom : bar.top, c.below ? menu.rect.top : menu.rect.bottom) << c.what;
+        EXPECT_GE(menu.rect.top, area.top) << c.what;
+        EXPECT_EQ(!c.bitmap, menu.pasteGrayed) << c.what;
+        toolbar_.reset();
+    }
 }
 
 }  // namespace
