@@ -21,6 +21,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 constexpr UINT WM_RUNNER_STAGE = 0x8001;  // WM_APP + 1
 constexpr UINT WM_RUNNER_DONE = 0x8002;   // WM_APP + 2; wParam IDOK or IDCANCEL
 
@@ -47,6 +49,26 @@ kesh::String AcceptLanguageFrom(const kesh::String& language, const kesh::String
 // "Error Code is %u, FormatMessage Error Code is %u" when the system has
 // none.
 kesh::String TransferFailureMessage(DWORD lastError);
+
+// A reply's whole body, read in pieces of 1024 bytes (Response::ReadContent
+// fills at most that many per call and gives 0 at the end). The text ends at
+// the body's first zero byte. Whatever ReadContent throws passes on.
+template <class Response>
+kesh::String ReadReplyBody(Response& response)
+{
+    constexpr unsigned kPiece = 1024;
+    kesh::String body;
+    unsigned length = 0;
+    for (;;) {
+        char* buffer = body.getBuffer(length + kPiece);
+        if (!buffer)
+            throw std::bad_alloc();
+        const unsigned read = response.ReadContent(reinterpret_cast<BYTE*>(buffer + length));
+        if (read == 0)
+            return body;
+        length += read;
+    }
+}
 
 // The dialog's answer to the worker's last stage: unless the user
 // cancelled, a failure's message is shown in an error box; then
