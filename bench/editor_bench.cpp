@@ -3,6 +3,7 @@
 // mosaic's reduced copy made once per stroke; rebuilding the display reuses
 // its bitmap (a copy at memory speed).
 #include "bench/bench_timer.h"
+#include "bench/screen_like.h"
 #include "editor/core/bitmap.h"
 #include "editor/core/pen.h"
 #include "editor/core/stroke_history.h"
@@ -31,28 +32,13 @@ double bestOfDrawn(int runs, F f)
     });
 }
 
-
 const int kWidth = 3840;
 const int kHeight = 2160;
 
 // A bottom-up 32-bit DIB section, as GDI+ hands an opened image over.
 kesh::win::Bitmap imageBitmap(int width, int height)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    kesh::win::Bitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    std::uint32_t* pixels = static_cast<std::uint32_t*>(bits);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x)
-            pixels[static_cast<size_t>(y) * width + x] = static_cast<std::uint32_t>((x * 7 + y * 3) & 0xFF) << 16 |
-                                                         ((x ^ y) & 0xFF) << 8 | ((x * y) & 0xFF);
-    return bitmap;
+    return bench::MakeScreenLikeSection(width, height, false);
 }
 
 // A stroke's path: count mouse moves of about 8 pixels along a wave.

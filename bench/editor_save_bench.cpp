@@ -3,6 +3,7 @@
 // GDI bitmap to the encoder's bitmap). Goal: conversion under 20 ms for
 // 3840x2160.
 #include "bench/bench_timer.h"
+#include "bench/screen_like.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
 #include "editor/io/dib_export.h"
@@ -20,41 +21,6 @@ namespace {
 using bench::bestOf;
 using bench::nowMs;
 using bench::timed;
-
-
-// Something like a screenshot: flat panels, gradients and busy text-like
-// strips, so that neither encoder has an easy or a hopeless job.
-HBITMAP makeScreenLike(int width, int height, bool topDown)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = topDown ? -height : height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (bitmap == nullptr) return nullptr;
-    std::uint32_t seed = 12345;
-    auto* pixels = static_cast<std::uint32_t*>(bits);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            std::uint32_t colour;
-            if ((y / 24) % 5 == 0) {
-                seed = seed * 1664525u + 1013904223u;
-                colour = (seed >> 24) < 80 ? 0x202020u : 0xF0F0F0u;
-            } else if (x < width / 4) {
-                colour = 0x3050A0u + static_cast<std::uint32_t>(y * 255 / height);
-            } else {
-                colour = 0xFFFFFFu - static_cast<std::uint32_t>((x / 64) % 3) * 0x101010u;
-            }
-            pixels[static_cast<size_t>(y) * width + x] = 0xFF000000u | colour;
-        }
-    }
-    GdiFlush();
-    return bitmap;
-}
 
 kesh::String tempFile(const char* name)
 {
@@ -93,8 +59,8 @@ int main()
     }
     const int width = 3840;
     const int height = 2160;
-    const kesh::win::Bitmap bottomUp(makeScreenLike(width, height, false));
-    const kesh::win::Bitmap topDown(makeScreenLike(width, height, true));
+    const kesh::win::Bitmap bottomUp = bench::MakeScreenLikeSection(width, height, false);
+    const kesh::win::Bitmap topDown = bench::MakeScreenLikeSection(width, height, true);
     if (!bottomUp.isValid() || !topDown.isValid()) {
         std::printf("no 4K section\n");
         return 1;

@@ -9,27 +9,13 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-// A GDI+ object of type T, deleted with Release.
-template <class T, Gdiplus::Status(WINGDIPAPI* Release)(T*)>
-struct GdiplusObjectTraits {
-    using Handle = T*;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { Release(handle); }
-};
+// A GDI+ object of type T, released with Release.
+template <class T, auto Release>
+using GdiplusHandle = kesh::win::ScopedHandle<kesh::win::NullIsEmpty<T*, Release>>;
 
-// Images and bitmaps alike go with GdipDisposeImage; T is the type the
-// object was made as, so that the guard's slot takes the maker's result.
-template <class T>
-struct GdiplusImageTraits {
-    using Handle = T*;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { Gdiplus::DllExports::GdipDisposeImage(handle); }
-};
-
-using GpImageHandle = kesh::win::ScopedHandle<GdiplusImageTraits<Gdiplus::GpImage>>;
-using GpBitmapHandle = kesh::win::ScopedHandle<GdiplusImageTraits<Gdiplus::GpBitmap>>;
-using GpGraphicsHandle =
-    kesh::win::ScopedHandle<GdiplusObjectTraits<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>>;
-using GpPenHandle = kesh::win::ScopedHandle<GdiplusObjectTraits<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>>;
+// Images and bitmaps alike go with GdipDisposeImage; the guard's type is
+// the one the object was made as, so that its slot takes the maker's result.
+using GpImageHandle = GdiplusHandle<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>;
+using GpBitmapHandle = GdiplusHandle<Gdiplus::GpBitmap, Gdiplus::DllExports::GdipDisposeImage>;
+using GpGraphicsHandle = GdiplusHandle<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>;
+using GpPenHandle = GdiplusHandle<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>;

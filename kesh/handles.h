@@ -72,8 +72,9 @@ private:
     Handle handle_ = Traits::none();
 };
 
-// Traits of a kind whose empty value is null and every other value is held.
-template <class H, BOOL(WINAPI* Release)(H)>
+// Traits of a kind whose empty value is null and every other value is
+// held, released with Release (whatever it returns).
+template <class H, auto Release>
 struct NullIsEmpty {
     using Handle = H;
     static Handle none() { return nullptr; }
@@ -93,29 +94,17 @@ struct KernelHandleTraits {
 using KernelHandle = ScopedHandle<KernelHandleTraits>;
 
 // A FindFirstFileW search: INVALID_HANDLE_VALUE means none.
-struct FindHandleTraits {
-    using Handle = HANDLE;
+struct FindHandleTraits : KernelHandleTraits {
     static Handle none() { return INVALID_HANDLE_VALUE; }
-    static bool isValid(Handle handle) { return handle != nullptr && handle != INVALID_HANDLE_VALUE; }
     static void release(Handle handle) { FindClose(handle); }
 };
 using FindHandle = ScopedHandle<FindHandleTraits>;
 
-struct RegistryKeyTraits {
-    using Handle = HKEY;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { RegCloseKey(handle); }
-};
+using RegistryKeyTraits = NullIsEmpty<HKEY, RegCloseKey>;
 using RegistryKeyHandle = ScopedHandle<RegistryKeyTraits>;
 
 // WinINet handles: internet sessions, connections and requests alike.
-struct InternetHandleTraits {
-    using Handle = HINTERNET;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { InternetCloseHandle(handle); }
-};
+using InternetHandleTraits = NullIsEmpty<HINTERNET, InternetCloseHandle>;
 using InternetHandle = ScopedHandle<InternetHandleTraits>;
 
 // A guard whose handle another thread may close at any moment (a cancel from
@@ -161,22 +150,12 @@ private:
 };
 using AtomicInternetHandle = AtomicScopedHandle<InternetHandleTraits>;
 
-struct GlobalMemoryTraits {
-    using Handle = HGLOBAL;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { GlobalFree(handle); }
-};
+using GlobalMemoryTraits = NullIsEmpty<HGLOBAL, GlobalFree>;
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
 
 // Blocks the system allocates for the caller with LocalAlloc (such as
 // FormatMessageW's text with FORMAT_MESSAGE_ALLOCATE_BUFFER).
-struct LocalMemoryTraits {
-    using Handle = HLOCAL;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { LocalFree(handle); }
-};
+using LocalMemoryTraits = NullIsEmpty<HLOCAL, LocalFree>;
 using LocalMemory = ScopedHandle<LocalMemoryTraits>;
 
 using MenuHandle = ScopedHandle<NullIsEmpty<HMENU, DestroyMenu>>;
@@ -187,12 +166,7 @@ using ImageListHandle = ScopedHandle<NullIsEmpty<HIMAGELIST, ImageList_Destroy>>
 
 // GDI objects, released with DeleteObject.
 template <class H>
-struct GdiObjectTraits {
-    using Handle = H;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { DeleteObject(handle); }
-};
+using GdiObjectTraits = NullIsEmpty<H, DeleteObject>;
 template <class H>
 using GdiObject = ScopedHandle<GdiObjectTraits<H>>;
 using Bitmap = GdiObject<HBITMAP>;
@@ -203,12 +177,7 @@ using Region = GdiObject<HRGN>;
 
 // A memory DC compatible with reference (null: the screen), deleted with
 // the guard.
-struct MemoryDCTraits {
-    using Handle = HDC;
-    static Handle none() { return nullptr; }
-    static bool isValid(Handle handle) { return handle != nullptr; }
-    static void release(Handle handle) { DeleteDC(handle); }
-};
+using MemoryDCTraits = NullIsEmpty<HDC, DeleteDC>;
 class MemoryDC : public ScopedHandle<MemoryDCTraits> {
 public:
     explicit MemoryDC(HDC reference = nullptr) : ScopedHandle(CreateCompatibleDC(reference)) {}

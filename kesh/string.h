@@ -27,7 +27,9 @@ struct StringStub {
 class String;
 typedef TArray<String> StringArray;
 
-// The library's text value: UTF-8 bytes without NUL bytes inside.
+// The library's text value: UTF-8 bytes without NUL bytes inside, at most
+// 4294967294 of them: what would make a text longer (an append, a splice, a
+// UTF-16 text) is refused, the text left as it was or empty.
 // Copies share one buffer, which is copied on the first change made through a
 // copy that is not its only holder. Lengths, positions and counts are byte
 // counts; npos (all bits set) means "not found" as a result and "up to the
@@ -108,7 +110,9 @@ public:
 
 private:
     String(char* ownedBuffer, unsigned length);
-    void replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLength);
+    // False, nothing changed, when the result would not fit or no memory
+    // could be had.
+    bool replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLength);
     bool isSoleHolder() const;
     // Whether text points into this String's own bytes or at their NUL.
     bool holdsText(const char* text) const;

@@ -26,8 +26,11 @@ public:
     // A deep copy. The copy itself is attached to nothing; the nodes inside
     // it are attached to their copied elements.
     virtual boost::shared_ptr<INode> clone() = 0;
-    // Writes the node as indented text, one line per element tag and per
-    // text node, step more spaces per level. True when out took every byte;
+    // Writes the node as indented UTF-8 text, one line per element tag and
+    // per text node, step more spaces per level. Texts and attribute values
+    // read back as they are, white space inside them included; what XML 1.0
+    // cannot hold (control characters, bytes that are no UTF-8, encoded
+    // surrogates) is written as U+FFFD. True when out took every byte;
     // nothing more is written after the first short write.
     virtual bool write(IIO& out, unsigned step, unsigned indent) = 0;
     // What write produces with indent 0.
@@ -97,9 +100,10 @@ public:
 
     // Appends the document's text to target (which is not cleared first).
     virtual bool toString(String& target, unsigned step) = 0;
-    // The declaration line (version "1.0" and encoding "UTF-8" when not
-    // given, standalone only when given), then the root. A document without
-    // a root writes nothing and gives false.
+    // The declaration line (version "1.0" when not given, encoding always
+    // "UTF-8", the encoding of the bytes written, standalone only when
+    // given), then the root. A document without a root writes nothing and
+    // gives false.
     virtual bool write(IIO& out, unsigned step) = 0;
 };
 

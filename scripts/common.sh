@@ -22,3 +22,26 @@ norpa_start_display() {
   [ -s "$scratch/display" ] || { echo "Xvfb did not start" >&2; return 1; }
   export DISPLAY=":$(head -n1 "$scratch/display")"
 }
+
+# Whether a wineserver runs for $WINEPREFIX, asked of wineserver itself: it
+# finds the prefix's server as every Wine process does, and -w waits while
+# one runs.
+norpa_prefix_server_running() {
+  local rc=0
+  timeout 1 wineserver -w >/dev/null 2>&1 || rc=$?
+  [ "$rc" = 124 ]
+}
+
+# For scripts that start their own display and wineserver: a scratch folder
+# ($scratch) and an exit trap that ends the wineserver, the Xvfb they
+# started (xvfb_pid) and removes the folder, also on failure.
+norpa_own_session() {
+  scratch=$(mktemp -d)
+  xvfb_pid=""
+  trap norpa_end_session EXIT
+}
+norpa_end_session() {
+  wineserver -k 2>/dev/null || true
+  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
+  rm -rf "$scratch"
+}

@@ -25,9 +25,8 @@ fi
 
 # A wineserver that already runs for the prefix belongs to somebody else
 # (a test run, say) and is left alone.
-server_socket="/tmp/.wine-$(id -u)/server-$(printf '%x' "$(stat -c %d "$WINEPREFIX")")-$(printf '%x' "$(stat -c %i "$WINEPREFIX")")/socket"
 own_server=1
-[ -S "$server_socket" ] && own_server=0
+norpa_prefix_server_running && own_server=0
 
 scratch=$(mktemp -d)
 xvfb_pid=""

@@ -9,14 +9,7 @@ cd "$repo"
 source scripts/common.sh
 norpa_build
 
-scratch=$(mktemp -d)
-xvfb_pid=""
-cleanup() {
-  wineserver -k 2>/dev/null || true
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  rm -rf "$scratch"
-}
-trap cleanup EXIT
+norpa_own_session
 
 norpa_start_display 1280x1024 "$scratch"
 

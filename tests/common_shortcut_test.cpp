@@ -192,25 +192,4 @@ TEST(DatedNameTest, TakesTheFirstFreeNumberOfTheDay)
     EXPECT_STREQ("cap261208-001", FirstFreeDatedName("cap", day, [](const kesh::String&) { return false; }).c_str());
 }
 
-TEST(DatedNameTest, UploadHistoryNamesFollowTheShortcutsInTheFolder)
-{
-    ComSession com;
-    editortest::TempFolder temp;
-    const kesh::String home = temp.path("home");
-    struct RemoveHome {
-        std::wstring path;
-        ~RemoveHome() { editorapptest::RemoveTree(path); }
-    } removeHome{Wide(home)};
-    const kesh::String folder = HistorySubfolderUnder(home, "Upload");
-    EXPECT_STREQ((home + "\\My Norpa\\History\\Upload").c_str(), folder.c_str());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(Wide(folder).c_str()));
-
-    const kesh::Time now = kesh::Time::now();
-    const auto taken = [&](const kesh::String& name) { return ShortcutFile(name, folder).Exists(); };
-    const kesh::String first = FirstFreeDatedName("norpa", now, taken);
-    EXPECT_STREQ(("norpa" + now.format("yyMMdd") + "-001").c_str(), first.c_str());
-    ASSERT_TRUE(ShortcutFile(first, folder).Create("http://img.norpasoft.com/1", "", "", ""));
-    EXPECT_STREQ(("norpa" + now.format("yyMMdd") + "-002").c_str(), FirstFreeDatedName("norpa", now, taken).c_str());
-}
-
 }  // namespace

@@ -61,24 +61,6 @@ void PressWithCtrl(HWND target, UINT key, bool shift = false)
     uitest::pump();
 }
 
-// A hand-built drop of files, as the shell hands it to WM_DROPFILES.
-HDROP MakeDrop(const std::vector<kesh::String>& files)
-{
-    std::wstring list;
-    for (const kesh::String& file : files) {
-        list += Wide(file);
-        list.push_back(L'\0');
-    }
-    list.push_back(L'\0');
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
-    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = TRUE;
-    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
-}
-
 class MainFrameTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -388,7 +370,7 @@ TEST_F(MainFrameTest, DroppingSeveralFilesOpensOnlyTheFirst)
     const kesh::String third = files.path("third.png");
     editorapptest::WritePng(second, 30, 30, 0x00FF00, 0x00FF00);
     editorapptest::WritePng(third, 30, 30, 0x0000FF, 0x0000FF);
-    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({second, png, third})));
+    frame->SendMessage(WM_DROPFILES, reinterpret_cast<WPARAM>(editorapptest::MakeDrop({second, png, third})));
     ASSERT_NE(nullptr, view());
     EXPECT_STREQ(second.c_str(), view()->GetPath().c_str());
     EXPECT_EQ(30, view()->Width());

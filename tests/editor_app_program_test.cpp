@@ -17,28 +17,6 @@ namespace {
 
 std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
 
-// The editor's own settings key: the program under test writes its pen
-// values there. Removed afterwards unless it was there before.
-class EditorKeyGuard {
-public:
-    EditorKeyGuard()
-    {
-        kesh::win::RegistryKeyHandle key;
-        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
-        if (!existed_)
-            key.Detach();
-    }
-    ~EditorKeyGuard()
-    {
-        if (!existed_)
-            RegDeleteTreeW(HKEY_CURRENT_USER, kSubKey);
-    }
-
-private:
-    static constexpr const wchar_t* kSubKey = L"Software\\NorpaSoft\\vomla";
-    bool existed_ = false;
-};
-
 // vomla.exe with parameters, ended by the test at the latest.
 class Editor {
 public:
@@ -120,29 +98,9 @@ private:
     bool started_ = false;
 };
 
-bool IsImageColour(COLORREF pixel) { return pixel == RGB(0xE0, 0x20, 0xB0); }
-
-// Where the image's top-left pixel shows on the screen: the corner of the
-// image's colour near around, searched within reach pixels of it.
-bool FindImageCorner(POINT around, int reach, POINT& corner)
-{
-    const kesh::win::ClientDC screen(nullptr);
-    bool found = false;
-    for (int y = around.y - reach; y <= around.y + reach && !found; ++y) {
-        for (int x = around.x - reach; x <= around.x + reach && !found; ++x) {
-            if (IsImageColour(GetPixel(screen, x, y)) && !IsImageColour(GetPixel(screen, x - 1, y)) &&
-                !IsImageColour(GetPixel(screen, x, y - 1))) {
-                corner = POINT{x, y};
-                found = true;
-            }
-        }
-    }
-    return found;
-}
-
 TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
 {
-    EditorKeyGuard keyGuard;
+    editorapptest::EditorKeyGuard keyGuard;
     editortest::TempFolder files;
     const kesh::String image = files.path("cap261209-001.png");
     const int width = 300, height = 200;
@@ -179,7 +137,7 @@ TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
     POINT corner = {};
     bool shown = false;
     for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
-        shown = FindImageCorner(capture, 3, corner);
+        shown = editorapptest::FindImageCorner(capture, 3, RGB(0xE0, 0x20, 0xB0), corner);
         if (!shown)
             Sleep(100);
     }
@@ -194,7 +152,7 @@ TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
 
 TEST(EditorProgramTest, WithoutAnImageTheFileOpenDialogComesUpAtOnce)
 {
-    EditorKeyGuard keyGuard;
+    editorapptest::EditorKeyGuard keyGuard;
     Editor editor(L"\"\" -x-1 -y-1");
     ASSERT_TRUE(editor.started());
     HWND dialog = editor.WaitForWindow(L"#32770", 20000);

@@ -5,8 +5,10 @@
 #include "kesh/handles.h"
 
 #include <objidl.h>
+#include <shlobj.h>
 #include <gdiplus.h>
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <sstream>
@@ -52,6 +54,38 @@ void RemoveTree(const std::wstring& path)
         } while (FindNextFileW(search, &found));
     }
     RemoveDirectoryW(path.c_str());
+}
+
+HDROP MakeDrop(const std::vector<kesh::String>& files)
+{
+    std::wstring list;
+    for (const kesh::String& file : files) {
+        list += Wide(file);
+        list.push_back(L'\0');
+    }
+    list.push_back(L'\0');
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size() * sizeof(wchar_t));
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner)
+{
+    const kesh::win::ClientDC screen(nullptr);
+    const auto is = [&](int x, int y) { return GetPixel(screen, x, y) == colour; };
+    for (int y = around.y - reach; y <= around.y + reach; ++y) {
+        for (int x = around.x - reach; x <= around.x + reach; ++x) {
+            if (is(x, y) && !is(x - 1, y) && !is(x, y - 1)) {
+                corner = POINT{x, y};
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 void WriteFileBytes(const kesh::String& path, const std::string& bytes)

@@ -37,6 +37,38 @@ private:
     kesh::win::KernelHandle handle_;
 };
 
+// A hand-built drop of files, as the shell hands it to WM_DROPFILES; the
+// receiver frees it with DragFinish.
+HDROP MakeDrop(const std::vector<kesh::String>& files);
+
+// Where an image whose pixels are all colour shows its top-left pixel on
+// the screen: the corner of colour searched within reach pixels of around.
+bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner);
+
+// The editor's own settings key: the program under test writes its pen
+// values there. Removed afterwards unless it was there before.
+class EditorKeyGuard {
+public:
+    EditorKeyGuard()
+    {
+        kesh::win::RegistryKeyHandle key;
+        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
+        if (!existed_)
+            key.Detach();
+    }
+    ~EditorKeyGuard()
+    {
+        if (!existed_)
+            RegDeleteTreeW(HKEY_CURRENT_USER, kSubKey);
+    }
+    EditorKeyGuard(const EditorKeyGuard&) = delete;
+    EditorKeyGuard& operator=(const EditorKeyGuard&) = delete;
+
+private:
+    static constexpr const wchar_t* kSubKey = L"Software\\NorpaSoft\\vomla";
+    bool existed_ = false;
+};
+
 // The framework tests' shell, also keeping what ShellExecute was given.
 class RecordingShell : public uitest::FakeShell {
 public:

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+
 namespace {
 
 TEST(PlacementTest, ImageKeepsItsMarginOrIsCentred)
@@ -21,6 +23,7 @@ TEST(PlacementTest, ImageKeepsItsMarginOrIsCentred)
         {{122, 300}, {100, 100}, {11, 100}},
         {{800, 100}, {100, 500}, {350, 10}},  // centred in one axis only
         {{0, 0}, {5, 5}, {10, 10}},
+        {{800, 600}, {INT_MAX, INT_MAX - 5}, {10, 10}},  // image plus margins pass 32 bits
     };
     for (const Case& c : cases) {
         const POINT origin = ImageOriginFor(c.client, c.image);
@@ -38,6 +41,10 @@ TEST(PlacementTest, ScrollSizesAreImagePlusMarginsWithTenthsForPagesAndLines)
     EXPECT_EQ(218, sizes.page.cy);
     EXPECT_EQ(38, sizes.line.cx);
     EXPECT_EQ(21, sizes.line.cy);
+
+    const ScrollSizes huge = ScrollSizesFor(SIZE{INT_MAX, INT_MAX - 5});
+    EXPECT_EQ(INT_MAX, huge.total.cx);
+    EXPECT_EQ(INT_MAX, huge.total.cy);
 
     const ScrollSizes tiny = ScrollSizesFor(SIZE{1, 1});
     EXPECT_EQ(21, tiny.total.cx);
@@ -88,6 +95,10 @@ TEST(SaveFormatTest, RawFormatUpToFourFifthsOfAByteAPixelElseJpeg)
         {"huge image, small file", kPngRaw, 1000000000ull, 40000, 40000, true},
         {"huge image, large file", kPngRaw, 1280000001ull, 40000, 40000, false},
         {"empty image", kPngRaw, 1, 0, 0, false},
+        // width x height x 4 passes even 63 bits.
+        {"largest image, small file", kPngRaw, 1ull << 61, INT_MAX, INT_MAX, true},
+        {"largest image, file above the threshold", kPngRaw, 3689348811305936488ull, INT_MAX, INT_MAX, false},
+        {"largest image, file at the threshold", kPngRaw, 3689348811305936487ull, INT_MAX, INT_MAX, true},
     };
     for (const Case& c : cases) {
         const GUID format = PreferredSaveFormat(c.raw, c.size, c.width, c.height);

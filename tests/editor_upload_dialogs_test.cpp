@@ -5,16 +5,17 @@
 #include "editor/resource.h"
 #include "editor/upload/upload_input_dlg.h"
 #include "editor/upload/upload_response_dlg.h"
-#include "kesh/handles.h"
 #include "kesh/time.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/editor_view_support.h"
+#include "tests/upload_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <objbase.h>
 
+#include <set>
 #include <string>
 #include <vector>
 
@@ -76,17 +77,8 @@ void PutOnClipboard(const std::wstring& text)
 // The files in the upload history under home.
 std::vector<std::wstring> HistoryFiles(const kesh::String& home)
 {
-    std::vector<std::wstring> names;
-    const std::wstring folder = Wide(home) + L"\\My Norpa\\History\\Upload";
-    WIN32_FIND_DATAW found;
-    const kesh::win::FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
-    if (!search.isValid())
-        return names;
-    do {
-        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    return names;
+    const std::set<std::wstring> names = uploadtest::FilesIn(Wide(home) + L"\\My Norpa\\History\\Upload");
+    return std::vector<std::wstring>(names.begin(), names.end());
 }
 
 class UploadDialogTest : public ::testing::Test {
@@ -132,9 +124,7 @@ TEST_F(UploadDialogTest, DescriptionDialogShowsTheSizeAndGivesBackTheTexts)
         shownDescription = ItemText(d, IDC_UPLOAD_DESCRIPTION);
         shownSignature = ItemText(d, IDC_UPLOAD_SIGNATURE);
         sizeLine = ItemText(d, IDC_UPLOAD_IMAGE_SIZE);
-        wchar_t text[64] = {};
-        GetWindowTextW(d, text, 64);
-        caption = text;
+        caption = ui::WindowText(d);
         SetDlgItemTextW(d, IDC_UPLOAD_DESCRIPTION, L"第一行\r\n第二行");
         SetDlgItemTextW(d, IDC_UPLOAD_SIGNATURE, L"");
         Click(d, IDOK);

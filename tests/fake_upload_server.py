@@ -6,7 +6,9 @@ and serves both as the server itself and as the HTTP proxy in front of it:
 the programs under test reach it through the proxy setting of WinINet
 (http_proxy), so their requests name the real host as an absolute URI
 ("GET http://upload.norpasoft.com/api/config.xml HTTP/1.1"). Origin-form
-requests ("GET /api/config.xml") are served the same way.
+requests ("GET /api/config.xml") are served the same way. Addresses on
+127.0.0.1 bypass the proxy (no_proxy), so an entry there is a real
+connection.
 
 Routes:
   GET  /api/config.xml          the configuration of the current scenario
@@ -27,6 +29,7 @@ import http.server
 import os
 import socket
 import struct
+import sys
 import threading
 import time
 import urllib.parse
@@ -91,7 +94,7 @@ def config_for(scenario, host):
     if scenario == "config_not_xml":
         return 200, b"this is <not xml"
     if scenario == "entry_missing":
-        return 200, b"<config><limit size=\"1000\"/><other><entry>http://x/</entry></other></config>"
+        return 200, b"<config><limit size=\"100000000\"/><other><entry>http://x/</entry></other></config>"
     if scenario == "entry_empty":
         return 200, b"<config><entry></entry></config>"
     if scenario == "size_limit_100":
@@ -203,6 +206,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/api/config.xml":
             with LOCK:
                 scenario = STATE["scenario"]
+            if scenario == "slow_config":
+                # Long enough for a test to act while it is fetched.
+                time.sleep(1)
             status, body = config_for(scenario, self.headers.get("Host", "localhost"))
             self.reply(status, body)
         else:
@@ -252,12 +258,21 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(200, ANSWERS.get(scenario, OK_ANSWER))
 
 
+class Server(http.server.ThreadingHTTPServer):
+    daemon_threads = True
+
+    def handle_error(self, request, client_address):
+        # A client that cancels or a scenario that drops the connection
+        # is expected here; anything else is reported as usual.
+        if not isinstance(sys.exc_info()[1], ConnectionError):
+            super().handle_error(request, client_address)
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--port-file", required=True)
     args = parser.parse_args()
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", 0), Handler)
-    server.daemon_threads = True
+    server = Server(("127.0.0.1", 0), Handler)
     temporary = args.port_file + ".part"
     with open(temporary, "w") as out:
         out.write("%d\n" % server.server_address[1])

@@ -1,11 +1,8 @@
 #include "tests/fake_web_site.h"
 
-#include "kesh/handles.h"
-
-#include <wininet.h>
+#include "tests/test_server_proxy.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <sstream>
 
 namespace versiontest {
@@ -23,38 +20,13 @@ std::string Hex(const std::string& bytes)
     return hex;
 }
 
-std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
-    return bytes;
-}
-
 }  // namespace
 
-FakeWebSite::FakeWebSite()
-{
-    wchar_t value[256] = {};
-    if (GetEnvironmentVariableW(L"NORPA_UPLOAD_TEST_PROXY", value, 256) > 0)
-        proxy_ = value;
-    _wputenv((L"http_proxy=" + proxy_).c_str());
-}
+FakeWebSite::FakeWebSite() : proxy_(servertest::UseTestServerProxy()) {}
 
 std::string FakeWebSite::Get(const std::string& path)
 {
-    if (proxy_.empty())
-        return std::string();
-    kesh::win::InternetHandle internet(InternetOpenW(L"site test", INTERNET_OPEN_TYPE_PROXY, proxy_.c_str(), nullptr, 0));
-    const std::wstring url = L"http://www.norpasoft.com" + std::wstring(path.begin(), path.end());
-    kesh::win::InternetHandle request(
-        InternetOpenUrlW(internet, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    std::string body;
-    char buffer[4096];
-    DWORD read = 0;
-    while (request.isValid() && InternetReadFile(request, buffer, sizeof(buffer), &read) && read > 0)
-        body.append(buffer, read);
-    return body;
+    return servertest::GetThroughProxy(proxy_, L"http://www.norpasoft.com" + std::wstring(path.begin(), path.end()));
 }
 
 bool FakeWebSite::SetAnswer(const SiteAnswer& answer)
@@ -70,7 +42,7 @@ std::map<std::string, std::string> FakeWebSite::LastRequest()
     std::istringstream lines(Get("/_test/site/last"));
     std::string name, hex;
     while (lines >> name >> hex)
-        facts[name] = FromHex(hex.substr(1));
+        facts[name] = servertest::FromHex(hex.substr(1));
     return facts;
 }
 

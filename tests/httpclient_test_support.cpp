@@ -95,6 +95,11 @@ RawRequest ParseRequest(const std::string& raw)
     return request;
 }
 
+void ForgetIdleConnections()
+{
+    InternetSetOptionW(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
+}
+
 RawRequest LastRecorded(unsigned long* bodyReceived)
 {
     Tesmo::CHttpClient client;
@@ -136,6 +141,18 @@ std::wstring TempFolder::file(const std::wstring& name, const std::string& bytes
     DWORD written = 0;
     if (!file.isValid() || !WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr))
         ADD_FAILURE() << "cannot write " << Narrow(filePath);
+    return filePath;
+}
+
+std::wstring TempFolder::sparseFile(const std::wstring& name, long long size) const
+{
+    const std::wstring filePath = path_ + L"\\" + name;
+    kesh::win::KernelHandle file(
+        CreateFileW(filePath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER end;
+    end.QuadPart = size;
+    if (!file.isValid() || !SetFilePointerEx(file, end, nullptr, FILE_BEGIN) || !SetEndOfFile(file))
+        ADD_FAILURE() << "cannot make " << Narrow(filePath);
     return filePath;
 }
 

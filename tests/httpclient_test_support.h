@@ -40,6 +40,13 @@ RawRequest ParseRequest(const std::string& raw);
 // 1 MiB), and the number of body bytes that request delivered.
 RawRequest LastRecorded(unsigned long* bodyReceived = nullptr);
 
+// Drops WinINet's idle connections, so that the next request opens one of its
+// own. Wine puts a connection whose request body was cut short back among the
+// idle ones, where the next request to the server picks it up and is read as
+// the rest of that body; a POST that a test cuts short therefore starts on a
+// connection of its own, which then closes with it.
+void ForgetIdleConnections();
+
 // The exception body throws; a test failure when it throws none.
 template <class Body>
 Tesmo::httpclientexceptionW Thrown(Body&& body)
@@ -65,6 +72,8 @@ public:
     const std::wstring& path() const { return path_; }
     // Writes a file of the given bytes into the folder; returns its path.
     std::wstring file(const std::wstring& name, const std::string& bytes) const;
+    // A sparse file of size bytes (no disk space taken); returns its path.
+    std::wstring sparseFile(const std::wstring& name, long long size) const;
 
 private:
     std::wstring path_;

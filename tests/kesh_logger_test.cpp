@@ -16,6 +16,7 @@
 
 #include <cstdio>
 #include <regex>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -236,6 +237,29 @@ TEST(LoggerTest, NestedWriteFromTheListenerIsRefused)
     StdoutCapture again;
     EXPECT_TRUE(logger.write("[ERR ]", nullptr, 0, "later"));
     EXPECT_EQ("[ERR ] later\n", again.finish());
+}
+
+namespace {
+class Throwing : public ILogListener {
+public:
+    void onLine(const char*) override { throw std::runtime_error("listener failed"); }
+};
+}  // namespace
+
+// The exception is the listener's to answer for; the logger must go on.
+TEST(LoggerTest, AListenerThatThrowsDoesNotSilenceTheLogger)
+{
+    Logger logger;
+    logger.setFlags(0);
+    boost::shared_ptr<Throwing> throwing = boost::make_shared<Throwing>();
+    logger.setListener(throwing);
+    StdoutCapture capture;
+    EXPECT_THROW(logger.write("[ERR ]", nullptr, 0, "first"), std::runtime_error);
+    boost::shared_ptr<Lines> lines = boost::make_shared<Lines>();
+    logger.setListener(lines);
+    EXPECT_TRUE(logger.write("[ERR ]", nullptr, 0, "second"));
+    EXPECT_EQ("[ERR ] first\n[ERR ] second\n", capture.finish());
+    EXPECT_EQ(std::vector<std::string>{"[ERR ] second"}, lines->lines);
 }
 
 namespace {

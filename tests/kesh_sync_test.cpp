@@ -8,6 +8,7 @@
 
 #include <atomic>
 #include <functional>
+#include <memory>
 
 using kesh::sys::Mutex;
 using kesh::sys::ScopedLock;
@@ -41,41 +42,50 @@ private:
     kesh::win::KernelHandle handle_;
 };
 
+// Another thread locking mutex waits while held lives and gets in once it
+// goes.
+void ExpectOthersWaitFor(std::unique_ptr<ScopedLock> held, const Mutex& mutex)
+{
+    std::atomic<bool> entered(false);
+    TestThread other([&] {
+        ScopedLock lock(mutex);
+        entered = true;
+    });
+    EXPECT_FALSE(other.join(200));
+    EXPECT_FALSE(entered);
+    held.reset();
+    EXPECT_TRUE(other.join());
+    EXPECT_TRUE(entered);
+}
+
 }  // namespace
 
 TEST(MutexTest, CopiesExcludeEachOther)
 {
     Mutex mutex;
-    Mutex copy = mutex;
-    std::atomic<bool> entered(false);
-    {
-        ScopedLock lock(mutex);
-        TestThread other([&] {
-            ScopedLock inner(copy);
-            entered = true;
-        });
-        EXPECT_FALSE(other.join(200));
-        EXPECT_FALSE(entered);
-    }
-    // The other thread gets in once the first lock is gone.
-    for (int i = 0; i < 500 && !entered; ++i) Sleep(10);
-    EXPECT_TRUE(entered);
+    const Mutex copy = mutex;
+    ExpectOthersWaitFor(std::make_unique<ScopedLock>(mutex), copy);
 }
 
-TEST(MutexTest, OwnerMayLockAgain)
+// Entered again by its owner (a second lock that waited for the first would
+// never return); others get in only once the outer lock is gone too.
+TEST(MutexTest, OwnerMayLockAgainAndOthersWaitForTheOuterLock)
 {
     Mutex mutex;
-    ScopedLock first(mutex);
-    ScopedLock second(mutex);
-    SUCCEED();
+    auto outer = std::make_unique<ScopedLock>(mutex);
+    { ScopedLock inner(mutex); }
+    ExpectOthersWaitFor(std::move(outer), mutex);
 }
 
+// The lock holds the mutex's section itself: with the Mutex it was made
+// from gone, others (through a copy) still wait until the lock goes.
 TEST(MutexTest, LockOutlivesTheMutexObject)
 {
     Mutex* mutex = new Mutex;
-    ScopedLock lock(*mutex);
-    delete mutex;  // the lock holds its own copy of the critical section
-    SUCCEED();
+    const Mutex copy = *mutex;
+    auto lock = std::make_unique<ScopedLock>(*mutex);
+    delete mutex;
+    ExpectOthersWaitFor(std::move(lock), copy);
 }
 
 TEST(SyncPointTest, AutoResetReleasesOneWaitPerSet)

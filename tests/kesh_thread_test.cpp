@@ -10,6 +10,8 @@
 
 #include <windows.h>
 
+#include <process.h>
+
 #include <algorithm>
 #include <atomic>
 #include <functional>
@@ -205,27 +207,45 @@ TEST(ThreadTest, JoinAllAlsoWaitsForAThreadWhoseEntryWasAlreadyTaken)
     WaitForSingleObject(other, INFINITE);
 }
 
-struct PriorityCase {
-    int code;
-    int seenInside;
-    unsigned stackSize;
-};
+namespace {
+// Starts the thread above normal priority, so that a code that leaves the
+// priority alone shows apart from one that sets it to normal; keeps the
+// stack size it was given.
+unsigned stackSizeGiven = 0;
+std::uintptr_t startAboveNormal(void* security, unsigned stackSize, unsigned(__stdcall* entry)(void*), void* argument,
+                                unsigned flags, unsigned* id)
+{
+    stackSizeGiven = stackSize;
+    const std::uintptr_t handle = _beginthreadex(security, stackSize, entry, argument, flags | CREATE_SUSPENDED, id);
+    if (handle) {
+        SetThreadPriority(reinterpret_cast<HANDLE>(handle), THREAD_PRIORITY_ABOVE_NORMAL);
+        ResumeThread(reinterpret_cast<HANDLE>(handle));
+    }
+    return handle;
+}
+}  // namespace
 
 TEST(ThreadTest, PriorityCodesAreSetByTheThreadItself)
 {
-    const PriorityCase cases[] = {
-        {0, THREAD_PRIORITY_NORMAL, 0},
+    const struct {
+        int code;
+        int seenInside;
+        unsigned stackSize;
+    } cases[] = {
+        {0, THREAD_PRIORITY_ABOVE_NORMAL, 0},  // left as it was
         {1, THREAD_PRIORITY_TIME_CRITICAL, 0},
         {2, THREAD_PRIORITY_BELOW_NORMAL, 0x40000},
         {3, THREAD_PRIORITY_NORMAL, 0x40000},
         {-7, THREAD_PRIORITY_NORMAL, 0},
     };
-    for (const PriorityCase& c : cases) {
-        boost::shared_ptr<Body> body = boost::make_shared<Body>();
-        boost::shared_ptr<IThread> thread = createThread(body, c.code, c.stackSize);
+    for (const auto& c : cases) {
+        boost::shared_ptr<Body> body = boost::make_shared<Body>(true);
+        unsigned id = 0;
+        ASSERT_TRUE(kesh::sys::impl::startThread(body, c.code, c.stackSize, &startAboveNormal, &id));
         ASSERT_TRUE(body->started.wait());
         EXPECT_EQ(c.seenInside, body->priorityInside) << "code " << c.code;
-        EXPECT_TRUE(thread->join());
+        EXPECT_EQ(c.stackSize, stackSizeGiven) << "code " << c.code;
+        joinAll();
     }
 }
 

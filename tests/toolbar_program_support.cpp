@@ -1,6 +1,7 @@
 #include "tests/toolbar_program_support.h"
 
 #include "tests/editor_app_support.h"
+#include "toolbar/app/screen_picture.h"
 
 #include "kesh/handles.h"
 
@@ -83,18 +84,6 @@ BOOL CALLBACK MatchDialog(HWND hwnd, LPARAM l)
     return FALSE;
 }
 
-// A 32-bit top-down DIB section; bits receives its pixels.
-kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    return kesh::win::Bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, bits, nullptr, 0));
-}
-
 void SendOne(INPUT input)
 {
     SendInput(1, &input, sizeof(INPUT));
@@ -117,7 +106,7 @@ bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
             return true;
         if (GetTickCount() - start >= timeoutMs)
             return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
     }
 }
 
@@ -131,35 +120,34 @@ Process::Process(const std::wstring& program, const std::wstring& commandLine)
     std::wstring line = commandLine;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    started_ = CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                              &info_) != FALSE;
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(program.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return;
+    process_.Attach(info.hProcess);
+    const kesh::win::KernelHandle thread(info.hThread);
+    id_ = info.dwProcessId;
 }
 
 Process::~Process()
 {
-    if (!started_)
-        return;
-    if (WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
-        TerminateProcess(info_.hProcess, 99);
-        WaitForSingleObject(info_.hProcess, 5000);
+    if (Running()) {
+        TerminateProcess(process_, 99);
+        WaitForSingleObject(process_, 5000);
     }
-    CloseHandle(info_.hThread);
-    CloseHandle(info_.hProcess);
 }
 
 long Process::WaitForExit(DWORD timeoutMs) const
 {
-    if (!started_)
+    if (!started())
         return -1;
-    const bool ended = WaitFor([this] { return WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, timeoutMs);
-    if (!ended)
+    if (!WaitFor([this] { return WaitForSingleObject(process_, 0) == WAIT_OBJECT_0; }, timeoutMs))
         return -1;
     DWORD code = 0;
-    GetExitCodeProcess(info_.hProcess, &code);
+    GetExitCodeProcess(process_, &code);
     return static_cast<long>(code);
 }
 
-bool Process::Running() const { return started_ && WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+bool Process::Running() const { return started() && WaitForSingleObject(process_, 0) == WAIT_TIMEOUT; }
 
 namespace {
 std::wstring ToolbarProgram(const std::wstring& folder)
@@ -287,22 +275,6 @@ std::wstring StartupShortcutPath()
     wchar_t folder[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, folder, CSIDL_STARTUP, TRUE);
     return std::wstring(folder) + L"\\Norpa.lnk";
-}
-
-StartupShortcutGuard::StartupShortcutGuard()
-{
-    const kesh::String path(StartupShortcutPath().c_str());
-    existed_ = GetFileAttributesW(StartupShortcutPath().c_str()) != INVALID_FILE_ATTRIBUTES;
-    if (existed_)
-        saved_ = editorapptest::ReadFileBytes(path);
-}
-
-StartupShortcutGuard::~StartupShortcutGuard()
-{
-    if (existed_)
-        editorapptest::WriteFileBytes(kesh::String(StartupShortcutPath().c_str()), saved_);
-    else
-        DeleteFileW(StartupShortcutPath().c_str());
 }
 
 Backdrop::Backdrop(const std::function<DWORD(int x, int y)>& colour)

@@ -32,15 +32,15 @@ public:
     Process(const Process&) = delete;
     Process& operator=(const Process&) = delete;
 
-    bool started() const { return started_; }
-    DWORD id() const { return info_.dwProcessId; }
+    bool started() const { return process_.isValid(); }
+    DWORD id() const { return id_; }
     // The exit code once the process has ended within timeoutMs, else -1.
     long WaitForExit(DWORD timeoutMs) const;
     bool Running() const;
 
 private:
-    PROCESS_INFORMATION info_ = {};
-    bool started_ = false;
+    kesh::win::KernelHandle process_;
+    DWORD id_ = 0;
 };
 
 // norpa.exe from folder (default: beside the test program).
@@ -87,19 +87,11 @@ private:
     bool saved_ = false;
 };
 
-// The user's Startup folder and the toolbar's shortcut in it, which the
-// guard removes afterwards unless it was there before.
+// The toolbar's shortcut in the user's Startup folder (of the test's Wine
+// prefix), which the guard removes afterwards.
 std::wstring StartupShortcutPath();
-class StartupShortcutGuard {
-public:
-    StartupShortcutGuard();
-    ~StartupShortcutGuard();
-    StartupShortcutGuard(const StartupShortcutGuard&) = delete;
-    StartupShortcutGuard& operator=(const StartupShortcutGuard&) = delete;
-
-private:
-    std::string saved_;
-    bool existed_ = false;
+struct StartupShortcutGuard {
+    ~StartupShortcutGuard() { DeleteFileW(StartupShortcutPath().c_str()); }
 };
 
 // A full-screen window of the test's own, below every topmost window,

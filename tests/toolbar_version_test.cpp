@@ -97,10 +97,16 @@ protected:
 
     // The toolbar's version-check command, run to its end.
     void Check() { SendMessageW(toolbar_->handle(), WM_COMMAND, ID_CHECK_VERSION, 0); }
+    // What the balloon was last given to show: once shown, another
+    // program's window taking the activation hides it again.
     bool BalloonSays(const wchar_t* text) const
     {
-        const HWND balloon = toolbar_->balloon().handle();
-        return IsWindowVisible(balloon) && ui::WindowText(balloon).find(text) != std::wstring::npos;
+        return ui::WindowText(toolbar_->balloon().handle()).find(text) != std::wstring::npos;
+    }
+    void ClearBalloon()
+    {
+        toolbar_->balloon().Show(L"");
+        toolbar_->balloon().Hide();
     }
 
     GdiplusSession gdiplus_;
@@ -156,7 +162,7 @@ TEST_F(VersionCheckTest, EachReplyEndsInItsMessageOrBalloon)
         shell_.boxes.clear();
         shell_.executed.clear();
         shell_.boxAnswer = c.answer;
-        toolbar_->balloon().Hide();
+        ClearBalloon();
 
         Check();
 
@@ -231,7 +237,7 @@ TEST_F(VersionCheckTest, CancelCutsASlowAnswerOffAndTheDialogWaitsForTheWorker)
         answer.pace = 1.0;
         ASSERT_TRUE(Site().SetAnswer(answer)) << phase.what;
         shell_.boxes.clear();
-        toolbar_->balloon().Hide();
+        ClearBalloon();
         SlowCheck check;
         check.clickWhen = phase.clickWhen;
         check.toolbar = toolbar_->handle();

@@ -9,6 +9,7 @@
 #include "common/image_formats.h"
 #include "editor/view/paint_view.h"
 #include "editor/resource.h"
+#include "editor/upload/store_to_server.h"
 #include "editor/view/save_format_dlg.h"
 #include "editor/app/toolbar_images.h"
 #include "kesh/handles.h"
@@ -62,7 +63,9 @@ const ui::MessageMap* CMainFrame::GetMessageMap() const
         ui::OnCommand(ID_FILE_SAVE_AS, &CMainFrame::OnFileSaveAs),
         ui::OnMessage(WM_DROPFILES, &CMainFrame::OnDropFiles),
         ui::OnUpdate(ID_FILE_SAVE, &CMainFrame::OnUpdateFileSave),
+        ui::OnCommand(ID_FILE_SAVE_TO_SERVER, &CMainFrame::OnSaveToServer),
         ui::OnUpdate(ID_FILE_SAVE_AS, &CMainFrame::OnUpdateHasImage),
+        ui::OnUpdate(ID_FILE_SAVE_TO_SERVER, &CMainFrame::OnUpdateHasImage),
         ui::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
         ui::OnCommand(ID_APP_ABOUT, &CMainFrame::OnAppAbout),
     });
@@ -199,6 +202,12 @@ bool CMainFrame::SaveImageInPlace()
         quality = static_cast<ULONG>(dialog.quality);
     }
     return view_->SaveImage(view_->GetPath(), quality, format);
+}
+
+void CMainFrame::OnSaveToServer()
+{
+    if (view_)
+        StoreToServer(*view_, settingsKeyPath_);
 }
 
 void CMainFrame::OnUpdateFileSave(ui::CommandState* state) { state->Enable(view_ && view_->Modified() != 0); }

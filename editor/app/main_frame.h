@@ -14,8 +14,8 @@ class CPaintView;
 // buttons drop down the pen pop-ups, and at most one paint view, replaced
 // whenever an image is opened. It reads the command line while it is
 // created, placing itself so that the image lies where it was captured, and
-// owns the file commands, dropped files and the close prompt. The active
-// view is offered every command first.
+// owns the file commands, the store-to-server command, dropped files and
+// the close prompt. The active view is offered every command first.
 class CMainFrame : public ui::CFrameWnd {
 public:
     // settingsKeyPath: where views and the save-format dialog keep their
@@ -52,6 +52,7 @@ private:
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
+    void OnSaveToServer();
     void OnAppAbout();
     void OnUpdateFileSave(ui::CommandState* state);
     void OnUpdateHasImage(ui::CommandState* state);

@@ -1,11 +1,24 @@
 #include "editor/core/placement.h"
 
+#include <climits>
+
 namespace {
+
+// Image plus margins may pass 32 bits: counted in 64.
+long long withMargins(LONG image)
+{
+    return static_cast<long long>(image) + 2 * kImageMargin;
+}
 
 int originIn(int client, int image)
 {
-    const int needed = image + 2 * kImageMargin;
-    return client > needed ? (client - needed) / 2 + kImageMargin : kImageMargin;
+    const long long needed = withMargins(image);
+    return client > needed ? static_cast<int>((client - needed) / 2) + kImageMargin : kImageMargin;
+}
+
+LONG atMostLongMax(long long value)
+{
+    return value < LONG_MAX ? static_cast<LONG>(value) : LONG_MAX;
 }
 
 int threeLinesAtMostAPage(int line, int page)
@@ -24,7 +37,7 @@ POINT ImageOriginFor(SIZE client, SIZE image)
 ScrollSizes ScrollSizesFor(SIZE image)
 {
     ScrollSizes sizes;
-    sizes.total = SIZE{image.cx + 2 * kImageMargin, image.cy + 2 * kImageMargin};
+    sizes.total = SIZE{atMostLongMax(withMargins(image.cx)), atMostLongMax(withMargins(image.cy))};
     sizes.page = SIZE{sizes.total.cx / 10, sizes.total.cy / 10};
     sizes.line = SIZE{sizes.page.cx / 10, sizes.page.cy / 10};
     return sizes;

@@ -11,7 +11,7 @@ const int kImageMargin = 10;
 POINT ImageOriginFor(SIZE client, SIZE image);
 
 struct ScrollSizes {
-    SIZE total;  // image plus both margins
+    SIZE total;  // image plus both margins, at most LONG_MAX
     SIZE page;   // a tenth of the total
     SIZE line;   // a tenth of a page
 };

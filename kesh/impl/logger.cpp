@@ -80,7 +80,15 @@ bool Logger::writeLine(const Time* given, const char* tag, const char* file, int
     KESH_ASSERT(message);
     sys::ScopedLock lock(__::loggerWriteMutex);
     if (busy_) return false;
-    busy_ = true;
+    // Cleared however the line ends: a listener (or an allocation) that
+    // throws must not leave the logger silent for good.
+    struct BusyMark {
+        bool& busy;
+        explicit BusyMark(bool& flag) : busy(flag) { busy = true; }
+        ~BusyMark() { busy = false; }
+        BusyMark(const BusyMark&) = delete;
+        BusyMark& operator=(const BusyMark&) = delete;
+    } mark(busy_);
     const Time moment = given ? *given : Time::now();
     const String text = buildLine(moment, tag, file, line, message);
     if (flags_ & FlagDailyFile) {
@@ -92,7 +100,6 @@ bool Logger::writeLine(const Time* given, const char* tag, const char* file, int
     }
     send(text);
     if (boost::shared_ptr<ILogListener> listener = listener_.lock()) listener->onLine(text.c_str());
-    busy_ = false;
     return true;
 }
 

@@ -34,9 +34,15 @@ inline bool isSpace(unsigned char c)
     return c == ' ' || (c >= 9 && c <= 13);
 }
 
+// The longest text a String holds: its length, and the NUL after it, must
+// fit the 32-bit counts with npos kept apart.
+constexpr unsigned long long kMaxLength = 0xFFFFFFFEu;
+
+// A text too long for a String counts as npos, which nothing accepts.
 inline unsigned textLength(const char* text)
 {
-    return static_cast<unsigned>(std::strlen(text));
+    const size_t n = std::strlen(text);
+    return n <= kMaxLength ? static_cast<unsigned>(n) : 0xFFFFFFFFu;
 }
 
 char* allocateText(unsigned length)
@@ -119,8 +125,8 @@ String::String(char* ownedBuffer, unsigned length) : stub_(boost::make_shared<St
 String::String(const char* text, unsigned maxLen) : stub_(emptyStub())
 {
     if (!text || maxLen == 0) return;
-    const unsigned n = static_cast<unsigned>(strnlen(text, maxLen));
-    if (n == 0) return;
+    const size_t n = strnlen(text, maxLen);
+    if (n == 0 || n > kMaxLength) return;
     char* buffer = allocateText(n);
     if (!buffer) return;
     std::memcpy(buffer, text, n);
@@ -135,6 +141,7 @@ String::String(const wchar_t* text, unsigned count) : stub_(emptyStub())
     for (; units < count && text[units]; ++units) {
         const unsigned u = static_cast<unsigned short>(text[units]);
         bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
+        if (bytes > kMaxLength) return;  // refused: the count would wrap
     }
     if (bytes == 0) return;
     char* out = allocateText(static_cast<unsigned>(bytes));
@@ -222,7 +229,8 @@ String String::format(const char* fmt, ...)
             std::free(buffer);
             return String();
         }
-        if (static_cast<size_t>(n) < size) return String(buffer, static_cast<unsigned>(n));
+        // A %c of 0 puts a NUL inside: the text ends there.
+        if (static_cast<size_t>(n) < size) return String(buffer, static_cast<unsigned>(strnlen(buffer, n)));
         std::free(buffer);
         size = static_cast<size_t>(n) + 1;
     }
@@ -446,10 +454,14 @@ bool String::holdsText(const char* text) const
 // The one place that changes the text. A sole holder changes its buffer in
 // place; a shared buffer, or a text that lies inside the own buffer, takes a
 // new one so other holders (and the source text) stay as they were.
-void String::replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLen)
+bool String::replaceRange(unsigned pos, unsigned count, const char* text, unsigned textLen)
 {
     const unsigned len = length();
-    const unsigned newLen = len - count + textLen;
+    // Refused, the text unchanged, when the result would not fit: a wrapped
+    // length would allocate short and write past the end.
+    const unsigned long long wanted = static_cast<unsigned long long>(len) - count + textLen;
+    if (wanted > kMaxLength) return false;
+    const unsigned newLen = static_cast<unsigned>(wanted);
     char* old = stub_->buffer;
     const bool inside = holdsText(text);
     if (isSoleHolder() && !inside) {
@@ -458,9 +470,9 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
         if (needed > capacity) {
             // The run-time heap moves a block on most growths, so exact-size
             // growth would make piecewise building quadratic; grow by half.
-            const size_t wanted = needed > capacity + capacity / 2 ? needed : capacity + capacity / 2;
-            char* grown = static_cast<char*>(std::realloc(old, wanted));
-            if (!grown) return;
+            const size_t grow = needed > capacity + capacity / 2 ? needed : capacity + capacity / 2;
+            char* grown = static_cast<char*>(std::realloc(old, grow));
+            if (!grown) return false;
             stub_->buffer = old = grown;
         }
         std::memmove(old + pos + textLen, old + pos + count, len - pos - count);
@@ -468,14 +480,15 @@ void String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
         old[newLen] = 0;
         stub_->length = newLen;
         stub_->handedOut = false;
-        return;
+        return true;
     }
     char* fresh = allocateText(newLen);
-    if (!fresh) return;
+    if (!fresh) return false;
     if (pos) std::memcpy(fresh, old, pos);
     std::memcpy(fresh + pos, text, textLen);
     std::memcpy(fresh + pos + textLen, (old ? old : kEmptyText) + pos + count, len - pos - count);
     stub_ = boost::make_shared<StringStub>(fresh, newLen);
+    return true;
 }
 
 String& String::append(const char* text)
@@ -520,7 +533,7 @@ bool String::replace(const char* target, const char* subs, bool all, unsigned fr
     for (;;) {
         const unsigned p = find(target, from, ignoreCase);
         if (p == npos) break;
-        replaceRange(p, targetLen, subs, subsLen);
+        if (!replaceRange(p, targetLen, subs, subsLen)) break;
         replaced = true;
         from = p + subsLen;
         if (!all) break;

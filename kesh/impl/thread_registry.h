@@ -56,8 +56,8 @@ private:
 // has not finished; changed and read only by interlocked adds.
 long readRunningThreadCount();
 
-// The runtime's thread start, replaceable so that a failing start can be
-// tested.
+// The runtime's thread start, replaceable so that tests can make a start
+// fail or begin a thread their own way.
 typedef std::uintptr_t (*ThreadStarter)(void* security, unsigned stackSize,
                                         unsigned(__stdcall* entry)(void*), void* argument,
                                         unsigned flags, unsigned* id);

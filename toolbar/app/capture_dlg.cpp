@@ -1,5 +1,6 @@
 #include "toolbar/app/capture_dlg.h"
 
+#include "toolbar/app/screen_picture.h"
 #include "toolbar/core/capture_rules.h"
 #include "toolbar/resource.h"
 #include "ui/menu.h"
@@ -10,45 +11,6 @@
 namespace {
 
 constexpr COLORREF kFrameColour = RGB(255, 0, 0);
-// The dimming: black laid over the picture at this constant alpha.
-constexpr BYTE kDimAlpha = 128;
-
-// A new bitmap compatible with reference holding rect of source.
-kesh::win::Bitmap CopyPart(HDC reference, HBITMAP source, const RECT& rect)
-{
-    const int width = rect.right - rect.left;
-    const int height = rect.bottom - rect.top;
-    kesh::win::Bitmap copy(CreateCompatibleBitmap(reference, width, height));
-    kesh::win::MemoryDC target(reference);
-    kesh::win::SelectObjectGuard selectTarget(target, copy);
-    kesh::win::MemoryDC from(reference);
-    kesh::win::SelectObjectGuard selectSource(from, source);
-    BitBlt(target, 0, 0, width, height, from, rect.left, rect.top, SRCCOPY);
-    return copy;
-}
-
-// Lays black at kDimAlpha over the whole of bitmap (width x height).
-void Dim(HDC reference, HBITMAP bitmap, int width, int height)
-{
-    kesh::win::MemoryDC target(reference);
-    kesh::win::SelectObjectGuard selectTarget(target, bitmap);
-    kesh::win::Bitmap black(CreateCompatibleBitmap(reference, 1, 1));
-    kesh::win::MemoryDC pixel(reference);
-    kesh::win::SelectObjectGuard selectBlack(pixel, black);
-    SetPixel(pixel, 0, 0, RGB(0, 0, 0));
-    BLENDFUNCTION blend = {AC_SRC_OVER, 0, kDimAlpha, 0};
-    AlphaBlend(target, 0, 0, width, height, pixel, 0, 0, 1, 1, blend);
-}
-
-// Copies rect of bitmap to the same place on dc.
-void BlitFrom(HDC dc, HBITMAP bitmap, const RECT& rect)
-{
-    kesh::win::MemoryDC from(dc);
-    kesh::win::SelectObjectGuard select(from, bitmap);
-    BitBlt(dc, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, from, rect.left, rect.top,
-           SRCCOPY);
-}
-
 }  // namespace
 
 CCaptureDlg::CCaptureDlg(HWND parent) : ui::CDialog(IDD_CAPTURE, parent) {}
@@ -73,17 +35,9 @@ bool CCaptureDlg::OnInitDialog()
     ui::CDialog::OnInitDialog();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    {
-        kesh::win::WindowDC screen(GetDesktopWindow());
-        snapshot_.Attach(CreateCompatibleBitmap(screen, width, height));
-        {
-            kesh::win::MemoryDC target(screen);
-            kesh::win::SelectObjectGuard select(target, snapshot_);
-            BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-        }
-        dimmed_ = CopyPart(screen, snapshot_, RECT{0, 0, width, height});
-        Dim(screen, dimmed_, width, height);
-    }
+    void* bits = nullptr;
+    snapshot_ = SnapshotScreen(width, height, &bits);
+    dimmed_ = DimmedCopy(bits, width, height);
     framePen_.Attach(CreatePen(PS_SOLID, 1, kFrameColour));
     cursor_.Attach(static_cast<HCURSOR>(
         LoadImageW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDC_CAPTURE_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));

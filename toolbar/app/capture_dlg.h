@@ -14,9 +14,11 @@ class CCaptureDlg : public ui::CDialog {
 public:
     explicit CCaptureDlg(HWND parent);
 
-    // The chosen pixels (owned by the overlay) and where they lay on the
-    // screen; empty before a choice.
+    // The chosen pixels and where they lay on the screen; empty before a
+    // choice. TakeResult hands the pixels over, so that the overlay's
+    // full-screen pictures can go before the capture is saved.
     HBITMAP result() const { return result_; }
+    kesh::win::Bitmap TakeResult() { return std::move(result_); }
     const RECT& resultRect() const { return resultRect_; }
 
     bool OnInitDialog() override;
@@ -49,7 +51,8 @@ private:
     kesh::win::Bitmap result_;
     RECT resultRect_ = {};
     // The screen as it was, and the same picture darkened once: every paint
-    // is a plain copy from one of them.
+    // is a plain copy from one of them (DIB sections, so that the dimming is
+    // one pass over the pixels).
     kesh::win::Bitmap snapshot_;
     kesh::win::Bitmap dimmed_;
     kesh::win::GdiPen framePen_;

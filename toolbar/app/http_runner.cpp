@@ -2,7 +2,6 @@
 
 #include "toolbar/core/version_rules.h"
 
-#include <new>
 #include <string>
 
 HttpRunner::HttpRunner(HWND owner) : owner_(owner), client_(new Client) {}
@@ -78,18 +77,7 @@ void HttpRunner::run()
     RunnerResult result;
     Client::ResponsePtr response;
     // Nothing may leave the thread: the dialog waits for the last report.
-    try {
-        Fetch(result, response);
-    } catch (const Tesmo::httpclientexceptionW& e) {
-        result.ok = false;
-        result.message = TransferFailureMessage(e.LastError);
-    } catch (const std::bad_alloc&) {
-        result.ok = false;
-        result.message = TransferFailureMessage(ERROR_NOT_ENOUGH_MEMORY);
-    } catch (...) {
-        result.ok = false;
-        result.message = TransferFailureMessage(ERROR_INTERNAL_ERROR);
-    }
+    RunAtThreadBoundary<Tesmo::httpclientexceptionW>(result, [&](RunnerResult& r) { Fetch(r, response); });
     EndExchange();
     Report(kVersionStageFinished, &result);
 }

@@ -265,8 +265,7 @@ LRESULT CNorpaDlg::OnDisplayChange(WPARAM, LPARAM)
 
 LRESULT CNorpaDlg::OnAppBarNotify(WPARAM w, LPARAM l)
 {
-    const UINT code = static_cast<UINT>(w);
-    const bool fullScreenOpened = l == 1;
+    const UINT code = static_cast<UINT>(w); const bool fullScreenOpened = l == 1;
     if (code == ABN_STATECHANGE || code == ABN_POSCHANGED) {
         KeepInWorkArea();
     } else if (code == ABN_FULLSCREENAPP) {

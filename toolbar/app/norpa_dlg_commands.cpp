@@ -79,7 +79,9 @@ LRESULT CNorpaDlg::OnHotKey(WPARAM w, LPARAM)
 {
     const int id = static_cast<int>(w);
     CallDefault();
-    if (id == kCaptureHotKeyId) {
+    // While the overlay is open, coming forward would take the focus from
+    // it and so cancel the capture the user is making.
+    if (id == kCaptureHotKeyId && !capturing_) {
         SetForegroundWindow(handle());
         DoCapture();
     }
@@ -97,13 +99,21 @@ void CNorpaDlg::DoCapture()
         ShowWindow(handle(), SW_HIDE);
         Sleep(300);  // until the screen no longer shows the toolbar
     }
+    kesh::win::Bitmap capture;
+    RECT place = {};
     {
         CCaptureDlg overlay(GetDesktopWindow());
         if (overlay.DoModal() == IDOK) {
-            const kesh::String path = SaveBitmapToHistory(overlay.result());
-            if (!path.isEmpty())
-                LaunchEditor(path, overlay.resultRect().left, overlay.resultRect().top);
+            capture = overlay.TakeResult();
+            place = overlay.resultRect();
         }
+    }
+    // The overlay's pictures of the whole screen are gone by now: a 4K
+    // capture is encoded with only its own pixels in memory.
+    if (capture.isValid()) {
+        const kesh::String path = SaveBitmapToHistory(capture);
+        if (!path.isEmpty())
+            LaunchEditor(path, place.left, place.top);
     }
     if (hide && handle())
         ShowWindow(handle(), SW_SHOW);

@@ -1,5 +1,6 @@
 #include "toolbar/app/toolbar_face.h"
 
+#include "toolbar/app/screen_picture.h"
 #include "toolbar/resource.h"
 #include "ui/png_resource.h"
 
@@ -62,15 +63,9 @@ kesh::win::Bitmap ComposeToolbarFace(const ToolbarImages& images, CODButton::Sta
     const SIZE size = images.Size();
     if (size.cx == 0 || size.cy == 0)
         return kesh::win::Bitmap();
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;  // top-down, as GDI+ lays out its rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Top-down, as GDI+ lays out its rows.
     void* pixels = nullptr;
-    kesh::win::Bitmap face(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    kesh::win::Bitmap face = TopDownSection(size.cx, size.cy, &pixels);
     if (!face.isValid())
         return face;
     {

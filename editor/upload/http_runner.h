@@ -1,0 +1,58 @@
+#pragma once
+
+#include "httpclient/client.h"
+#include "kesh/thread.h"
+
+#include <boost/shared_ptr.hpp>
+
+#include <windows.h>
+
+#include <string>
+
+// The upload server. Its host is this one name, in every build. A test
+// reaches a stand-in server only through WinINet's proxy setting: the
+// http_proxy environment variable, which Wine's WinINet honours, set for the
+// test process and inherited by the programs it starts (see
+// tests/upload_test_support.h); the requests still name this host.
+extern const wchar_t* const kUploadServerHost;
+// http://<host>/api/config.xml, the configuration every upload starts with.
+std::wstring UploadConfigurationUrl();
+
+// WinINet flags of both requests: reload, no cache write, keep the
+// connection, resynchronise, hyperlink, no UI, "no-cache".
+constexpr DWORD kUploadRequestFlags = 0x84400F00;
+
+// The editor's upload worker, run on a library thread by the progress
+// dialog that owns it. It fetches the server's configuration, posts the
+// image with the comment, the signature and the client id as a multipart
+// form (agent "Vomla", "Accept-Language" from the user's locale) and
+// fetches the answer, reporting each stage to the dialog (UploadStage,
+// common/runner_protocol.h). The dialog judges the two documents; the
+// worker never touches a window but through its reports. Whatever happens,
+// the last stage (kStageFinished) is sent exactly once.
+class HttpRunner : public kesh::sys::IRunnable {
+public:
+    HttpRunner(HWND owner, const std::wstring& uid, const std::wstring& comment, const std::wstring& sign,
+               const std::wstring& imagePath);
+    ~HttpRunner() override;
+
+    void run() override;
+    // Closes the running POST's connection (from any thread); nothing while
+    // the configuration is fetched, the POST starts or the answer is read.
+    void stop() override;
+    // The dialog's cancel: stop, telling whether a POST was cut off.
+    bool Cancel();
+
+private:
+    using Client = Tesmo::CHttpClient;
+    struct Exchange;
+
+    LRESULT Report(unsigned stage, void* record) const;
+
+    const HWND owner_;
+    const boost::shared_ptr<Client> client_;
+    const std::wstring uid_;
+    const std::wstring comment_;
+    const std::wstring sign_;
+    const std::wstring imagePath_;
+};

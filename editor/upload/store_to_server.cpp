@@ -1,0 +1,104 @@
+#include "editor/upload/store_to_server.h"
+
+#include "common/image_formats.h"
+#include "editor/resource.h"
+#include "editor/upload/client_id.h"
+#include "editor/upload/upload_input_dlg.h"
+#include "editor/upload/upload_progress_dlg.h"
+#include "editor/upload/upload_response_dlg.h"
+#include "editor/view/paint_view.h"
+#include "editor/view/save_format_dlg.h"
+#include "kesh/file.h"
+#include "kesh/path.h"
+#include "kesh/property.h"
+#include "kesh/registry.h"
+#include "kesh/uuid.h"
+#include "ui/shell_seams.h"
+#include "ui/strings.h"
+
+namespace {
+
+constexpr const char* kSignValueName = "sign";
+
+std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+
+// Removes the temporary copy however the command ends; a copy that failed
+// half-way included.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(const kesh::String& path) : path_(path) {}
+    ~TemporaryFile()
+    {
+        if (kesh::fs::exists(path_))
+            kesh::fs::remove(path_);
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+    const kesh::String& path() const { return path_; }
+
+private:
+    kesh::String path_;
+};
+
+// The image as it will be sent: the opened file byte for byte, or the view
+// encoded in the chosen format. False after a failure (shown to the user).
+bool WriteTemporaryCopy(CPaintView& view, const CSaveFormatDlg& format, const kesh::String& path)
+{
+    if (format.skipped) {
+        if (kesh::fs::copy(view.GetPath(), path))
+            return true;
+        ui::AppMessageBox(IDS_SAVE_FAILED, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    return view.SaveImage(path, static_cast<ULONG>(format.quality), format.format);
+}
+
+// The stored signature, or the user's logon name before the first one.
+std::wstring InitialSignature(const kesh::String& settingsKeyPath)
+{
+    const kesh::String stored = kesh::app::openRegistryKey(settingsKeyPath, false)->getValue(kSignValueName, "");
+    return Wide(stored.isEmpty() ? kesh::sys::getProperty("user.name", "") : stored);
+}
+
+}  // namespace
+
+kesh::String NewTemporaryUploadPath()
+{
+    kesh::fs::Path path(kesh::sys::getProperty("user.temp", ""));
+    path.child(kesh::util::generateUuid().toHex());
+    return path.toString();
+}
+
+void StoreToServer(CPaintView& view, const kesh::String& settingsKeyPath)
+{
+    const bool allowSkip = view.Modified() == 0 && CanKeepOriginalFormat(view.RawFormat());
+    CSaveFormatDlg format(true, allowSkip, view.PreferredSaveFormat(), settingsKeyPath);
+    if (format.DoModal() != IDOK)
+        return;
+    const TemporaryFile copy(NewTemporaryUploadPath());
+    if (!WriteTemporaryCopy(view, format, copy.path()))
+        return;
+
+    CUploadInputDlg input;
+    input.description = ui::LoadResString(IDS_UPLOAD_DEFAULT_DESCRIPTION);
+    input.signature = InitialSignature(settingsKeyPath);
+    input.imagePath = copy.path();
+    input.width = view.Width();
+    input.height = view.Height();
+    while (input.DoModal() == IDOK) {
+        kesh::app::openRegistryKey(settingsKeyPath, false)->setValue(kSignValueName, kesh::String(input.signature.c_str()));
+        CUploadProgressDlg progress;
+        progress.width = view.Width();
+        progress.height = view.Height();
+        progress.imagePath = Wide(copy.path());
+        progress.comment = input.description;
+        progress.sign = input.signature;
+        progress.uid = Wide(LoadOrCreateOid());
+        if (progress.DoModal() == IDOK) {
+            CUploadResponseDlg response;
+            response.addresses = progress.addresses;
+            response.DoModal();
+            break;
+        }
+    }
+}

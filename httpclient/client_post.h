@@ -1,0 +1,311 @@
+#pragma once
+
+// The multipart POST of CHttpClientT, sent step by step. Only the program
+// that uploads includes this header.
+//
+// The body, byte for byte, with B the boundary and the parameters in map
+// order:
+//   file: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
+//         "\"; filename=\"" path "\"\r\nContent-Type: " mime "\r\n\r\n" bytes "\r\n"
+//   text: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
+//         "\"\r\n\r\n" value "\r\n"
+//   then "--" B "--\r\n"; without parameters the whole body is "\r\n--" B "--\r\n".
+// Names, paths and values are in UTF-8 after SetUseUtf8, else in the code
+// page; nothing is URL-encoded. The length is counted before the first byte
+// goes out and declared as the Content-Length; the steps never write past it.
+
+#include "httpclient/client.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace Tesmo {
+
+template <class Tool, class Encoder>
+uint32_t CHttpClientT<Tool, Encoder>::bodyLength(const wchar_t* text) const
+{
+    return m_bUseUtf8 ? Encoder::Utf8EncodeLen(text) : Encoder::AnsiEncodeLen(text, m_nCodePage);
+}
+
+template <class Tool, class Encoder>
+AnsiText CHttpClientT<Tool, Encoder>::bodyText(const wchar_t* text) const
+{
+    AnsiText bytes = std::make_unique<char[]>(SafeAdd(bodyLength(text), 1));
+    if (m_bUseUtf8)
+        Encoder::Utf8Encode(text, bytes.get());
+    else
+        Encoder::AnsiEncode(text, bytes.get(), m_nCodePage);
+    return bytes;
+}
+
+// Opens one file parameter into the context's next slot; returns its size (0
+// for a file that did not open).
+template <class Tool, class Encoder>
+uint32_t CHttpClientT<Tool, Encoder>::startFileParam(const wchar_t* path, PostContext& ctx) const
+{
+    KernelHandle file;
+    DWORD openError = 0;
+    if (path) {
+        file = Tool::OpenFile(path);
+        openError = GetLastError();
+    }
+    if (m_bStrictFile && !file.isValid())
+        ThrowWin32ErrorW(path, HttpErrorOpenFile, openError);
+    const uint32_t size = file.isValid() ? Tool::GetFileSize(file, path) : 0;
+    ctx.mimeTypes.push_back(Tool::GetMimeType(file.isValid() ? file.get() : INVALID_HANDLE_VALUE, m_nCodePage));
+    ctx.files.push_back(std::move(file));
+    ctx.fileSizes.push_back(size);
+    return size;
+}
+
+template <class Tool, class Encoder>
+void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD flags)
+{
+    _AbandonPostContext();
+    // The files and handles live in locals until the request is under way:
+    // whatever fails on the way closes them.
+    FilterW([&] {
+        PostContext ctx;
+        const uint32_t b = SafeCount(std::strlen(boundaryA()));
+        uint32_t bodyTotal = 0;
+        uint32_t dataTotal = 0;
+        uint32_t fileCount = 0;
+        struct {
+            const wchar_t* name = nullptr;
+            const wchar_t* path = nullptr;
+            uint32_t size = 0;
+            bool isFile = false;
+        } first;
+        if (m_mapParam.Count() == 0) {
+            bodyTotal = SafeAdd(b, 8);
+        } else {
+            for (const auto& param : m_mapParam)
+                fileCount += (param.second.flags & HttpParamFile) ? 1 : 0;
+            ctx.files.reserve(fileCount);
+            for (const auto& param : m_mapParam) {
+                const wchar_t* name = param.first.get();
+                const wchar_t* value = param.second.value.get();
+                const bool isFile = (param.second.flags & HttpParamFile) != 0;
+                uint32_t size;
+                if (isFile) {
+                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), SafeAdd(bodyLength(name), bodyLength(value))));
+                    size = startFileParam(value, ctx);
+                    const uint32_t mimeLength = SafeCount(std::strlen(ctx.mimeTypes.back().get()));
+                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(mimeLength, size));
+                } else {
+                    size = bodyLength(value);
+                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 49), SafeAdd(bodyLength(name), size)));
+                }
+                dataTotal = SafeAdd(dataTotal, size);
+                if (!first.name)
+                    first = {name, isFile ? value : nullptr, size, isFile};
+            }
+            bodyTotal = SafeAdd(bodyTotal, SafeAdd(b, 6));
+        }
+
+        InternetHandle internet = openInternet();
+        InternetHandle connection = OpenConnection(url, internet);
+        InternetHandle request = OpenRequest(url, connection, L"POST", flags);
+        AddRequestHeader(request);
+        Tool::AddHeader(request, L"Content-Type", contentType(), m_nCodePage);
+        Tool::SendRequestEx(request, bodyTotal);
+
+        m_statLive.Clear();
+        m_statLive.m_nActualTotalByte = bodyTotal;
+        m_statLive.m_nTotalByte = dataTotal;
+        m_statLive.m_nTotalCount = m_mapParam.Count();
+        m_statLive.m_nFileCount = fileCount;
+        m_statLive.m_bActive = TRUE;
+        m_ctx.files = std::move(ctx.files);
+        m_ctx.mimeTypes = std::move(ctx.mimeTypes);
+        m_ctx.fileSizes = std::move(ctx.fileSizes);
+        m_ctx.data.reset();
+        m_ctx.postKind = 0;
+        m_ctx.request = std::move(request);
+        m_ctx.connection = std::move(connection);
+        // Last: from here on a cancel from another thread reaches the POST.
+        m_ctx.internet.Attach(internet.Detach());
+        if (m_statLive.m_nTotalCount > 0) {
+            m_statInitial = m_statLive;
+            m_statInitial._StartNewEntry(first.isFile, first.name, first.size, first.path);
+        }
+    });
+}
+
+template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::PostNextChunk()
+{
+    if (m_ctx.postKind == 0)
+        return _ProceedUploadContext();
+    // The url-encoded kind of POST, which nothing starts.
+    ThrowErrorW(HttpErrorPostNotStarted);
+}
+
+template <class Tool, class Encoder>
+const typename CHttpClientT<Tool, Encoder>::PostStat& CHttpClientT<Tool, Encoder>::GetPostStat() const
+{
+    if (postActive() && m_statLive.m_nTotalCount > 0 && m_statLive.m_nPostedCount == 0)
+        return m_statInitial;
+    return m_statLive;
+}
+
+template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_ProceedUploadContext()
+{
+    if (!postActive())
+        ThrowErrorW(HttpErrorPostNotStarted);
+    try {
+        return FilterW([&]() -> ResponsePtr {
+            // A running POST loses its internet handle only to a cancel: that is
+            // the write failing as cancelled, not a missing argument, so the
+            // caller gets the system's reason to show.
+            if (!m_ctx.internet.get())
+                ThrowWin32ErrorW(nullptr, HttpErrorInternetWriteFile, ERROR_INTERNET_OPERATION_CANCELLED);
+            if (!m_ctx.connection.isValid())
+                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hConnection can not be NULL.");
+            if (!m_ctx.request.isValid())
+                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
+            PostStat& stat = m_statLive;
+            if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
+                Tool::EndRequest(m_ctx.request);
+                return _ReleasePostResponse();
+            }
+            if (stat.m_nTotalCount == 0) {
+                _WritePost("\r\n--");
+                _WritePost(boundaryA());
+                _WritePost("--\r\n");
+                return nullptr;
+            }
+            if (stat.m_nCurrParamSize != stat.m_nCurrParamPostedByte) {
+                writeChunk(std::min<uint32_t>(stat.m_nCurrParamSize - stat.m_nCurrParamPostedByte, 4096));
+                return nullptr;
+            }
+            if (stat.m_nPostedCount < stat.m_nTotalCount) {
+                const auto param = std::next(m_mapParam.begin(), stat.m_nPostedCount);
+                const wchar_t* name = param->first.get();
+                const wchar_t* value = param->second.value.get();
+                const bool isFile = (param->second.flags & HttpParamFile) != 0;
+                uint32_t size = 0;
+                if (isFile) {
+                    size = m_ctx.fileSizes.at(stat.m_nPostedFileCount);
+                    writePartHeader(name, value, m_ctx.mimeTypes.at(stat.m_nPostedFileCount).get());
+                } else {
+                    m_ctx.data.reset();
+                    if (value && *value) {
+                        m_ctx.data = bodyText(value);
+                        size = SafeCount(std::strlen(m_ctx.data.get()));
+                    }
+                    writePartHeader(name, nullptr, nullptr);
+                }
+                stat._StartNewEntry(isFile, name, size, isFile ? value : nullptr);
+                if (size == 0)
+                    _WritePost("\r\n");
+                return nullptr;
+            }
+            _WritePost("--");
+            _WritePost(boundaryA());
+            _WritePost("--\r\n");
+            return nullptr;
+        });
+    } catch (...) {
+        _AbandonPostContext();
+        throw;
+    }
+}
+
+// mimeType null: a text parameter's header.
+template <class Tool, class Encoder>
+void CHttpClientT<Tool, Encoder>::writePartHeader(const wchar_t* name, const wchar_t* path, const char* mimeType)
+{
+    _WritePost("--");
+    _WritePost(boundaryA());
+    _WritePost("\r\n");
+    _WritePost("Content-Disposition: form-data; name=\"");
+    _WritePost(name);
+    if (!mimeType) {
+        _WritePost("\"\r\n\r\n");
+        return;
+    }
+    _WritePost("\"; filename=\"");
+    _WritePost(path);
+    _WritePost("\"\r\nContent-Type: ");
+    _WritePost(mimeType);
+    _WritePost("\r\n\r\n");
+}
+
+// The next n data bytes of the current parameter, and its line end when
+// they complete it.
+template <class Tool, class Encoder>
+void CHttpClientT<Tool, Encoder>::writeChunk(uint32_t n)
+{
+    PostStat& stat = m_statLive;
+    if (stat.CurrParamIsFile()) {
+        const DWORD kReadBufferSize = 0xE000;
+        if (!m_ctx.readBuffer)
+            m_ctx.readBuffer = std::make_unique<BYTE[]>(kReadBufferSize);
+        const HANDLE file = m_ctx.files.at(stat.m_nPostedFileCount - 1);
+        while (n > 0) {
+            const DWORD piece = std::min<DWORD>(n, kReadBufferSize);
+            DWORD read = 0;
+            if (!ReadFile(file, m_ctx.readBuffer.get(), piece, &read, nullptr))
+                ThrowWin32ErrorW(nullptr, HttpErrorReadFile, GetLastError());
+            // A file that shrank since the start: the declared length can no
+            // longer be kept.
+            if (read < piece)
+                ThrowWin32ErrorW(nullptr, HttpErrorFileReadShort, ERROR_HANDLE_EOF);
+            _WritePost(m_ctx.readBuffer.get(), read, true);
+            n -= read;
+        }
+    } else {
+        _WritePost(m_ctx.data.get() + stat.m_nCurrParamPostedByte, n, true);
+    }
+    if (stat.m_nCurrParamSize == stat.m_nCurrParamPostedByte)
+        _WritePost("\r\n");
+}
+
+template <class Tool, class Encoder>
+void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, bool isData)
+{
+    if (!m_ctx.request.isValid())
+        ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
+    if (!bytes || count == 0)
+        return;
+    PostStat& stat = m_statLive;
+    if (isData)
+        stat._TestAddPostedBytes(count);
+    else
+        stat._TestAddActualPostedBytes(count);
+    // Never past the declared length: WinINet would wait for a body that
+    // cannot end where the server expects it.
+    if (stat.m_nActualPostedByte + count > stat.m_nActualTotalByte)
+        ThrowErrorW(HttpErrorArithmetic);
+    Tool::InternetWriteFile(m_ctx.request, bytes, count);
+    if (isData) {
+        stat.m_nPostedByte += count;
+        stat.m_nCurrParamPostedByte += count;
+    }
+    stat.m_nActualPostedByte += count;
+}
+
+template <class Tool, class Encoder>
+void CHttpClientT<Tool, Encoder>::_WritePost(const wchar_t* text)
+{
+    if (!text || !*text)
+        return;
+    const AnsiText bytes = FilterW([&] { return bodyText(text); });
+    _WritePost(bytes.get(), FilterW([&] { return SafeCount(std::strlen(bytes.get())); }), false);
+}
+
+template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_ReleasePostResponse()
+{
+    if (!postActive())
+        ThrowMessageW(L"CHttpClientT::_ReleasePostResponse: The post context is not active.");
+    PostHandles handles = _ReleasePostContext();
+    return FilterW([&] {
+        return std::make_unique<Response>(std::move(handles.internet), std::move(handles.connection),
+                                          std::move(handles.request));
+    });
+}
+
+}  // namespace Tesmo

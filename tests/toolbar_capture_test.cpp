@@ -1,0 +1,502 @@
+// The capture's main road with the real toolbar under the test's display: a
+// full-screen pattern of the test's own, the hot key, a drag, the PNG in the
+// history, and the editor started with its path and place: a stand-in that
+// records its command line, and once the real editor.
+#include "tests/toolbar_program_support.h"
+
+#include "common/gdiplus_handles.h"
+#include "common/image_codecs.h"
+#include "kesh/property.h"
+#include "tests/editor_app_support.h"
+#include "tests/editor_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <cstdlib>
+#include <set>
+
+using namespace toolbartest;
+
+namespace {
+
+constexpr UINT kOptionsCommand = 32772;
+constexpr UINT kOpenImageCommand = 32785;
+constexpr UINT kPasteCommand = 32792;
+
+bool EndsWith(const std::wstring& text, const std::wstring& end)
+{
+    return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// Screen-like: gradients across and down, noise in blue, so that every
+// shifted, mirrored or scaled copy shows.
+DWORD Pattern(int x, int y)
+{
+    const DWORD noise = (static_cast<DWORD>(x) * 2654435761u ^ static_cast<DWORD>(y) * 40503u) >> 13;
+    return ((x * 255 / 1280) & 0xFF) << 16 | ((y * 255 / 1024) & 0xFF) << 8 | (noise & 0xFF);
+}
+
+// The files of the history's capture folder; new ones are removed when the
+// guard goes, and the whole tree when the test made it.
+class CaptureFolderGuard {
+public:
+    CaptureFolderGuard()
+        : home_(Wide(kesh::sys::getProperty("user.home", ""))),
+          existed_(GetFileAttributesW((home_ + L"\\My Norpa").c_str()) != INVALID_FILE_ATTRIBUTES),
+          before_(Files())
+    {
+    }
+    ~CaptureFolderGuard()
+    {
+        if (!existed_) {
+            editorapptest::RemoveTree(home_ + L"\\My Norpa");
+            return;
+        }
+        for (const std::wstring& file : NewFiles())
+            DeleteFileW(file.c_str());
+    }
+    std::wstring Folder() const { return home_ + L"\\My Norpa\\History\\Capture"; }
+    // Full paths of the files that came since the guard was made.
+    std::vector<std::wstring> NewFiles() const
+    {
+        std::vector<std::wstring> out;
+        for (const std::wstring& name : Files())
+            if (!before_.count(name))
+                out.push_back(Folder() + L"\\" + name);
+        return out;
+    }
+
+private:
+    std::set<std::wstring> Files() const
+    {
+        std::set<std::wstring> names;
+        WIN32_FIND_DATAW found;
+        kesh::win::FindHandle search(FindFirstFileW((Folder() + L"\\*.png").c_str(), &found));
+        if (search.isValid()) {
+            do
+                names.insert(found.cFileName);
+            while (FindNextFileW(search, &found));
+        }
+        return names;
+    }
+
+    std::wstring home_;
+    bool existed_;
+    std::set<std::wstring> before_;
+};
+
+// A PNG's pixels as 0x00RRGGBB, row by row, and its size.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+Picture ReadPng(const std::wstring& path)
+{
+    Picture picture;
+    GpBitmapHandle bitmap;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), bitmap.Receive()) != Gdiplus::Ok)
+        return picture;
+    UINT width = 0, height = 0;
+    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
+    Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
+    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data = {};
+    if (Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB,
+                                                &data) != Gdiplus::Ok)
+        return picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    for (UINT y = 0; y < height; ++y) {
+        const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (UINT x = 0; x < width; ++x)
+            picture.pixels.push_back(row[x] & 0xFFFFFF);
+    }
+    Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap, &data);
+    return picture;
+}
+
+// How many of picture's pixels differ from expected(x, y); the first few
+// are reported.
+int CountDifferences(const Picture& picture, const std::function<DWORD(int, int)>& expected)
+{
+    int wrong = 0;
+    for (int y = 0; y < picture.height; ++y)
+        for (int x = 0; x < picture.width; ++x) {
+            const DWORD got = picture.pixels[static_cast<size_t>(y) * picture.width + x];
+            if (got != expected(x, y) && ++wrong <= 3)
+                ADD_FAILURE() << "pixel (" << x << ", " << y << ") is " << std::hex << got << ", not "
+                              << expected(x, y);
+        }
+    return wrong;
+}
+
+// The toolbar in a folder of its own, beside a stand-in editor that writes
+// its command lines into vomla.args.
+class CaptureTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
+        CreateDirectoryW(Folder().c_str(), nullptr);
+        ASSERT_TRUE(CopyFileW(Wide(editorapptest::BesideTestProgram("norpa.exe")).c_str(), Program(L"norpa.exe").c_str(),
+                              FALSE));
+        ASSERT_TRUE(CopyFileW(Wide(editorapptest::BesideTestProgram("toolbar_editor_standin.exe")).c_str(),
+                              Program(L"vomla.exe").c_str(), FALSE));
+    }
+    void TearDown() override
+    {
+        if (toolbar_ && toolbar_->Running()) {
+            EXPECT_TRUE(toolbar_->Exit(window_));
+        }
+        toolbar_.reset();
+        for (const wchar_t* name : {L"norpa.exe", L"vomla.exe", L"vomla.args"})
+            DeleteFileW(Program(name).c_str());
+        RemoveDirectoryW(Folder().c_str());
+    }
+
+    std::wstring Folder() const { return Wide(folder_.path("toolbar")); }
+    std::wstring Program(const wchar_t* name) const { return Folder() + L"\\" + name; }
+
+    HWND StartToolbar()
+    {
+        toolbar_.reset(new Toolbar(Folder()));
+        window_ = toolbar_->WaitForWindow();
+        return window_;
+    }
+
+    // The command lines the stand-in editor was started with, waited for
+    // until there are count of them.
+    std::vector<std::wstring> EditorStarts(size_t count, DWORD timeoutMs = 10000) const
+    {
+        std::vector<std::wstring> lines;
+        WaitFor([&] {
+            lines.clear();
+            const std::string bytes = editorapptest::ReadFileBytes(kesh::String(Program(L"vomla.args").c_str()));
+            const std::wstring text(reinterpret_cast<const wchar_t*>(bytes.data()), bytes.size() / sizeof(wchar_t));
+            size_t start = 0;
+            for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+                lines.push_back(text.substr(start, end - start));
+            return lines.size() >= count;
+        }, timeoutMs);
+        return lines;
+    }
+
+    // The one new capture, which the one start of the editor opened with
+    // its path and position ("-x.. -y.."); "" when that is not so.
+    std::wstring OneCaptureOpened(const std::wstring& position) const
+    {
+        const std::vector<std::wstring> starts = EditorStarts(1);
+        const std::vector<std::wstring> files = captures_.NewFiles();
+        if (files.size() != 1 || starts.size() != 1) {
+            ADD_FAILURE() << files.size() << " captures, " << starts.size() << " starts of the editor";
+            return std::wstring();
+        }
+        EXPECT_TRUE(EndsWith(starts[0], L"\"" + files[0] + L"\" " + position)) << starts[0].c_str();
+        return files[0];
+    }
+
+    // The overlay: the toolbar's dialog over the whole screen.
+    HWND Overlay() const
+    {
+        HWND dialog = FindWindowOf(toolbar_->id(), L"#32770");
+        RECT rect = {};
+        GetWindowRect(dialog, &rect);
+        const bool full = rect.left == 0 && rect.top == 0 && rect.right == GetSystemMetrics(SM_CXSCREEN) &&
+                          rect.bottom == GetSystemMetrics(SM_CYSCREEN);
+        return dialog && full ? dialog : nullptr;
+    }
+    HWND WaitForOverlay(DWORD timeoutMs = 10000) const
+    {
+        HWND overlay = nullptr;
+        WaitFor([&] { return (overlay = Overlay()) != nullptr; }, timeoutMs);
+        // Its picture is up once it has painted.
+        Pump(300);
+        return overlay;
+    }
+    bool WaitForOverlayGone(DWORD timeoutMs = 10000) const
+    {
+        return WaitFor([&] { return Overlay() == nullptr; }, timeoutMs);
+    }
+
+    SettingsKeyGuard settings_;
+    StartupShortcutGuard shortcut_;
+    CaptureFolderGuard captures_;
+    editortest::TempFolder folder_;
+    GdiplusSession gdiplus_;
+    std::unique_ptr<Toolbar> toolbar_;
+    HWND window_ = nullptr;
+};
+
+// Each screen pixel during a drag from a to b: the pattern dimmed to about
+// half outside the selection, a red frame on its outermost pixels, the
+// pattern itself inside.
+int CountOverlayDifferences(POINT a, POINT b)
+{
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const std::vector<DWORD> screen = ScreenPixels(RECT{0, 0, width, height});
+    const RECT s = {std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y)};
+    int wrong = 0;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            const DWORD got = screen[static_cast<size_t>(y) * width + x];
+            const DWORD pattern = Pattern(x, y);
+            const bool inside = x >= s.left && x < s.right && y >= s.top && y < s.bottom;
+            const bool frame = inside && (x == s.left || x == s.right - 1 || y == s.top || y == s.bottom - 1);
+            bool ok = true;
+            if (frame) {
+                ok = got == 0xFF0000;
+            } else if (inside) {
+                ok = got == pattern;
+            } else {
+                for (int shift : {0, 8, 16}) {
+                    const int dimmed = static_cast<int>((pattern >> shift) & 0xFF) * 127 / 255;
+                    ok = ok && std::abs(dimmed - static_cast<int>((got >> shift) & 0xFF)) <= 1;
+                }
+            }
+            if (!ok && ++wrong <= 3)
+                ADD_FAILURE() << "screen (" << x << ", " << y << ") shows " << std::hex << got << " over "
+                              << pattern << (frame ? " on the frame" : inside ? " inside" : " outside");
+        }
+    return wrong;
+}
+
+TEST_F(CaptureTest, HotKeyAndDragSaveTheRegionAndStartTheEditorAtItsPlace)
+{
+    SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    Backdrop backdrop(Pattern);
+    ASSERT_NE(nullptr, StartToolbar());
+    PressKeys({VK_CONTROL, VK_F2});
+    ASSERT_NE(nullptr, WaitForOverlay());
+    EXPECT_FALSE(IsWindowVisible(window_)) << "the toolbar hides while capturing";
+
+    // Dragged from bottom-right to top-left, by way of the screen's top
+    // edge.
+    const POINT start = {520, 390}, end = {200, 150};
+    MoveMouse(start.x, start.y);
+    MouseButton(true);
+    MoveMouse(300, 0);
+    MoveMouse(end.x, end.y);
+    Pump(200);
+    EXPECT_EQ(0, CountOverlayDifferences(start, end));
+    // A second request while the overlay is open changes nothing.
+    PressKeys({VK_CONTROL, VK_F2});
+    MouseButton(false);
+    ASSERT_TRUE(WaitForOverlayGone());
+
+    const Picture picture = ReadPng(OneCaptureOpened(L"-x200 -y150"));
+    EXPECT_EQ(320, picture.width);
+    EXPECT_EQ(240, picture.height);
+    EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(200 + x, 150 + y); }));
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, 3000)) << "the toolbar comes back";
+    Pump(1000);
+    EXPECT_EQ(1u, EditorStarts(1, 0).size());
+}
+
+TEST_F(CaptureTest, EscDropsTheDragThenTheOverlayWithoutACapture)
+{
+    SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    Backdrop backdrop(Pattern);
+    ASSERT_NE(nullptr, StartToolbar());
+    PressKeys({VK_CONTROL, VK_F2});
+    ASSERT_NE(nullptr, WaitForOverlay());
+    MoveMouse(100, 100);
+    MouseButton(true);
+    MoveMouse(400, 300);
+    PressKeys({VK_ESCAPE});
+    Pump(300);
+    EXPECT_NE(nullptr, Overlay()) << "the first Esc drops only the drag";
+    // Dimmed everywhere again: an empty selection.
+    EXPECT_EQ(0, CountOverlayDifferences(POINT{0, 0}, POINT{0, 0}));
+    MouseButton(false);
+    // A click without a drag leaves the overlay open too.
+    MoveMouse(600, 600);
+    MouseButton(true);
+    MouseButton(false);
+    Pump(300);
+    EXPECT_NE(nullptr, Overlay());
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitForOverlayGone());
+    Pump(500);
+    EXPECT_TRUE(captures_.NewFiles().empty());
+    EXPECT_TRUE(EditorStarts(1, 0).empty());
+}
+
+TEST_F(CaptureTest, CtrlATakesTheWholeScreenWithTheToolbarOnIt)
+{
+    Backdrop backdrop(Pattern);
+    ASSERT_NE(nullptr, StartToolbar());
+    Pump(300);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    const std::vector<DWORD> before = ScreenPixels(RECT{0, 0, width, height});
+    PressKeys({VK_CONTROL, VK_F2});
+    ASSERT_NE(nullptr, WaitForOverlay());
+    PressKeys({VK_CONTROL, 'A'});
+    ASSERT_TRUE(WaitForOverlayGone());
+
+    const Picture picture = ReadPng(OneCaptureOpened(L"-x0 -y0"));
+    EXPECT_EQ(width, picture.width);
+    EXPECT_EQ(height, picture.height);
+    // What the screen showed, the toolbar included.
+    EXPECT_EQ(0, CountDifferences(picture, [&](int x, int y) { return before[static_cast<size_t>(y) * width + x]; }));
+    RECT bar = {};
+    GetWindowRect(window_, &bar);
+    EXPECT_NE(Pattern(bar.left + 40, bar.top + 25), before[static_cast<size_t>(bar.top + 25) * width + bar.left + 40]);
+}
+
+// A device bitmap of width x height showing Pattern from (dx, dy), on the
+// clipboard as CF_BITMAP.
+void PutPatternOnClipboard(int width, int height, int dx, int dy)
+{
+    kesh::win::ClientDC screen(nullptr);
+    kesh::win::Bitmap bitmap(CreateCompatibleBitmap(screen, width, height));
+    {
+        kesh::win::MemoryDC memory(screen);
+        kesh::win::SelectObjectGuard select(memory, bitmap);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const DWORD c = Pattern(dx + x, dy + y);
+                SetPixelV(memory, x, y, RGB(c >> 16, (c >> 8) & 0xFF, c & 0xFF));
+            }
+    }
+    editortest::ClipboardOwner owner;
+    ASSERT_TRUE(editortest::OpenClipboardPatiently(owner.hwnd()));
+    EmptyClipboard();
+    // The clipboard owns the bitmap from here on.
+    if (SetClipboardData(CF_BITMAP, bitmap))
+        bitmap.Detach();
+    CloseClipboard();
+}
+
+TEST_F(CaptureTest, AClipboardPictureIsSavedAndOpenedCentred)
+{
+    ASSERT_NE(nullptr, StartToolbar());
+    PutPatternOnClipboard(90, 70, 33, 44);
+    PostMessageW(window_, WM_COMMAND, kPasteCommand, 0);
+    const Picture picture = ReadPng(OneCaptureOpened(L"-x-1 -y-1"));
+    EXPECT_EQ(90, picture.width);
+    EXPECT_EQ(70, picture.height);
+    EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(33 + x, 44 + y); }));
+}
+
+TEST_F(CaptureTest, TheOpenCommandStartsTheEditorWithoutAPicture)
+{
+    ASSERT_NE(nullptr, StartToolbar());
+    PostMessageW(window_, WM_COMMAND, kOpenImageCommand, 0);
+    const std::vector<std::wstring> starts = EditorStarts(1);
+    ASSERT_EQ(1u, starts.size());
+    EXPECT_TRUE(EndsWith(starts[0], L" \"\" -x-1 -y-1")) << starts[0].c_str();
+    EXPECT_TRUE(captures_.NewFiles().empty());
+}
+
+TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
+{
+    ASSERT_TRUE(DeleteFileW(Program(L"vomla.exe").c_str()));
+    ASSERT_NE(nullptr, StartToolbar());
+    PutPatternOnClipboard(20, 10, 0, 0);
+    PostMessageW(window_, WM_COMMAND, kPasteCommand, 0);
+    HWND message = nullptr;
+    WaitFor([&] { return (message = FindDialogWithText(toolbar_->id(), L"无法打开Norpa编辑器!")) != nullptr; }, 10000);
+    ASSERT_NE(nullptr, message);
+    EXPECT_EQ(L"Norpa", WindowText(message));
+    PostMessageW(message, WM_COMMAND, IDOK, 0);
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
+    const std::vector<std::wstring> files = captures_.NewFiles();
+    ASSERT_EQ(1u, files.size());
+    EXPECT_EQ(20, ReadPng(files[0]).width);
+}
+
+TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
+{
+    ASSERT_NE(nullptr, StartToolbar());
+    PostMessageW(window_, WM_COMMAND, kOptionsCommand, 0);
+    HWND options = WaitForWindowOf(toolbar_->id(), L"#32770", L"Norpa 选项", 10000);
+    ASSERT_NE(nullptr, options);
+    // A second request brings the open dialog forward instead of another.
+    PostMessageW(window_, WM_COMMAND, kOptionsCommand, 0);
+    Pump(500);
+    HWND hotKey = GetDlgItem(options, 1013);
+    EXPECT_EQ(MAKEWORD(VK_F2, HOTKEYF_CONTROL), LOWORD(SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0)));
+    SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_SHIFT), 0);
+    PostMessageW(options, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([&] { return !IsWindow(options); }, 5000));
+    EXPECT_EQ(nullptr, FindWindowOf(toolbar_->id(), L"#32770", L"Norpa 选项"));
+    EXPECT_EQ(L"65656", SettingsKeyGuard::Read(L"captureHotkey"));
+
+    // The old key no longer captures; Shift+F9 (not Alt+F9) does.
+    PressKeys({VK_CONTROL, VK_F2});
+    Pump(1000);
+    EXPECT_EQ(nullptr, Overlay());
+    PressKeys({VK_MENU, VK_F9});
+    Pump(1000);
+    EXPECT_EQ(nullptr, Overlay());
+    PressKeys({VK_SHIFT, VK_F9});
+    ASSERT_NE(nullptr, WaitForOverlay());
+    PressKeys({VK_ESCAPE});
+    EXPECT_TRUE(WaitForOverlayGone());
+}
+
+// The window, of any process, whose title holds text.
+HWND FindTitledWindow(const std::wstring& text)
+{
+    struct Search {
+        const std::wstring* text;
+        HWND found;
+    } search = {&text, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM l) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(l);
+            if (!IsWindowVisible(hwnd) || WindowText(hwnd).find(*s->text) == std::wstring::npos)
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
+{
+    ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
+    SettingsKeyGuard settings;
+    StartupShortcutGuard shortcut;
+    CaptureFolderGuard captures;
+    editorapptest::EditorKeyGuard editorSettings;
+    SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    const COLORREF magenta = RGB(0xE0, 0x20, 0xB0);
+    const RECT region = {400, 300, 700, 500};
+    std::unique_ptr<Backdrop> backdrop(new Backdrop([&](int x, int y) {
+        const POINT p = {x, y};
+        return PtInRect(&region, p) ? 0xE020B0u : Pattern(x, y);
+    }));
+    Toolbar toolbar;  // beside the real editor
+    HWND window = toolbar.WaitForWindow();
+    ASSERT_NE(nullptr, window);
+    PressKeys({VK_CONTROL, VK_F2});
+    ASSERT_TRUE(WaitFor([&] { return FindWindowOf(toolbar.id(), L"#32770") != nullptr; }, 10000));
+    Pump(300);
+    Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom});
+    // From here on the screen shows the editor, not the pattern.
+    backdrop.reset();
+
+    ASSERT_TRUE(WaitFor([&] { return captures.NewFiles().size() == 1; }, 10000));
+    const std::wstring file = captures.NewFiles()[0];
+    const std::wstring name = file.substr(file.find_last_of(L'\\') + 1);
+    HWND editor = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (editor = FindTitledWindow(name)) != nullptr; }, 20000)) << "no editor with " << name.c_str();
+    POINT corner = {};
+    EXPECT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(POINT{region.left, region.top}, 3, magenta, corner); },
+                        10000));
+    EXPECT_LE(std::abs(corner.x - region.left), 1) << corner.x;
+    EXPECT_LE(std::abs(corner.y - region.top), 1) << corner.y;
+    // An unmodified picture closes without a question.
+    DWORD editorProcess = 0;
+    GetWindowThreadProcessId(editor, &editorProcess);
+    const kesh::win::KernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, editorProcess));
+    PostMessageW(editor, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(WaitFor([&] { return WaitForSingleObject(process, 0) == WAIT_OBJECT_0; }, 15000));
+    EXPECT_TRUE(toolbar.Exit(window));
+}
+
+}  // namespace

@@ -1,0 +1,28 @@
+#pragma once
+
+#include "kesh/handles.h"
+
+#include <windows.h>
+
+// The capture overlay's pictures: the screen as it was, the same picture
+// dimmed, and parts of it, all as 32-bit top-down DIB sections whose pixels
+// the program reads and writes directly.
+
+// A 32-bit top-down DIB section of width x height; bits (when given)
+// receives its pixels, 4 bytes each, blue first, no padding.
+kesh::win::Bitmap TopDownSection(int width, int height, void** bits = nullptr);
+
+// The primary screen's pixels (0, 0, width, height) as they are now.
+kesh::win::Bitmap SnapshotScreen(int width, int height, void** bits = nullptr);
+
+// picture (width x height pixels at bits) darkened as black laid over it at
+// constant alpha 128 (AlphaBlend) darkens it: every byte goes through the
+// system's own blend of that value, computed once, so the pixels are
+// exactly AlphaBlend's, for a pass over the picture instead of a blend.
+kesh::win::Bitmap DimmedCopy(const void* bits, int width, int height);
+
+// A new bitmap compatible with reference holding rect of source.
+kesh::win::Bitmap CopyPart(HDC reference, HBITMAP source, const RECT& rect);
+
+// Copies rect of bitmap to the same place on dc.
+void BlitFrom(HDC dc, HBITMAP bitmap, const RECT& rect);
