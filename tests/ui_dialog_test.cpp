@@ -27,6 +27,7 @@ public:
     explicit ScriptedDialog(UINT id, HWND parent = nullptr) : CDialog(id, parent) {}
 
     std::function<void(ScriptedDialog&)> script;
+    std::function<void(ScriptedDialog&)> onInit;  // inside OnInitDialog
     std::function<void()> onKillFocus;
     int killFocusCount = 0;
     int okCount = 0;
@@ -42,6 +43,8 @@ public:
     bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
+        if (onInit)
+            onInit(*this);
         PostMessage(WM_RUN_SCRIPT);
         return true;
     }
@@ -190,6 +193,39 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModalAndEnabledAfter)
     EXPECT_EQ(ownerInside, owner.handle());
     EXPECT_FALSE(ownerEnabledInside);
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+}
+
+TEST_F(DialogTest, DialogsOpenCentredOverTheirOwnerUnlessTheyPlacedThemselves)
+{
+    ui::CWnd owner;
+    const RECT ownerRect = {300, 200, 800, 600};
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ownerRect, nullptr, 0));
+    struct Case {
+        const char* what;
+        bool placesItself;
+    } cases[] = {{"left where the template put it", false}, {"placed by its own initialisation", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedDialog dialog(IDD_TEST_PLAIN, owner.handle());
+        if (c.placesItself)
+            dialog.onInit = [](ScriptedDialog& d) {
+                SetWindowPos(d.handle(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            };
+        RECT inside = {};
+        dialog.script = [&](ScriptedDialog& d) {
+            inside = d.GetWindowRect();
+            d.EndDialog(IDOK);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        if (c.placesItself) {
+            EXPECT_EQ(inside.left, 20);
+            EXPECT_EQ(inside.top, 30);
+        } else {
+            const RECT owned = owner.GetWindowRect();
+            EXPECT_NEAR((inside.left + inside.right) / 2, (owned.left + owned.right) / 2, 1);
+            EXPECT_NEAR((inside.top + inside.bottom) / 2, (owned.top + owned.bottom) / 2, 1);
+        }
+    }
 }
 
 TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)

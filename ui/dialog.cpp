@@ -30,6 +30,21 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM l)
     return static_cast<INT_PTR>(result);
 }
 
+LRESULT CDialog::onInitDialogMessage(WPARAM, LPARAM)
+{
+    const bool mayCentre = (GetWindowLongW(handle(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == 0;
+    const RECT before = GetWindowRect();
+    const bool focusDefault = OnInitDialog();
+    // A dialog that placed itself, shows itself from its template or lives
+    // inside another window keeps its place.
+    if (mayCentre && IsWindow(handle()) && !IsWindowVisible(handle())) {
+        const RECT after = GetWindowRect();
+        if (EqualRect(&before, &after))
+            CenterWindow();
+    }
+    return focusDefault ? TRUE : FALSE;
+}
+
 HWND CDialog::ownerFor(HWND parent) const
 {
     bool mainWindow = false;

@@ -6,6 +6,7 @@
 
 #include "kesh/assert.h"
 
+#include <algorithm>
 #include <unordered_map>
 
 namespace ui {
@@ -334,8 +335,19 @@ void CWnd::CenterWindow()
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) == 0) {
+        // Centred over an owner near a screen edge, a window still lies
+        // wholly on the owner's monitor where it fits.
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        if (GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+            y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+        }
+    }
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
