@@ -8,8 +8,8 @@
 //
 // VALUE is "-" when the figure could not be taken (no display, a failed
 // run); GOAL is "-" for a figure shown for reference, without a goal; the
-// last field says which side of the goal meets it (the value itself meets
-// it too). Names start with the area ("pens: ...") and are the same from
+// last field says which side meets the goal: lower (under it) or higher (at
+// least it). Names start with the area ("pens: ...") and are the same from
 // run to run, so tables of two runs compare line by line.
 
 #include <cmath>

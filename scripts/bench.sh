@@ -8,11 +8,11 @@
 #   bash scripts/bench.sh NAME [WxH ...]   one, on a display of each size
 #                                          given (default 1920x1080)
 #
-# Each benchmark's own text goes to build/bench/NAME-WxH.log, the table to
-# build/bench/table.txt. Every Xvfb, wineserver and server it starts is
-# stopped when it ends, also on failure or Ctrl+C. It exits non-zero when a
-# benchmark failed or printed no figures; a missed goal is a figure in the
-# table, not a failure of the command.
+# Each benchmark's own text goes to build/bench-results/NAME-WxH.log, the
+# table to build/bench-results/table.txt. Every Xvfb, wineserver and server
+# it starts is stopped when it ends, also on failure or Ctrl+C. It exits
+# non-zero when a benchmark failed or printed no figures; a missed goal is a
+# figure in the table, not a failure of the command.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
@@ -55,7 +55,7 @@ if norpa_prefix_server_running; then
   exit 1
 fi
 
-out="$build/bench"
+out="$build/bench-results"
 rm -rf "$out"
 mkdir -p "$out"
 : >"$out/runs"
