@@ -5,6 +5,7 @@
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <utility>
 #include <vector>
 
 namespace kesh {
@@ -50,6 +51,26 @@ public:
         detach();
         stub_->items.push_back(std::move(copy));
         return *this;
+    }
+
+    // The same for an item the caller gives up: moved in, not copied (no
+    // count of a shared element changes).
+    TArray& append(T&& item)
+    {
+        T moved(std::move(item));
+        detach();
+        stub_->items.push_back(std::move(moved));
+        return *this;
+    }
+
+    // Room for count elements in the array's own body, so that appending
+    // up to count elements allocates nothing more.
+    void reserve(unsigned count)
+    {
+        if (count <= stub_->items.capacity())
+            return;
+        detach();
+        stub_->items.reserve(count);
     }
 
     void removeAt(unsigned index)

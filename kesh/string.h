@@ -5,17 +5,23 @@
 #include <boost/shared_array.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <utility>
+
 namespace kesh {
 
 namespace __ {
-// Owns the run-time heap buffer of one text: UTF-8 bytes and a NUL, or null
-// for the empty text. The length is kept so that building a text piece by
-// piece stays linear; while the buffer is handed out for writing (getBuffer)
-// the text ends at its first NUL and the length is counted on each request.
+// Owns the buffer of one text: UTF-8 bytes and a NUL, or null for the empty
+// text. The length is kept so that building a text piece by piece stays
+// linear; while the buffer is handed out for writing (getBuffer) the text
+// ends at its first NUL and the length is counted on each request. A short
+// text made at once lives in the stub's own heap block (inBlock), behind
+// the shared count: one block per text instead of two. It cannot grow there:
+// the first growth moves it to a run-time heap buffer of its own.
 struct StringStub {
     char* buffer = nullptr;
     unsigned length = 0;
     bool handedOut = false;
+    bool inBlock = false;
     StringStub() = default;
     StringStub(char* owned, unsigned ownedLength) : buffer(owned), length(ownedLength) {}
     ~StringStub();
@@ -130,6 +136,8 @@ struct StringPair {
     String second;
     StringPair() {}
     StringPair(const String& name, const String& value) : first(name), second(value) {}
+    // Takes over two Strings the caller gives up.
+    StringPair(String&& name, String&& value) : first(std::move(name)), second(std::move(value)) {}
 };
 
 // The index of the first element equal to name byte for byte, else npos.

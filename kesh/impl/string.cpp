@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <malloc.h>
+#include <new>
 
 namespace kesh {
 
@@ -14,7 +15,7 @@ namespace __ {
 
 StringStub::~StringStub()
 {
-    std::free(buffer);
+    if (!inBlock) std::free(buffer);
 }
 
 namespace {
@@ -50,6 +51,85 @@ char* allocateText(unsigned length)
     char* p = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
     if (p) p[length] = 0;
     return p;
+}
+
+// Texts up to this long share the stub's heap block. A longer one keeps a
+// buffer of its own, so that running out of memory for it gives the empty
+// text (as the String's contract says) rather than the allocator's exception.
+constexpr unsigned kMaxInBlock = 1024;
+
+// Where the bytes behind a stub's shared count begin, and how many.
+struct BlockTail {
+    size_t bytes;
+    char* at;
+};
+
+// Lets allocate_shared make the shared count and the stub one heap block
+// with tail->bytes more behind them. Only allocate reads the tail: the copy
+// kept in the block for its release never does.
+template <class T>
+struct TailAllocator {
+    typedef T value_type;
+    BlockTail* tail;
+    explicit TailAllocator(BlockTail* t) : tail(t) {}
+    template <class U>
+    TailAllocator(const TailAllocator<U>& other) : tail(other.tail)
+    {
+    }
+    T* allocate(size_t n)
+    {
+        const size_t bytes = n * sizeof(T);
+        char* block = static_cast<char*>(std::malloc(bytes + tail->bytes));
+        if (!block) throw std::bad_alloc();
+        tail->at = block + bytes;
+        return reinterpret_cast<T*>(block);
+    }
+    void deallocate(T* block, size_t) { std::free(block); }
+    template <class U>
+    bool operator==(const TailAllocator<U>&) const
+    {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const TailAllocator<U>&) const
+    {
+        return false;
+    }
+};
+
+// Resizes a sole holder's buffer to size bytes, keeping its first keep
+// bytes; a text in the stub's block moves to a heap buffer of its own. Null,
+// the buffer unchanged, when no memory could be had.
+char* resizeBuffer(StringStub& stub, size_t size, size_t keep)
+{
+    if (!stub.inBlock) {
+        char* grown = static_cast<char*>(std::realloc(stub.buffer, size));
+        if (grown) stub.buffer = grown;
+        return grown;
+    }
+    char* moved = static_cast<char*>(std::malloc(size));
+    if (!moved) return nullptr;
+    std::memcpy(moved, stub.buffer, keep < size ? keep : size);
+    stub.buffer = moved;
+    stub.inBlock = false;
+    return moved;
+}
+
+// A stub with room for length bytes and the NUL, which is written; the
+// caller fills the bytes. Empty when no memory could be had for a long text.
+boost::shared_ptr<StringStub> newStub(unsigned length)
+{
+    if (length > kMaxInBlock) {
+        char* buffer = allocateText(length);
+        if (!buffer) return boost::shared_ptr<StringStub>();
+        return boost::make_shared<StringStub>(buffer, length);
+    }
+    BlockTail tail = {static_cast<size_t>(length) + 1, nullptr};
+    boost::shared_ptr<StringStub> stub =
+        boost::allocate_shared<StringStub>(TailAllocator<StringStub>(&tail), tail.at, length);
+    stub->inBlock = true;
+    stub->buffer[length] = 0;
+    return stub;
 }
 
 bool sameBytes(const unsigned char* a, const unsigned char* b, unsigned n, bool ignoreCase)
@@ -116,37 +196,37 @@ const boost::shared_ptr<StringStub>& emptyStub()
     static const boost::shared_ptr<StringStub> empty = boost::make_shared<StringStub>();
     return empty;
 }
-}  // namespace
 
-String::String() : stub_(emptyStub()) {}
+// The constructors build the stub first and the String's handle from it:
+// a handle set to the shared empty stub and then replaced would change its
+// shared count twice for nothing.
 
-String::String(char* ownedBuffer, unsigned length) : stub_(boost::make_shared<StringStub>(ownedBuffer, length)) {}
-
-String::String(const char* text, unsigned maxLen) : stub_(emptyStub())
+// The n bytes at text; the shared empty stub for none, for too many or when
+// no memory could be had.
+boost::shared_ptr<StringStub> stubOf(const char* text, size_t n)
 {
-    if (!text || maxLen == 0) return;
-    const size_t n = strnlen(text, maxLen);
-    if (n == 0 || n > kMaxLength) return;
-    char* buffer = allocateText(n);
-    if (!buffer) return;
-    std::memcpy(buffer, text, n);
-    stub_ = boost::make_shared<StringStub>(buffer, n);
+    if (n == 0 || n > kMaxLength) return emptyStub();
+    boost::shared_ptr<StringStub> stub = newStub(static_cast<unsigned>(n));
+    if (!stub) return emptyStub();
+    std::memcpy(stub->buffer, text, n);
+    return stub;
 }
 
-String::String(const wchar_t* text, unsigned count) : stub_(emptyStub())
+// UTF-16 to UTF-8, each unit by itself.
+boost::shared_ptr<StringStub> stubOfWide(const wchar_t* text, unsigned count)
 {
-    if (!text) return;
+    if (!text) return emptyStub();
     unsigned units = 0;
     size_t bytes = 0;
     for (; units < count && text[units]; ++units) {
         const unsigned u = static_cast<unsigned short>(text[units]);
         bytes += u < 0x80 ? 1 : u < 0x800 ? 2 : 3;
-        if (bytes > kMaxLength) return;  // refused: the count would wrap
+        if (bytes > kMaxLength) return emptyStub();  // refused: the count would wrap
     }
-    if (bytes == 0) return;
-    char* out = allocateText(static_cast<unsigned>(bytes));
-    if (!out) return;
-    stub_ = boost::make_shared<StringStub>(out, static_cast<unsigned>(bytes));
+    if (bytes == 0) return emptyStub();
+    boost::shared_ptr<StringStub> stub = newStub(static_cast<unsigned>(bytes));
+    if (!stub) return emptyStub();
+    char* out = stub->buffer;
     for (unsigned i = 0; i < units; ++i) {
         const unsigned u = static_cast<unsigned short>(text[i]);
         if (u < 0x80) {
@@ -160,7 +240,19 @@ String::String(const wchar_t* text, unsigned count) : stub_(emptyStub())
             *out++ = static_cast<char>(0x80 | (u & 0x3F));
         }
     }
+    return stub;
 }
+}  // namespace
+
+String::String() : stub_(emptyStub()) {}
+
+String::String(char* ownedBuffer, unsigned length) : stub_(boost::make_shared<StringStub>(ownedBuffer, length)) {}
+
+String::String(const char* text, unsigned maxLen) : stub_(stubOf(text, text && maxLen ? strnlen(text, maxLen) : 0))
+{
+}
+
+String::String(const wchar_t* text, unsigned count) : stub_(stubOfWide(text, count)) {}
 
 String::String(const boost::shared_array<wchar_t>& text, unsigned count) : String(text.get(), count) {}
 
@@ -466,14 +558,14 @@ bool String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
     const bool inside = holdsText(text);
     if (isSoleHolder() && !inside) {
         const size_t needed = static_cast<size_t>(newLen) + 1;
-        const size_t capacity = old ? _msize(old) : 0;
+        // A text in the stub's block has room for what it holds, no more.
+        const size_t capacity = !old ? 0 : stub_->inBlock ? static_cast<size_t>(len) + 1 : _msize(old);
         if (needed > capacity) {
             // The run-time heap moves a block on most growths, so exact-size
             // growth would make piecewise building quadratic; grow by half.
             const size_t grow = needed > capacity + capacity / 2 ? needed : capacity + capacity / 2;
-            char* grown = static_cast<char*>(std::realloc(old, grow));
-            if (!grown) return false;
-            stub_->buffer = old = grown;
+            old = resizeBuffer(*stub_, grow, len);
+            if (!old) return false;
         }
         std::memmove(old + pos + textLen, old + pos + count, len - pos - count);
         std::memcpy(old + pos, text, textLen);
@@ -482,12 +574,13 @@ bool String::replaceRange(unsigned pos, unsigned count, const char* text, unsign
         stub_->handedOut = false;
         return true;
     }
-    char* fresh = allocateText(newLen);
-    if (!fresh) return false;
+    boost::shared_ptr<StringStub> stub = newStub(newLen);
+    if (!stub) return false;
+    char* fresh = stub->buffer;
     if (pos) std::memcpy(fresh, old, pos);
     std::memcpy(fresh + pos, text, textLen);
     std::memcpy(fresh + pos + textLen, (old ? old : kEmptyText) + pos + count, len - pos - count);
-    stub_ = boost::make_shared<StringStub>(fresh, newLen);
+    stub_ = std::move(stub);
     return true;
 }
 
@@ -589,9 +682,8 @@ char* String::getBuffer(unsigned n)
         const size_t size = static_cast<size_t>(len > n ? len : n) + 1;
         char* buffer;
         if (isSoleHolder()) {
-            buffer = static_cast<char*>(std::realloc(stub_->buffer, size));
+            buffer = resizeBuffer(*stub_, size, len);
             if (!buffer) return nullptr;
-            stub_->buffer = buffer;
         } else {
             buffer = static_cast<char*>(std::malloc(size));
             if (!buffer) return nullptr;

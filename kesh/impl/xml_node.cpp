@@ -41,8 +41,8 @@ namespace impl {
 
 ElementNode::ElementNode(const String& name) : name_(name) {}
 
-ElementNode::ElementNode(const String& name, const AttributeArray& attributes, const NodeArray& noChildren)
-    : name_(name), attributes_(attributes), children_(noChildren)
+ElementNode::ElementNode(String name, AttributeArray attributes, const NodeArray& noChildren)
+    : name_(std::move(name)), attributes_(std::move(attributes)), children_(noChildren)
 {
     KESH_ASSERT(noChildren.isEmpty());
 }
@@ -52,35 +52,41 @@ ElementPtr ElementNode::getParent()
     return parent_.lock();
 }
 
-void ElementNode::setParent(const boost::weak_ptr<IElement>& parent)
+void ElementNode::setParent(boost::weak_ptr<IElement> parent)
 {
-    parent_ = parent;
+    parent_ = std::move(parent);
 }
 
-void ElementNode::attach(IChild& child, const NodePtr& node)
+void ElementNode::attach(IChild& child, NodePtr node)
 {
-    child.setParent(weak_from_this());
-    children_.append(node);
+    // A link of its own for the child, made from this element's weak self
+    // as IElement directly: converting a weak handle of the concrete type
+    // would lock it, a pair of shared-count changes for every child.
+    child.setParent(boost::weak_ptr<IElement>(weak_from_this(), this));
+    children_.append(std::move(node));
 }
 
-void ElementNode::attach(const NodePtr& node)
+void ElementNode::attach(NodePtr node)
 {
-    attach(*asChild(node), node);
+    IChild* child = asChild(node);
+    attach(*child, std::move(node));
 }
 
-boost::shared_ptr<ElementNode> ElementNode::appendElement(const String& name, const AttributeArray& attributes,
-                                                        const NodeArray& noChildren)
+ElementNode* ElementNode::appendElement(String name, AttributeArray attributes, const NodeArray& noChildren)
 {
-    boost::shared_ptr<ElementNode> element = boost::make_shared<ElementNode>(name, attributes, noChildren);
-    attach(*element, element);
-    return element;
+    boost::shared_ptr<ElementNode> element =
+        boost::make_shared<ElementNode>(std::move(name), std::move(attributes), noChildren);
+    ElementNode* added = element.get();
+    attach(*added, std::move(element));
+    return added;
 }
 
-boost::shared_ptr<DataNode> ElementNode::appendData(const String& text)
+DataNode* ElementNode::appendData(String text)
 {
-    boost::shared_ptr<DataNode> data = boost::make_shared<DataNode>(text);
-    attach(*data, data);
-    return data;
+    boost::shared_ptr<DataNode> data = boost::make_shared<DataNode>(std::move(text));
+    DataNode* added = data.get();
+    attach(*added, std::move(data));
+    return added;
 }
 
 void ElementNode::detachAll()
@@ -157,7 +163,7 @@ unsigned ElementNode::setChildren(const NodeArray& nodes)
 
 ElementPtr ElementNode::addElement(const String& name)
 {
-    return appendElement(name, AttributeArray(), NodeArray());
+    return appendElement(name, AttributeArray(), NodeArray())->shared_from_this();
 }
 
 void ElementNode::addChild(const NodePtr& node)
@@ -168,7 +174,9 @@ void ElementNode::addChild(const NodePtr& node)
 
 NodePtr ElementNode::addData(const String& text)
 {
-    return appendData(text);
+    appendData(text);
+    const NodeArray& children = children_;
+    return children.at(children.size() - 1);
 }
 
 bool ElementNode::removeChild(const NodePtr& node)
@@ -242,16 +250,16 @@ ElementArray ElementNode::select(const String& path, bool ignoreCase)
 
 // ---- DataNode
 
-DataNode::DataNode(const String& text) : text_(text) {}
+DataNode::DataNode(String text) : text_(std::move(text)) {}
 
 ElementPtr DataNode::getParent()
 {
     return parent_.lock();
 }
 
-void DataNode::setParent(const boost::weak_ptr<IElement>& parent)
+void DataNode::setParent(boost::weak_ptr<IElement> parent)
 {
-    parent_ = parent;
+    parent_ = std::move(parent);
 }
 
 NodePtr DataNode::clone()

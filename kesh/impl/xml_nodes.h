@@ -15,10 +15,12 @@ namespace xml {
 namespace impl {
 
 // The private side of every node: an element links its children to itself
-// through it. An empty handle clears the link.
+// through it. An empty handle clears the link. The link is taken by value:
+// an element hands each new child a link made for it, moved in without
+// touching the shared counts again.
 class IChild : public IBase {
 public:
-    virtual void setParent(const boost::weak_ptr<IElement>& parent) = 0;
+    virtual void setParent(boost::weak_ptr<IElement> parent) = 0;
 };
 
 class DataNode;
@@ -28,7 +30,7 @@ public:
     explicit ElementNode(const String& name);
     // noChildren: an empty list; many elements may share one (the first
     // child added to an element gives it a list of its own).
-    ElementNode(const String& name, const AttributeArray& attributes, const NodeArray& noChildren);
+    ElementNode(String name, AttributeArray attributes, const NodeArray& noChildren);
 
     ElementPtr getParent() override;
     NodePtr clone() override;
@@ -52,18 +54,18 @@ public:
     void removeAttribute(const String& name, bool ignoreCase) override;
     ElementArray select(const String& path, bool ignoreCase) override;
 
-    void setParent(const boost::weak_ptr<IElement>& parent) override;
+    void setParent(boost::weak_ptr<IElement> parent) override;
 
     // addElement and addData for the parser, which knows the concrete
-    // types and hands over the attributes at once.
-    boost::shared_ptr<ElementNode> appendElement(const String& name, const AttributeArray& attributes,
-                                                 const NodeArray& noChildren);
-    boost::shared_ptr<DataNode> appendData(const String& text);
+    // types, hands over the name, the attributes and the text it has built
+    // and keeps only plain pointers: the new node is owned by this element.
+    ElementNode* appendElement(String name, AttributeArray attributes, const NodeArray& noChildren);
+    DataNode* appendData(String text);
 
 private:
     // Links node (which is child) to this element and appends it.
-    void attach(IChild& child, const NodePtr& node);
-    void attach(const NodePtr& node);
+    void attach(IChild& child, NodePtr node);
+    void attach(NodePtr node);
     void detachAll();
 
     String name_;
@@ -74,7 +76,7 @@ private:
 
 class DataNode : public INode, public IChild {
 public:
-    explicit DataNode(const String& text);
+    explicit DataNode(String text);
 
     ElementPtr getParent() override;
     NodePtr clone() override;
@@ -83,7 +85,7 @@ public:
     String getText() override;
     void setText(const String& text) override;
 
-    void setParent(const boost::weak_ptr<IElement>& parent) override;
+    void setParent(boost::weak_ptr<IElement> parent) override;
 
 private:
     String text_;

@@ -63,7 +63,6 @@ private:
     String encoding_;
     int standalone_ = -1;
     RepeatedStrings strings_;
-    const StringPair blank_;  // what a new attribute list is filled with first
     // Shared by every element read without attributes or children.
     const AttributeArray noAttributes_;
     const NodeArray noChildren_;
@@ -171,8 +170,9 @@ void Parser::reset()
 // node.
 void Parser::flushText()
 {
+    if (pendingText_.isEmpty()) return;
     String text;
-    if (pendingText_.take(strings_, text) && !open_.empty()) open_.back()->appendData(text);
+    if (pendingText_.take(strings_, text) && !open_.empty()) open_.back()->appendData(std::move(text));
 }
 
 // Ends the text from inside a handler: XML_Parse then fails, and the
@@ -199,20 +199,18 @@ void XMLCALL Parser::onStart(void* user, const XML_Char* name, const XML_Char** 
     while (attributes[2 * count]) ++count;
     AttributeArray list = p->noAttributes_;
     if (count) {
-        list.resize(count, p->blank_);
-        for (unsigned i = 0; i < count; ++i) {
-            StringPair& pair = list.at(i);
-            pair.first = p->strings_.get(attributes[2 * i]);
-            pair.second = p->strings_.get(attributes[2 * i + 1]);
-        }
+        list.reserve(count);
+        for (unsigned i = 0; i < count; ++i)
+            list.append(StringPair(p->strings_.get(attributes[2 * i]), p->strings_.get(attributes[2 * i + 1])));
     }
-    const String elementName = p->strings_.get(name);
+    String elementName = p->strings_.get(name);
     if (p->open_.empty()) {
-        boost::shared_ptr<ElementNode> root = boost::make_shared<ElementNode>(elementName, list, p->noChildren_);
-        p->root_ = root;
+        boost::shared_ptr<ElementNode> root =
+            boost::make_shared<ElementNode>(std::move(elementName), std::move(list), p->noChildren_);
         p->open_.push_back(root.get());
+        p->root_ = std::move(root);
     } else {
-        p->open_.push_back(p->open_.back()->appendElement(elementName, list, p->noChildren_).get());
+        p->open_.push_back(p->open_.back()->appendElement(std::move(elementName), std::move(list), p->noChildren_));
     }
 }
 

@@ -14,20 +14,40 @@ const size_t kRepeatedSlots = 512;
 const size_t kLargeText = 64 * 1024;
 const size_t kMaxText = 0xFFFFFFF0u;  // a String's length is 32-bit
 
-// Eight bytes a step: names and values are hashed on every tag.
+inline unsigned long long load64(const char* data)
+{
+    unsigned long long word;
+    std::memcpy(&word, data, 8);
+    return word;
+}
+
+inline unsigned long long load32(const char* data)
+{
+    unsigned word;
+    std::memcpy(&word, data, 4);
+    return word;
+}
+
+// The last 1 to 8 bytes as one word. Whole loads, overlapping where the
+// bytes are fewer: gathering them byte by byte into a word in memory and
+// reading it back stalls the processor on every short name.
+inline unsigned long long tailWord(const char* data, size_t n)
+{
+    if (n == 8) return load64(data);
+    if (n >= 4) return load32(data) | load32(data + n - 4) << 32;
+    const unsigned char* b = reinterpret_cast<const unsigned char*>(data);
+    return b[0] | static_cast<unsigned long long>(b[n / 2]) << 8 | static_cast<unsigned long long>(b[n - 1]) << 16;
+}
+
+// Eight bytes a step: names and values are hashed on every tag. The length
+// is mixed in, so the overlapping tail tells texts of different lengths
+// apart.
 unsigned hashOf(const char* data, size_t length)
 {
     const unsigned long long k = 0x9E3779B97F4A7C15ull;
     unsigned long long h = length * k;
-    for (;;) {
-        unsigned long long word = 0;
-        const size_t n = length < 8 ? length : 8;
-        std::memcpy(&word, data, n);
-        h = (h ^ word) * k;
-        if (length <= 8) break;
-        data += 8;
-        length -= 8;
-    }
+    for (; length > 8; data += 8, length -= 8) h = (h ^ load64(data)) * k;
+    if (length) h = (h ^ tailWord(data, length)) * k;
     // The top bits depend on every byte: fold them into the low ones.
     h ^= h >> 32;
     h *= 0xD6E8FEB86659FD93ull;
@@ -49,11 +69,18 @@ String RepeatedStrings::get(const char* data, size_t length)
     const unsigned hash = hashOf(data, length);
     if (slots_.empty()) slots_.resize(kRepeatedSlots);
     Slot& slot = slots_[hash % kRepeatedSlots];
-    if (slot.hash != hash || slot.length != length || std::memcmp(slot.text.c_str(), data, length) != 0) {
-        slot.text = String(data, static_cast<unsigned>(length));
-        slot.hash = hash;
-        slot.length = slot.text.length();  // short of length only when out of memory
+    if (slot.hash == hash && slot.length == length && std::memcmp(slot.text.c_str(), data, length) == 0)
+        return slot.text;
+    // A text is kept from its second sight on: most values (ids, sizes,
+    // texts) come once, and keeping each of them would only trade one kept
+    // String for the next.
+    if (slot.seen != hash) {
+        slot.seen = hash;
+        return String(data, static_cast<unsigned>(length));
     }
+    slot.text = String(data, static_cast<unsigned>(length));
+    slot.hash = hash;
+    slot.length = slot.text.length();  // short of length only when out of memory
     return slot.text;
 }
 

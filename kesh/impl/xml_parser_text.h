@@ -14,7 +14,7 @@ namespace xml {
 namespace impl {
 
 // Names, and many short values, repeat all through a document; handing out
-// shared copies of one String saves its two allocations on every repeat.
+// shared copies of one String saves its allocation on every repeat.
 // Direct-mapped and small, so a miss costs a hash and a compare. A String
 // taken from here is an ordinary copy-on-write value.
 class RepeatedStrings {
@@ -25,9 +25,11 @@ public:
 
 private:
     // The hash and length are kept beside the text, so a miss is told
-    // without reading the text's bytes.
+    // without reading the text's bytes; seen is the hash of the last text
+    // that missed here.
     struct Slot {
         unsigned hash = 0;
+        unsigned seen = 0;
         size_t length = 0;
         String text;
     };
@@ -46,6 +48,8 @@ public:
     // sizeHint: the length of the input piece, which a run of text seldom
     // exceeds. False when no memory could be had.
     bool append(const char* data, size_t length, size_t sizeHint);
+    // Whether no byte came since the run began.
+    bool isEmpty() const { return length_ == 0; }
     // The run without white space at either end; false (and text left
     // alone) when nothing else is in it. Either way a new run begins.
     bool take(RepeatedStrings& strings, String& text);
