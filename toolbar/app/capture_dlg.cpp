@@ -35,9 +35,9 @@ bool CCaptureDlg::OnInitDialog()
     ui::CDialog::OnInitDialog();
     const int width = GetSystemMetrics(SM_CXSCREEN);
     const int height = GetSystemMetrics(SM_CYSCREEN);
-    void* bits = nullptr;
-    snapshot_ = SnapshotScreen(width, height, &bits);
-    dimmed_ = DimmedCopy(bits, width, height);
+    ScreenPictures pictures = SnapshotDimmed(width, height);
+    snapshot_ = std::move(pictures.snapshot);
+    dimmed_ = std::move(pictures.dimmed);
     framePen_.Attach(CreatePen(PS_SOLID, 1, kFrameColour));
     cursor_.Attach(static_cast<HCURSOR>(
         LoadImageW(ui::ResourceInstance(), MAKEINTRESOURCEW(IDC_CAPTURE_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));

@@ -1,7 +1,13 @@
 #include "toolbar/app/screen_picture.h"
 
+#include "kesh/thread.h"
+
+#include <boost/make_shared.hpp>
+
+#include <algorithm>
 #include <array>
 #include <cstring>
+#include <vector>
 
 namespace {
 
@@ -46,6 +52,93 @@ inline BYTE HalfDark(unsigned v)
     return static_cast<BYTE>((x + 1 + (x >> 8)) >> 8);
 }
 
+// How each byte is dimmed: by the formula when it gives the system's own
+// values (Wine's blend does), which the compiler turns into vector
+// instructions, else through the table.
+struct Dimming {
+    const std::array<BYTE, 256>* table;
+    bool rounded;
+};
+
+Dimming DimmingOf()
+{
+    const std::array<BYTE, 256>& table = DimTable();
+    static const bool rounded = [&table] {
+        for (unsigned v = 0; v < 256; ++v)
+            if (HalfDark(v) != table[v])
+                return false;
+        return true;
+    }();
+    return Dimming{&table, rounded};
+}
+
+void Dim(const Dimming& dimming, const BYTE* from, BYTE* to, size_t count)
+{
+    if (dimming.rounded) {
+        for (size_t i = 0; i < count; ++i)
+            to[i] = HalfDark(from[i]);
+    } else {
+        const std::array<BYTE, 256>& table = *dimming.table;
+        for (size_t i = 0; i < count; ++i)
+            to[i] = table[from[i]];
+    }
+}
+
+// Rows of the screen in a band small enough to stay in the cache between its
+// copy and its dimming, and to spare the system an image of the screen's size.
+constexpr int kBandRows = 64;
+// Threads that read the screen at once: more only wait for each other at the
+// display connection.
+constexpr DWORD kMaxParts = 3;
+constexpr unsigned kWorkerStack = 0x40000;
+
+// Where the two pictures' pixels go.
+struct Rows {
+    BYTE* snapshot;
+    BYTE* dimmed;
+    int width;
+    Dimming dimming;
+};
+
+// Rows top to bottom (exclusive) of the screen into both pictures, a band
+// at a time, with DCs of this thread's own.
+void CopyAndDim(const Rows& rows, int top, int bottom)
+{
+    if (top >= bottom)
+        return;
+    void* bandBits = nullptr;
+    const kesh::win::Bitmap band = TopDownSection(rows.width, std::min(kBandRows, bottom - top), &bandBits);
+    if (!bandBits)
+        return;
+    kesh::win::WindowDC screen(GetDesktopWindow());
+    kesh::win::MemoryDC target(screen);
+    kesh::win::SelectObjectGuard select(target, band);
+    const size_t rowBytes = static_cast<size_t>(rows.width) * 4;
+    for (int y = top; y < bottom; y += kBandRows) {
+        const int count = std::min(kBandRows, bottom - y);
+        BitBlt(target, 0, 0, rows.width, count, screen, 0, y, SRCCOPY);
+        GdiFlush();
+        const BYTE* from = static_cast<const BYTE*>(bandBits);
+        const size_t bytes = rowBytes * count;
+        std::memcpy(rows.snapshot + rowBytes * y, from, bytes);
+        Dim(rows.dimming, from, rows.dimmed + rowBytes * y, bytes);
+    }
+}
+
+// One part of the screen on a thread of its own: a few milliseconds, so
+// there is nothing to stop early.
+class RowsWorker : public kesh::sys::IRunnable {
+public:
+    RowsWorker(const Rows& rows, int top, int bottom) : rows_(rows), top_(top), bottom_(bottom) {}
+    void run() override { CopyAndDim(rows_, top_, bottom_); }
+    void stop() override {}
+
+private:
+    Rows rows_;
+    int top_;
+    int bottom_;
+};
+
 }  // namespace
 
 kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
@@ -64,43 +157,28 @@ kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
     return section;
 }
 
-kesh::win::Bitmap SnapshotScreen(int width, int height, void** bits)
+ScreenPictures SnapshotDimmed(int width, int height)
 {
-    kesh::win::Bitmap snapshot = TopDownSection(width, height, bits);
-    kesh::win::WindowDC screen(GetDesktopWindow());
-    kesh::win::MemoryDC target(screen);
-    kesh::win::SelectObjectGuard select(target, snapshot);
-    BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY);
-    GdiFlush();
-    return snapshot;
-}
-
-kesh::win::Bitmap DimmedCopy(const void* bits, int width, int height)
-{
-    void* outBits = nullptr;
-    kesh::win::Bitmap dimmed = TopDownSection(width, height, &outBits);
-    if (!bits || !outBits)
-        return dimmed;
-    const std::array<BYTE, 256>& table = DimTable();
-    const BYTE* from = static_cast<const BYTE*>(bits);
-    BYTE* to = static_cast<BYTE*>(outBits);
-    const size_t count = static_cast<size_t>(width) * height * 4;
-    // The system blends as the rounded fraction (Wine does): the same
-    // values, many bytes at a time. Any other rounding: byte by byte.
-    static const bool rounded = [&table] {
-        for (unsigned v = 0; v < 256; ++v)
-            if (HalfDark(v) != table[v])
-                return false;
-        return true;
-    }();
-    if (rounded) {
-        for (size_t i = 0; i < count; ++i)
-            to[i] = HalfDark(from[i]);
-    } else {
-        for (size_t i = 0; i < count; ++i)
-            to[i] = table[from[i]];
-    }
-    return dimmed;
+    ScreenPictures pictures;
+    void* snapshotBits = nullptr;
+    void* dimmedBits = nullptr;
+    pictures.snapshot = TopDownSection(width, height, &snapshotBits);
+    pictures.dimmed = TopDownSection(width, height, &dimmedBits);
+    if (!snapshotBits || !dimmedBits)
+        return pictures;
+    const Rows rows = {static_cast<BYTE*>(snapshotBits), static_cast<BYTE*>(dimmedBits), width, DimmingOf()};
+    SYSTEM_INFO system = {};
+    GetSystemInfo(&system);
+    const int parts = static_cast<int>(std::clamp<DWORD>(system.dwNumberOfProcessors, 1, kMaxParts));
+    std::vector<boost::shared_ptr<kesh::sys::IThread>> helpers;
+    for (int part = 1; part < parts; ++part)
+        helpers.push_back(kesh::sys::createThread(
+            boost::make_shared<RowsWorker>(rows, height * part / parts, height * (part + 1) / parts),
+            kesh::sys::ThreadPriorityUnchanged, kWorkerStack));
+    CopyAndDim(rows, 0, height / parts);
+    for (const boost::shared_ptr<kesh::sys::IThread>& helper : helpers)
+        helper->join();
+    return pictures;
 }
 
 kesh::win::Bitmap CopyPart(HDC reference, HBITMAP source, const RECT& rect)

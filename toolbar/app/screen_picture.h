@@ -12,14 +12,21 @@
 // receives its pixels, 4 bytes each, blue first, no padding.
 kesh::win::Bitmap TopDownSection(int width, int height, void** bits = nullptr);
 
-// The primary screen's pixels (0, 0, width, height) as they are now.
-kesh::win::Bitmap SnapshotScreen(int width, int height, void** bits = nullptr);
-
-// picture (width x height pixels at bits) darkened as black laid over it at
-// constant alpha 128 (AlphaBlend) darkens it: every byte goes through the
-// system's own blend of that value, computed once, so the pixels are
-// exactly AlphaBlend's, for a pass over the picture instead of a blend.
-kesh::win::Bitmap DimmedCopy(const void* bits, int width, int height);
+// The primary screen's pixels (0, 0, width, height) as they are now, and the
+// same picture darkened as black laid over it at constant alpha 128
+// (AlphaBlend) darkens it: every byte goes through the system's own blend
+// of that value, computed once, so the pixels are exactly AlphaBlend's, for
+// a pass over the picture instead of a blend.
+struct ScreenPictures {
+    kesh::win::Bitmap snapshot;
+    kesh::win::Bitmap dimmed;
+};
+// The screen is read in bands of rows, each band dimmed at once while its
+// pixels are still in the cache, by up to three threads side by side (the
+// calling thread one of them; all have ended on return). One copy of a
+// whole 4K screen costs the system far more than its bands do: it builds
+// and fills an image of that size on each side of the display connection.
+ScreenPictures SnapshotDimmed(int width, int height);
 
 // A new bitmap compatible with reference holding rect of source.
 kesh::win::Bitmap CopyPart(HDC reference, HBITMAP source, const RECT& rect);
