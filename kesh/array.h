@@ -5,16 +5,113 @@
 #include <boost/make_shared.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <cstdlib>
+#include <memory>
+#include <new>
 #include <utility>
 #include <vector>
 
 namespace kesh {
 
 namespace __ {
+
+// Where the bytes behind an object made by allocate_shared begin, and how
+// many there are.
+struct BlockTail {
+    size_t bytes;
+    void* at;
+};
+
+// Lets allocate_shared make the shared count, the object and tail->bytes
+// more one heap block of the run-time heap, and says where those bytes
+// begin (tail->at, set before the object is built). Only allocate reads the
+// tail: the copy kept in the block for its release never does.
+template <class T>
+struct TailAllocator {
+    typedef T value_type;
+    BlockTail* tail;
+    explicit TailAllocator(BlockTail* t) : tail(t) {}
+    template <class U>
+    TailAllocator(const TailAllocator<U>& other) : tail(other.tail)
+    {
+    }
+    T* allocate(size_t n)
+    {
+        const size_t bytes = n * sizeof(T);
+        char* block = static_cast<char*>(std::malloc(bytes + tail->bytes));
+        if (!block)
+            throw std::bad_alloc();
+        tail->at = block + bytes;
+        return reinterpret_cast<T*>(block);
+    }
+    void deallocate(T* block, size_t) { std::free(block); }
+    template <class U>
+    bool operator==(const TailAllocator<U>&) const
+    {
+        return true;
+    }
+    template <class U>
+    bool operator!=(const TailAllocator<U>&) const
+    {
+        return false;
+    }
+};
+
+// The storage of a body's vector: its first request that fits takes the
+// room behind the body in the body's own heap block; anything else, and
+// every later growth, goes to the run-time heap.
+template <class T>
+class RoomAllocator {
+public:
+    typedef T value_type;
+    RoomAllocator() = default;
+    RoomAllocator(T* room, size_t count) : room_(room), count_(count) {}
+    // Only the vector's own element type has room.
+    template <class U>
+    RoomAllocator(const RoomAllocator<U>&)
+    {
+    }
+    T* allocate(size_t n)
+    {
+        if (room_ && !roomTaken_ && n <= count_) {
+            roomTaken_ = true;
+            return room_;
+        }
+        return std::allocator<T>().allocate(n);
+    }
+    void deallocate(T* p, size_t n)
+    {
+        if (p == room_)
+            roomTaken_ = false;
+        else
+            std::allocator<T>().deallocate(p, n);
+    }
+    // A vector copied whole would share the room: a copy gets none.
+    RoomAllocator select_on_container_copy_construction() const { return RoomAllocator(); }
+    bool operator==(const RoomAllocator& other) const { return room_ == other.room_; }
+    bool operator!=(const RoomAllocator& other) const { return room_ != other.room_; }
+
+private:
+    T* room_ = nullptr;
+    size_t count_ = 0;
+    bool roomTaken_ = false;
+};
+
 template <class T>
 struct TArrayStub {
-    std::vector<T> items;
+    std::vector<T, RoomAllocator<T> > items;
+
+    TArrayStub() = default;
+    // Holds up to count elements in the room behind it: tail is the one
+    // its allocation has just filled in.
+    TArrayStub(const BlockTail& tail, size_t count) : items(RoomAllocator<T>(static_cast<T*>(tail.at), count))
+    {
+        items.reserve(count);
+    }
+    TArrayStub(const TArrayStub&) = delete;
+    TArrayStub& operator=(const TArrayStub&) = delete;
 };
+
 }  // namespace __
 
 // The library's list value. Copies share one body; the first change made
@@ -69,7 +166,7 @@ public:
     {
         if (count <= stub_->items.capacity())
             return;
-        detach();
+        detach(count);
         stub_->items.reserve(count);
     }
 
@@ -94,23 +191,40 @@ public:
             stub_->items.resize(count, fill);
             return;
         }
-        boost::shared_ptr<__::TArrayStub<T> > body = boost::make_shared<__::TArrayStub<T> >();
+        boost::shared_ptr<__::TArrayStub<T> > body = newBody(count);
         body->items.assign(count, fill);
         const unsigned kept = count < size() ? count : size();
         for (unsigned i = 0; i < kept; ++i)
             body->items[i] = stub_->items[i];
-        stub_ = body;
+        stub_ = std::move(body);
     }
 
-    void detach()
+    void detach() { detach(size() + 1); }
+
+private:
+    // A body of its own for this array with room for at least count
+    // elements (one more than it holds, when a change detaches it, as the
+    // first append to a new array does).
+    void detach(size_t count)
     {
         if (stub_.use_count() == 1)
             return;
-        boost::shared_ptr<__::TArrayStub<T> > body = boost::make_shared<__::TArrayStub<T> >(*stub_);
-        stub_ = body;
+        const std::vector<T, __::RoomAllocator<T> >& items = stub_->items;
+        boost::shared_ptr<__::TArrayStub<T> > body = newBody(count > items.size() ? count : items.size());
+        body->items.assign(items.begin(), items.end());
+        stub_ = std::move(body);
     }
 
-private:
+    // A body whose first count elements live in its own heap block: one
+    // block for most arrays, which hold what they are first given.
+    static boost::shared_ptr<__::TArrayStub<T> > newBody(size_t count)
+    {
+        static_assert(alignof(T) <= alignof(void*), "the room behind a body is aligned for pointers");
+        __::BlockTail tail = {count * sizeof(T), nullptr};
+        return boost::allocate_shared<__::TArrayStub<T> >(__::TailAllocator<__::TArrayStub<T> >(&tail), tail,
+                                                         count);
+    }
+
     // New arrays share one empty body: it always has another holder, so the
     // first change of any of them detaches. Saves a heap block per empty list.
     static const boost::shared_ptr<__::TArrayStub<T> >& emptyBody()

@@ -110,6 +110,43 @@ TEST(ArrayTest, HandlesAreSharedNotCopied)
     EXPECT_EQ(1, value.use_count());
 }
 
+TEST(ArrayTest, ElementsKeepTheirOrderInTheBodysOwnBlockAndBeyondIt)
+{
+    // A body holds the elements it is made for in its own heap block and
+    // moves them out when it grows past them. Each step runs beside a
+    // vector; a copy taken before it must keep what it saw.
+    struct Step {
+        const char* name;
+        void (*apply)(StringArray&, Items&);
+    };
+    const Step steps[] = {
+        {"first append", [](StringArray& a, Items& m) { a.append("a"), m.push_back("a"); }},
+        {"append past the room", [](StringArray& a, Items& m) { a.append("b"), m.push_back("b"); }},
+        {"reserve", [](StringArray& a, Items&) { a.reserve(6); }},
+        {"fill the reserve", [](StringArray& a, Items& m) {
+             for (const char* e : {"c", "d", "e", "f"}) a.append(e), m.push_back(e);
+         }},
+        {"one more", [](StringArray& a, Items& m) { a.append(String("g")), m.push_back("g"); }},
+        {"remove the first", [](StringArray& a, Items& m) { a.removeAt(0), m.erase(m.begin()); }},
+        {"change one", [](StringArray& a, Items& m) { a.at(1).append("!"), m[1] += "!"; }},
+        {"shrink", [](StringArray& a, Items& m) { a.resize(2, "z"), m.resize(2, "z"); }},
+        {"grow", [](StringArray& a, Items& m) { a.resize(4, "z"), m.resize(4, "z"); }},
+    };
+    for (const bool shared : {false, true}) {
+        StringArray a;
+        Items model;
+        for (const Step& step : steps) {
+            const Items old = model;
+            const StringArray copy = shared ? a : StringArray();
+            step.apply(a, model);
+            EXPECT_EQ(model, items(a)) << (shared ? "shared, " : "sole, ") << step.name;
+            if (shared) {
+                EXPECT_EQ(old, items(copy)) << "the copy after " << step.name;
+            }
+        }
+    }
+}
+
 TEST(ArrayDeathTest, IndexOutOfRangeEndsTheProcess)
 {
     StringArray a;

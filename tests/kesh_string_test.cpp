@@ -466,6 +466,53 @@ TEST(StringTest, ChangesAfterGetBufferKeepTheWrittenText)
     }
 }
 
+TEST(StringTest, ShortTextsInTheStubsBlockChangeAsLongOnesInTheirOwnBuffer)
+{
+    // A text up to 1024 bytes made at once shares its stub's heap block and
+    // moves to a buffer of its own when it grows; longer ones have one from
+    // the start. Each change runs on a sole holder (in place) and on a
+    // shared one (a copy first), beside the same change to a std::string.
+    struct Change {
+        const char* name;
+        void (*apply)(String&, std::string&);
+    };
+    const Change changes[] = {
+        {"append", [](String& s, std::string& m) { s.append("xyz"), m += "xyz"; }},
+        {"cut the front", [](String& s, std::string& m) { s.splice("", 0, 3), m.erase(0, 3); }},
+        {"grow past the cut", [](String& s, std::string& m) { s.append("0123456"), m += "0123456"; }},
+        {"write behind the end", [](String& s, std::string& m) {
+             const unsigned length = s.length();
+             std::memcpy(s.getBuffer(length + 4) + length, "wxyz", 4);
+             m += "wxyz";
+         }},
+        {"lower", [](String& s, std::string& m) {
+             s.toLower();
+             for (char& c : m) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+         }},
+        {"replace to longer", [](String& s, std::string& m) {
+             s.replace("a", "AB");
+             for (size_t at = 0; (at = m.find('a', at)) != std::string::npos; at += 2) m.replace(at, 1, "AB");
+         }},
+    };
+    for (const unsigned length : {1u, 40u, 1024u, 1025u}) {
+        for (const bool shared : {false, true}) {
+            std::string model;
+            for (unsigned i = 0; i < length; ++i) model += static_cast<char>((i % 7 ? 'a' : 'A') + i % 26);
+            String text(model.c_str());
+            for (const Change& change : changes) {
+                const std::string old = model;
+                const String copy = shared ? text : String();
+                change.apply(text, model);
+                EXPECT_EQ(model, text.c_str()) << length << (shared ? " shared, " : " sole, ") << change.name;
+                EXPECT_EQ(model.size(), text.length()) << length << " " << change.name;
+                if (shared) {
+                    EXPECT_EQ(old, copy.c_str()) << length << " the copy after " << change.name;
+                }
+            }
+        }
+    }
+}
+
 TEST(StringTest, GetBufferRefusesACountNoLengthCanHold)
 {
     String s("abc");

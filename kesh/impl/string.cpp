@@ -58,45 +58,6 @@ char* allocateText(unsigned length)
 // text (as the String's contract says) rather than the allocator's exception.
 constexpr unsigned kMaxInBlock = 1024;
 
-// Where the bytes behind a stub's shared count begin, and how many.
-struct BlockTail {
-    size_t bytes;
-    char* at;
-};
-
-// Lets allocate_shared make the shared count and the stub one heap block
-// with tail->bytes more behind them. Only allocate reads the tail: the copy
-// kept in the block for its release never does.
-template <class T>
-struct TailAllocator {
-    typedef T value_type;
-    BlockTail* tail;
-    explicit TailAllocator(BlockTail* t) : tail(t) {}
-    template <class U>
-    TailAllocator(const TailAllocator<U>& other) : tail(other.tail)
-    {
-    }
-    T* allocate(size_t n)
-    {
-        const size_t bytes = n * sizeof(T);
-        char* block = static_cast<char*>(std::malloc(bytes + tail->bytes));
-        if (!block) throw std::bad_alloc();
-        tail->at = block + bytes;
-        return reinterpret_cast<T*>(block);
-    }
-    void deallocate(T* block, size_t) { std::free(block); }
-    template <class U>
-    bool operator==(const TailAllocator<U>&) const
-    {
-        return true;
-    }
-    template <class U>
-    bool operator!=(const TailAllocator<U>&) const
-    {
-        return false;
-    }
-};
-
 // Resizes a sole holder's buffer to size bytes, keeping its first keep
 // bytes; a text in the stub's block moves to a heap buffer of its own. Null,
 // the buffer unchanged, when no memory could be had.
@@ -125,8 +86,9 @@ boost::shared_ptr<StringStub> newStub(unsigned length)
         return boost::make_shared<StringStub>(buffer, length);
     }
     BlockTail tail = {static_cast<size_t>(length) + 1, nullptr};
-    boost::shared_ptr<StringStub> stub =
-        boost::allocate_shared<StringStub>(TailAllocator<StringStub>(&tail), tail.at, length);
+    boost::shared_ptr<StringStub> stub = boost::allocate_shared<StringStub>(TailAllocator<StringStub>(&tail));
+    stub->buffer = static_cast<char*>(tail.at);
+    stub->length = length;
     stub->inBlock = true;
     stub->buffer[length] = 0;
     return stub;
