@@ -22,7 +22,6 @@ bool CAboutDlg::OnInitDialog()
     ReadOwnFileVersion(version);
     const std::wstring text = ProductVersionText(ui::LoadResString(IDS_VERSION_FORMAT), version);
     SetDlgItemText(IDC_ABOUT_VERSION, text.c_str());
-    CenterWindow();  // over the owner (the editor's window), else the work area
     return result;
 }
 

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 #include <string>
@@ -39,9 +40,16 @@ public:
     int changeNotifications = 0;
     ui::CEdit textEdit;
 
+    // Where the dialog's initialisation puts it; empty: it leaves the
+    // placing to the framework.
+    RECT placeInInit = {};
+
     bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
+        if (!IsRectEmpty(&placeInInit))
+            MoveWindow(handle(), placeInInit.left, placeInInit.top, placeInInit.right - placeInInit.left,
+                       placeInInit.bottom - placeInInit.top, FALSE);
         PostMessage(WM_RUN_SCRIPT);
         return true;
     }
@@ -213,6 +221,50 @@ TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
     EXPECT_EQ(innerResult, IDOK);
     EXPECT_FALSE(ownerEnabledAfterInner) << "the outer dialog is still modal";
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+}
+
+TEST_F(DialogTest, AModalDialogComesUpOverItsOwnerAndOnTheScreen)
+{
+    // Template coordinates would put every dialog at its owner's top-left
+    // corner; a user looks for it in the middle of the window they worked
+    // in, and never off the screen.
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT placed = {work.left + 30, work.top + 40, work.left + 330, work.top + 240};
+    struct Case {
+        const char* what;
+        RECT owner;
+        RECT placeInInit;
+    } cases[] = {
+        {"a large owner", {work.left + 200, work.top + 100, work.left + 900, work.top + 700}, {}},
+        {"a small owner in the top-left corner", {work.left, work.top, work.left + 60, work.top + 40}, {}},
+        {"a small owner in the bottom-right corner", {work.right - 60, work.bottom - 40, work.right, work.bottom}, {}},
+        {"a dialog that places itself", {work.left + 200, work.top + 100, work.left + 900, work.top + 700}, placed},
+    };
+    for (const Case& c : cases) {
+        ui::CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, c.owner, nullptr, 0));
+        ScriptedDialog dialog(IDD_TEST_PLAIN, owner.handle());
+        dialog.placeInInit = c.placeInInit;
+        RECT shown = {};
+        dialog.script = [&](ScriptedDialog& d) {
+            shown = d.GetWindowRect();
+            d.EndDialog(IDOK);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        if (!IsRectEmpty(&c.placeInInit)) {
+            EXPECT_TRUE(EqualRect(&shown, &c.placeInInit)) << c.what;
+            continue;
+        }
+        RECT inside = {};
+        IntersectRect(&inside, &shown, &work);
+        EXPECT_TRUE(EqualRect(&inside, &shown)) << c.what << ": off the screen at " << shown.left << ", " << shown.top;
+        const LONG width = c.owner.right - c.owner.left, shownWidth = shown.right - shown.left;
+        if (width > shownWidth) {
+            EXPECT_LE(std::abs((shown.left + shown.right) - (c.owner.left + c.owner.right)), 1) << c.what;
+            EXPECT_LE(std::abs((shown.top + shown.bottom) - (c.owner.top + c.owner.bottom)), 1) << c.what;
+        }
+    }
 }
 
 TEST_F(DialogTest, DialogOpenedFromAModalDialogIsOwnedByIt)

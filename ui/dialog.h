@@ -44,6 +44,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     HWND ownerFor(HWND parent) const;
+    void centreUnplaced(const RECT& created);
     LRESULT onInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
     void onOkCommand() { OnOK(); }
     void onCancelCommand() { OnCancel(); }

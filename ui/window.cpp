@@ -8,6 +8,8 @@
 
 #include <unordered_map>
 
+#include <algorithm>
+
 namespace ui {
 
 namespace {
@@ -334,8 +336,19 @@ void CWnd::CenterWindow()
     const RECT rc = GetWindowRect();
     const int width = rc.right - rc.left;
     const int height = rc.bottom - rc.top;
-    const int x = area.left + (area.right - area.left - width) / 2;
-    const int y = area.top + (area.bottom - area.top - height) / 2;
+    int x = area.left + (area.right - area.left - width) / 2;
+    int y = area.top + (area.bottom - area.top - height) / 2;
+    // Centred over a small owner near an edge, a window would hang off the
+    // screen with its caption out of reach: it stays in the work area, its
+    // top-left corner first.
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    const RECT wanted = {x, y, x + width, y + height};
+    if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) == 0 &&
+        GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
+        x = std::max<int>(monitor.rcWork.left, std::min<int>(x, monitor.rcWork.right - width));
+        y = std::max<int>(monitor.rcWork.top, std::min<int>(y, monitor.rcWork.bottom - height));
+    }
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
