@@ -43,7 +43,7 @@ public:
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
-    // are closed in that order).
+    // are closed in that order, then WinINet's idle connections dropped).
     virtual ~CHttpClientT() { _AbandonPostContext(); }
     CHttpClientT(const CHttpClientT&) = delete;
     CHttpClientT& operator=(const CHttpClientT&) = delete;
@@ -430,6 +430,12 @@ void CHttpClientT<Tool, Encoder>::_AbandonPostContext()
     Tool::CloseInternetHandle(handles.request);
     Tool::CloseInternetHandle(handles.connection);
     Tool::CloseInternetHandle(handles.internet);
+    // The connection still owes the server the rest of the body. Wine's
+    // WinINet keeps idle connections per process, not per internet handle,
+    // and puts this one back among them: the next request (a retry's GET)
+    // would go out on it and be read as that rest. Closing the handles
+    // cannot keep it out, so the idle connections are let go.
+    Tool::DropIdleConnections();
 }
 
 using CHttpClient = CHttpClientT<CHttpToolW, CHttpEncoderW>;
