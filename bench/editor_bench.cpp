@@ -2,6 +2,7 @@
 // mixed strokes under 150 ms; each pen's cost per mouse move under 1 ms, the
 // mosaic's reduced copy made once per stroke; rebuilding the display reuses
 // its bitmap (a copy at memory speed).
+#include "bench/bench_report.h"
 #include "bench/bench_timer.h"
 #include "bench/screen_like.h"
 #include "editor/core/bitmap.h"
@@ -14,6 +15,7 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 namespace {
@@ -113,6 +115,8 @@ int main()
             const double perMove = (nowMs() - t0) / static_cast<double>(points.size() - 1);
             std::printf("  %-12s per mouse move %7.3f ms (goal < 1 ms); button-down %7.3f ms\n", nameOf(kind), perMove,
                         first);
+            bench::figure(std::string("pens: ") + nameOf(kind) + " per mouse move, 4K", perMove, "ms", 1,
+                          bench::Better::Lower);
         }
 
         // 15 mixed strokes: 5 of each drawing pen.
@@ -147,6 +151,8 @@ int main()
         std::printf("  rebuild from the base with all 15 strokes %7.1f ms (goal < 150 ms)\n", replay15);
         std::printf("  base to display copy: reused bitmap %6.1f ms, new bitmap %6.1f ms; display kept: %s\n", reuse,
                     fresh, history.Display() == display ? "yes" : "no");
+        bench::figure("undo: rebuild with 15 strokes, 4K", replay15, "ms", 150, bench::Better::Lower);
+        bench::reference("undo: undo + redo, 4K", undo, "ms");
     }
     Gdiplus::GdiplusShutdown(token);
     return 0;

@@ -70,6 +70,30 @@ kesh::String ReadReplyBody(Response& response)
     }
 }
 
+// A worker's exchange, run at its thread's boundary: exchange(result) fills
+// result; whatever it throws makes result a failure instead, so the last
+// stage is always sent. A Failure (the HTTP client's exception, whose
+// LastError is the failed call's Win32 code) becomes
+// TransferFailureMessage of that code; running out of memory and anything
+// else become that of ERROR_NOT_ENOUGH_MEMORY and ERROR_INTERNAL_ERROR.
+template <class Failure, class Exchange>
+void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
+{
+    DWORD error = ERROR_SUCCESS;
+    try {
+        exchange(result);
+        return;
+    } catch (const Failure& e) {
+        error = e.LastError;
+    } catch (const std::bad_alloc&) {
+        error = ERROR_NOT_ENOUGH_MEMORY;
+    } catch (...) {
+        error = ERROR_INTERNAL_ERROR;
+    }
+    result.ok = false;
+    result.message = TransferFailureMessage(error);
+}
+
 // The dialog's answer to the worker's last stage: unless the user
 // cancelled, a failure's message is shown in an error box; then
 // WM_RUNNER_DONE is posted to the dialog with IDOK for success, IDCANCEL

@@ -3,10 +3,11 @@
 // The HTTP client object: set-up (UTF-8, agent, headers, parameters), GET,
 // and the state of a multipart POST.
 //
-// One client serves one worker thread at a time and takes no lock. The one
-// exception is ClosePostInternetHandle, which any thread may call while a
-// POST runs (a cancel): the handle is taken by an atomic exchange, so the
-// cancel and the worker's own clean-up never close it twice.
+// One client serves one worker thread at a time and takes no lock. The
+// exceptions are the cancels, ClosePostInternetHandle while a POST runs and
+// CloseGetRequestHandle while a GET is sent, which any thread may call: the
+// handle is taken by an atomic exchange, so the cancel and the worker's own
+// clean-up never close it twice.
 //
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
@@ -78,6 +79,13 @@ public:
     // Sends a GET (abandoning a running POST first) and hands over its
     // handles in the response.
     ResponsePtr RequestGet(const wchar_t* url, DWORD flags);
+    // Cancel of a GET, from any thread: closes the request that RequestGet is
+    // sending, so its blocked or next WinINet call fails and RequestGet throws
+    // (406, ERROR_INTERNET_OPERATION_CANCELLED when the send itself went
+    // through). True when this call closed it; false when no GET is being
+    // sent. Once RequestGet has returned, the response's CloseRequestHandle
+    // cancels the reading.
+    bool CloseGetRequestHandle() { return m_getRequest.reset(); }
 
     // Multipart POST, driven step by step (client_post.h).
     void StartMultipartPost(const wchar_t* url, DWORD flags);
@@ -160,6 +168,8 @@ private:
     PostStat m_statInitial;
     PostStat m_statLive;
     PostContext m_ctx;
+    // The request RequestGet is sending, where a cancel can reach it.
+    kesh::win::AtomicInternetHandle m_getRequest;
 };
 
 template <class Tool, class Encoder>
@@ -398,7 +408,19 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::R
         InternetHandle request = OpenRequest(getUrl ? getUrl.get() : url, connection, L"GET", flags);
         AddRequestHeader(request);
         getUrl.reset();
-        Tool::SendRequest(request, m_nCodePage);
+        // While it is sent, the request waits where CloseGetRequestHandle
+        // finds it; on any failure it still closes before the connection.
+        m_getRequest.Attach(request.Detach());
+        struct Parked {
+            kesh::win::AtomicInternetHandle& slot;
+            ~Parked() { slot.reset(); }
+        } parked{m_getRequest};
+        Tool::SendRequest(m_getRequest.get(), m_nCodePage);
+        request.Attach(m_getRequest.Detach());
+        // A send that a closed handle did not interrupt (the cancel came
+        // too late for the system to stop it) still counts as cancelled.
+        if (!request.isValid())
+            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_INTERNET_OPERATION_CANCELLED);
         return std::make_unique<Response>(std::move(internet), std::move(connection), std::move(request));
     });
 }

@@ -7,6 +7,8 @@
 #include "httpclient/client_map.h"
 #include "httpclient/tool.h"
 
+#include <atomic>
+
 namespace Tesmo {
 
 template <class Tool>
@@ -18,8 +20,9 @@ public:
     static constexpr DWORD kReadSize = 1024;
 
     CHttpResponseT(InternetHandle internet, InternetHandle connection, InternetHandle request)
-        : m_hInternet(std::move(internet)), m_hConnection(std::move(connection)), m_hRequest(std::move(request))
+        : m_hInternet(std::move(internet)), m_hConnection(std::move(connection))
     {
+        m_hRequest.Attach(request.Detach());
     }
     virtual ~CHttpResponseT()
     {
@@ -37,13 +40,14 @@ public:
     // (the system may report it as a successful query of 0).
     DWORD GetStatus()
     {
-        if (!m_hRequest.isValid())
+        const HINTERNET request = liveRequest(HttpErrorQueryInfo);
+        if (!request)
             ThrowMessageW(L"CHttpResponseT::GetStatus: m_hRequest can not be NULL.");
         if (m_nStatus != 0)
             return m_nStatus;
         DWORD status = 0;
         DWORD size = sizeof status;
-        if (!HttpQueryInfoW(m_hRequest, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
             ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, GetLastError());
         if (status == 0)
             ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, ERROR_HTTP_INVALID_SERVER_RESPONSE);
@@ -57,12 +61,13 @@ public:
     // that never ends must not fill the caller's memory.
     DWORD ReadContent(BYTE* buff)
     {
-        if (!m_hRequest.isValid())
+        const HINTERNET request = liveRequest(HttpErrorInternetReadFile);
+        if (!request)
             ThrowMessageW(L"CHttpResponseT::ReadContent: m_hRequest can not be NULL.");
         if (!buff)
             ThrowMessageW(L"CHttpResponseT::ReadContent: pbyBuff can not be NULL.");
         DWORD read = 0;
-        if (!InternetReadFile(m_hRequest, buff, kReadSize, &read))
+        if (!InternetReadFile(request, buff, kReadSize, &read))
             ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
         m_nContentRead += read;
         if (m_nContentRead > m_nContentLimit)
@@ -73,13 +78,32 @@ public:
     // Content bytes the caller accepts; kDefaultContentLimit at first.
     void SetContentLimit(uint64_t bytes) { m_nContentLimit = bytes; }
 
+    // Cancel, from any thread: closes the request, so that a blocked or
+    // later read fails and the connection ends; GetStatus and ReadContent
+    // then throw their codes with ERROR_INTERNET_OPERATION_CANCELLED. True
+    // when this call closed it.
+    bool CloseRequestHandle()
+    {
+        m_bCancelled = true;
+        return m_hRequest.reset();
+    }
+
     // Response headers; nothing fills them yet.
     CHttpClientMapT<Tool> m_Headers;
 
 private:
+    HINTERNET liveRequest(HttpClientErrorCode code) const
+    {
+        if (m_bCancelled)
+            ThrowWin32ErrorW(nullptr, code, ERROR_INTERNET_OPERATION_CANCELLED);
+        return m_hRequest.get();
+    }
+
     InternetHandle m_hInternet;
     InternetHandle m_hConnection;
-    InternetHandle m_hRequest;
+    // Another thread may close it (CloseRequestHandle).
+    kesh::win::AtomicInternetHandle m_hRequest;
+    std::atomic<bool> m_bCancelled{false};
     DWORD m_nStatus = 0;
     uint64_t m_nContentRead = 0;
     uint64_t m_nContentLimit = kDefaultContentLimit;

@@ -47,18 +47,25 @@ norpa_prefix_server_running() {
 # For scripts that start their own display and wineserver: a scratch folder
 # ($scratch), a mark in the environment of every process they start
 # (NORPA_SESSION, inherited by Wine's processes, servers and Xvfb alike), and
-# an exit trap that ends the wineserver and the Xvfb they started
-# (xvfb_pid), removes the folder and then fails the script, also one that
-# failed already, when a process it started still runs (naming and ending
-# it).
+# an exit trap that ends the session (norpa_end_session) and fails the
+# script, also one that failed already, when a process it started was still
+# running.
 norpa_own_session() {
   scratch=$(mktemp -d)
   xvfb_pid=""
   export NORPA_SESSION="$$.$(date +%s%N)"
-  trap norpa_end_session EXIT
+  trap 'norpa_exit_session $?' EXIT
 }
+norpa_exit_session() {
+  local rc=$1
+  norpa_end_session
+  [ -n "$session_left" ] && rc=1
+  exit "$rc"
+}
+# Ends the wineserver and the Xvfb the session started (xvfb_pid), removes
+# its folder, then names and ends every process of the session still
+# running; their ids are left in session_left ("" when none was).
 norpa_end_session() {
-  local rc=$? left=""
   wineserver -k 2>/dev/null || true
   if [ -n "$xvfb_pid" ]; then
     kill "$xvfb_pid" 2>/dev/null || true
@@ -67,20 +74,18 @@ norpa_end_session() {
   rm -rf "$scratch"
   # Processes killed a moment ago may take that moment to go.
   for _ in $(seq 50); do
-    left=$(norpa_session_processes)
-    [ -z "$left" ] && break
+    session_left=$(norpa_session_processes)
+    [ -z "$session_left" ] && break
     sleep 0.1
   done
-  if [ -n "$left" ]; then
+  if [ -n "$session_left" ]; then
     echo "left running by this run (now ended):" >&2
     local pid
-    for pid in $left; do
+    for pid in $session_left; do
       echo "  $pid $(tr '\0' ' ' <"/proc/$pid/cmdline" 2>/dev/null)" >&2
       kill -9 "$pid" 2>/dev/null || true
     done
-    rc=1
   fi
-  exit $rc
 }
 
 # The ids of the live processes that carry this session's mark, the

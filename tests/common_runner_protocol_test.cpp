@@ -1,10 +1,12 @@
 // What the network workers and their dialogs share: the Accept-Language
-// value, the transport failure text and the dialog's end.
+// value, the transport failure text, the worker's thread boundary and the
+// dialog's end.
 #include "common/runner_protocol.h"
 #include "tests/ui_test_support.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -131,6 +133,39 @@ TEST(FinishRunnerDialogTest, ShowsAFailureUnlessCancelledAndPostsTheEnd)
             EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shell.boxes[0].type & MB_ICONMASK) << c.what;
         }
         EXPECT_EQ(std::vector<WPARAM>{c.result}, dialog.Taken()) << c.what;
+    }
+}
+
+// What a worker's exchange may throw, and the failure each leaves.
+struct ClientFailure {
+    DWORD LastError;
+};
+
+TEST(RunAtThreadBoundaryTest, WhateverTheExchangeThrowsBecomesTheFailure)
+{
+    struct Case {
+        const char* what;
+        std::function<void(RunnerResult&)> exchange;
+        bool ok;
+        kesh::String message;
+    };
+    const Case cases[] = {
+        {"nothing thrown", [](RunnerResult& r) { r.ok = true; }, true, ""},
+        {"the client's failure",
+         [](RunnerResult& r) {
+             r.ok = true;
+             throw ClientFailure{ERROR_FILE_NOT_FOUND};
+         },
+         false, TransferFailureMessage(ERROR_FILE_NOT_FOUND)},
+        {"no memory", [](RunnerResult&) { throw std::bad_alloc(); }, false,
+         TransferFailureMessage(ERROR_NOT_ENOUGH_MEMORY)},
+        {"anything else", [](RunnerResult&) { throw 7; }, false, TransferFailureMessage(ERROR_INTERNAL_ERROR)},
+    };
+    for (const Case& c : cases) {
+        RunnerResult result;
+        RunAtThreadBoundary<ClientFailure>(result, c.exchange);
+        EXPECT_EQ(c.ok, result.ok) << c.what;
+        EXPECT_STREQ(c.message.c_str(), result.message.c_str()) << c.what;
     }
 }
 

@@ -19,6 +19,9 @@ Routes:
   GET  /_test/last              what the last POST carried (see record())
 
 Scenarios (the default is "ok"): see CONFIGS and the POST handlers below.
+
+The product's web site (the version document) is served too, by
+fake_web_site.py.
 """
 
 import argparse
@@ -31,6 +34,8 @@ import threading
 import time
 import urllib.parse
 import zlib
+
+import fake_web_site
 
 STATE = {"scenario": "ok", "last": "none\n"}
 LOCK = threading.Lock()
@@ -186,6 +191,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def do_GET(self):
         path = self.route()
+        if fake_web_site.serves(path):
+            fake_web_site.serve(self, path)
+            return
         if path.startswith("/_test/scenario/"):
             with LOCK:
                 STATE["scenario"] = path[len("/_test/scenario/"):]

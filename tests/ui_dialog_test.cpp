@@ -28,6 +28,7 @@ public:
     explicit ScriptedDialog(UINT id, HWND parent = nullptr) : CDialog(id, parent) {}
 
     std::function<void(ScriptedDialog&)> script;
+    std::function<void(ScriptedDialog&)> onInit;  // inside OnInitDialog
     std::function<void()> onKillFocus;
     int killFocusCount = 0;
     int okCount = 0;
@@ -40,16 +41,11 @@ public:
     int changeNotifications = 0;
     ui::CEdit textEdit;
 
-    // Where the dialog's initialisation puts it; empty: it leaves the
-    // placing to the framework.
-    RECT placeInInit = {};
-
     bool OnInitDialog() override
     {
         CDialog::OnInitDialog();
-        if (!IsRectEmpty(&placeInInit))
-            MoveWindow(handle(), placeInInit.left, placeInInit.top, placeInInit.right - placeInInit.left,
-                       placeInInit.bottom - placeInInit.top, FALSE);
+        if (onInit)
+            onInit(*this);
         PostMessage(WM_RUN_SCRIPT);
         return true;
     }
@@ -200,6 +196,39 @@ TEST_F(DialogTest, OwnerIsDisabledWhileModalAndEnabledAfter)
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
 
+TEST_F(DialogTest, DialogsOpenCentredOverTheirOwnerUnlessTheyPlacedThemselves)
+{
+    ui::CWnd owner;
+    const RECT ownerRect = {300, 200, 800, 600};
+    ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_OVERLAPPEDWINDOW | WS_VISIBLE, ownerRect, nullptr, 0));
+    struct Case {
+        const char* what;
+        bool placesItself;
+    } cases[] = {{"left where the template put it", false}, {"placed by its own initialisation", true}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        ScriptedDialog dialog(IDD_TEST_PLAIN, owner.handle());
+        if (c.placesItself)
+            dialog.onInit = [](ScriptedDialog& d) {
+                SetWindowPos(d.handle(), nullptr, 20, 30, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            };
+        RECT inside = {};
+        dialog.script = [&](ScriptedDialog& d) {
+            inside = d.GetWindowRect();
+            d.EndDialog(IDOK);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        if (c.placesItself) {
+            EXPECT_EQ(inside.left, 20);
+            EXPECT_EQ(inside.top, 30);
+        } else {
+            const RECT owned = owner.GetWindowRect();
+            EXPECT_NEAR((inside.left + inside.right) / 2, (owned.left + owned.right) / 2, 1);
+            EXPECT_NEAR((inside.top + inside.bottom) / 2, (owned.top + owned.bottom) / 2, 1);
+        }
+    }
+}
+
 TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
 {
     // Both dialogs name the same owner: the inner one finds it disabled
@@ -223,47 +252,27 @@ TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
 }
 
-TEST_F(DialogTest, AModalDialogComesUpOverItsOwnerAndOnTheScreen)
+TEST_F(DialogTest, ADialogOverASmallOwnerInACornerStaysOnTheScreen)
 {
-    // Template coordinates would put every dialog at its owner's top-left
-    // corner; a user looks for it in the middle of the window they worked
-    // in, and never off the screen.
+    // Centred over the owner, these would hang off the screen with their
+    // captions out of reach.
     RECT work = {};
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
-    const RECT placed = {work.left + 30, work.top + 40, work.left + 330, work.top + 240};
-    struct Case {
-        const char* what;
-        RECT owner;
-        RECT placeInInit;
-    } cases[] = {
-        {"a large owner", {work.left + 200, work.top + 100, work.left + 900, work.top + 700}, {}},
-        {"a small owner in the top-left corner", {work.left, work.top, work.left + 60, work.top + 40}, {}},
-        {"a small owner in the bottom-right corner", {work.right - 60, work.bottom - 40, work.right, work.bottom}, {}},
-        {"a dialog that places itself", {work.left + 200, work.top + 100, work.left + 900, work.top + 700}, placed},
-    };
-    for (const Case& c : cases) {
+    const RECT owners[] = {{work.left, work.top, work.left + 60, work.top + 40},
+                           {work.right - 60, work.bottom - 40, work.right, work.bottom}};
+    for (const RECT& place : owners) {
         ui::CWnd owner;
-        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, c.owner, nullptr, 0));
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, place, nullptr, 0));
         ScriptedDialog dialog(IDD_TEST_PLAIN, owner.handle());
-        dialog.placeInInit = c.placeInInit;
         RECT shown = {};
         dialog.script = [&](ScriptedDialog& d) {
             shown = d.GetWindowRect();
             d.EndDialog(IDOK);
         };
         EXPECT_EQ(dialog.DoModal(), IDOK);
-        if (!IsRectEmpty(&c.placeInInit)) {
-            EXPECT_TRUE(EqualRect(&shown, &c.placeInInit)) << c.what;
-            continue;
-        }
         RECT inside = {};
         IntersectRect(&inside, &shown, &work);
-        EXPECT_TRUE(EqualRect(&inside, &shown)) << c.what << ": off the screen at " << shown.left << ", " << shown.top;
-        const LONG width = c.owner.right - c.owner.left, shownWidth = shown.right - shown.left;
-        if (width > shownWidth) {
-            EXPECT_LE(std::abs((shown.left + shown.right) - (c.owner.left + c.owner.right)), 1) << c.what;
-            EXPECT_LE(std::abs((shown.top + shown.bottom) - (c.owner.top + c.owner.bottom)), 1) << c.what;
-        }
+        EXPECT_TRUE(EqualRect(&inside, &shown)) << "off the screen at " << shown.left << ", " << shown.top;
     }
 }
 

@@ -1,54 +1,23 @@
 #include "tests/upload_test_support.h"
 
 #include "kesh/handles.h"
+#include "tests/test_server_proxy.h"
 #include "tests/ui_test_support.h"
-
-#include <wininet.h>
 
 #include <cstdlib>
 #include <sstream>
 
 namespace uploadtest {
 
-namespace {
+using servertest::FromHex;
 
-std::string FromHex(const std::string& hex)
-{
-    std::string bytes;
-    for (size_t i = 0; i + 1 < hex.size(); i += 2)
-        bytes.push_back(static_cast<char>(std::strtoul(hex.substr(i, 2).c_str(), nullptr, 16)));
-    return bytes;
-}
-
-}  // namespace
-
-// Wine's WinINet reads both variables once, at the process's first
-// InternetOpen, and keeps them.
-FakeUploadServer::FakeUploadServer()
-{
-    wchar_t value[256] = {};
-    if (GetEnvironmentVariableW(L"NORPA_UPLOAD_TEST_PROXY", value, 256) > 0)
-        proxy_ = value;
-    _wputenv((L"http_proxy=" + proxy_).c_str());
-    _wputenv(L"no_proxy=127.0.0.1");
-}
+FakeUploadServer::FakeUploadServer() : proxy_(servertest::UseTestServerProxy()) {}
 
 FakeUploadServer::~FakeUploadServer() {}
 
 std::string FakeUploadServer::Get(const char* path)
 {
-    if (proxy_.empty())
-        return std::string();
-    kesh::win::InternetHandle internet(InternetOpenW(L"upload test", INTERNET_OPEN_TYPE_PROXY, proxy_.c_str(), nullptr, 0));
-    const std::wstring url = L"http://upload.norpasoft.com" + std::wstring(path, path + strlen(path));
-    kesh::win::InternetHandle request(
-        InternetOpenUrlW(internet, url.c_str(), nullptr, 0, INTERNET_FLAG_RELOAD | INTERNET_FLAG_NO_CACHE_WRITE, 0));
-    std::string body;
-    char buffer[4096];
-    DWORD read = 0;
-    while (request.isValid() && InternetReadFile(request, buffer, sizeof(buffer), &read) && read > 0)
-        body.append(buffer, read);
-    return body;
+    return servertest::GetThroughProxy(proxy_, L"http://upload.norpasoft.com" + std::wstring(path, path + strlen(path)));
 }
 
 bool FakeUploadServer::SetScenario(const char* name)

@@ -27,6 +27,7 @@
 #define IDD_CAPTURE 8
 #define IDD_NORPA_TOOLBAR 102
 #define IDD_OPTIONS 103
+#define IDD_CHECK_VERSION 104
 
 // Toolbar buttons.
 #define IDC_CAPTURE_BUTTON 1005
@@ -36,6 +37,9 @@
 #define IDC_OPTION_AUTORUN 1009
 #define IDC_OPTION_HIDE 1010
 #define IDC_OPTION_HOTKEY 1013
+
+// Version-check dialog: the stage the check is at.
+#define IDC_VERSION_STAGE 1020
 
 // Commands.
 #define ID_TOOLBAR_EXIT 32771
@@ -52,3 +56,4 @@
 #define IDS_EDITOR_FAILED 57347
 #define IDS_BITMAP_FAILED 57348
 #define IDS_SAVE_FAILED 57349
+#define IDS_NEW_VERSION_QUESTION 57350

@@ -26,24 +26,23 @@ INT_PTR CALLBACK CDialog::DialogProc(HWND hwnd, UINT msg, WPARAM, LPARAM l)
     // what the object leaves goes on to the dialog class's procedure.
     dialog->SubclassProc(hwnd);
     dialog->Attach(hwnd, true);
-    const RECT created = dialog->GetWindowRect();
     const LRESULT result = dialog->Dispatch(WM_INITDIALOG, 0, l);
-    if (dialog->modal_ && dialog->handle())
-        dialog->centreUnplaced(created);
     return static_cast<INT_PTR>(result);
 }
 
-// Template coordinates put a dialog at its owner's top-left corner, where
-// nobody looks for it: a modal dialog comes up over its owner, like the
-// system's message boxes. One that its initialisation showed or placed, or
-// whose template places it (DS_CENTER and the like), stays where it is.
-void CDialog::centreUnplaced(const RECT& created)
+LRESULT CDialog::onInitDialogMessage(WPARAM, LPARAM)
 {
-    const LONG style = GetWindowLongW(handle(), GWL_STYLE);
-    const RECT now = GetWindowRect();
-    if ((style & (WS_VISIBLE | WS_CHILD | DS_ABSALIGN | DS_CENTER | DS_CENTERMOUSE)) != 0 || !EqualRect(&now, &created))
-        return;
-    CenterWindow();
+    const bool mayCentre = (GetWindowLongW(handle(), GWL_STYLE) & (WS_CHILD | WS_VISIBLE)) == 0;
+    const RECT before = GetWindowRect();
+    const bool focusDefault = OnInitDialog();
+    // A dialog that placed itself, shows itself from its template or lives
+    // inside another window keeps its place.
+    if (mayCentre && IsWindow(handle()) && !IsWindowVisible(handle())) {
+        const RECT after = GetWindowRect();
+        if (EqualRect(&before, &after))
+            CenterWindow();
+    }
+    return focusDefault ? TRUE : FALSE;
 }
 
 HWND CDialog::ownerFor(HWND parent) const

@@ -24,7 +24,9 @@ public:
     bool IsEnded() const { return ended_; }
 
     // Default: UpdateData(false), then true (the system focuses the first
-    // control).
+    // control). A top-level dialog that is still hidden and that
+    // OnInitDialog leaves where its template put it is then centred over its
+    // owner (CenterWindow), as users expect of a dialog.
     virtual bool OnInitDialog();
     // Default: UpdateData(true); on success EndDialog(IDOK).
     virtual void OnOK();
@@ -44,8 +46,7 @@ protected:
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
     HWND ownerFor(HWND parent) const;
-    void centreUnplaced(const RECT& created);
-    LRESULT onInitDialogMessage(WPARAM, LPARAM) { return OnInitDialog() ? TRUE : FALSE; }
+    LRESULT onInitDialogMessage(WPARAM, LPARAM);
     void onOkCommand() { OnOK(); }
     void onCancelCommand() { OnCancel(); }
 

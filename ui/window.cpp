@@ -6,9 +6,8 @@
 
 #include "kesh/assert.h"
 
-#include <unordered_map>
-
 #include <algorithm>
+#include <unordered_map>
 
 namespace ui {
 
@@ -338,16 +337,16 @@ void CWnd::CenterWindow()
     const int height = rc.bottom - rc.top;
     int x = area.left + (area.right - area.left - width) / 2;
     int y = area.top + (area.bottom - area.top - height) / 2;
-    // Centred over a small owner near an edge, a window would hang off the
-    // screen with its caption out of reach: it stays in the work area, its
-    // top-left corner first.
-    MONITORINFO monitor = {};
-    monitor.cbSize = sizeof(monitor);
-    const RECT wanted = {x, y, x + width, y + height};
-    if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) == 0 &&
-        GetMonitorInfoW(MonitorFromRect(&wanted, MONITOR_DEFAULTTONEAREST), &monitor)) {
-        x = std::max<int>(monitor.rcWork.left, std::min<int>(x, monitor.rcWork.right - width));
-        y = std::max<int>(monitor.rcWork.top, std::min<int>(y, monitor.rcWork.bottom - height));
+    if ((GetWindowLongW(hwnd_, GWL_STYLE) & WS_CHILD) == 0) {
+        // Centred over an owner near a screen edge, a window still lies
+        // wholly on the owner's monitor where it fits.
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        if (GetMonitorInfoW(MonitorFromRect(&area, MONITOR_DEFAULTTONEAREST), &monitor)) {
+            const RECT& work = monitor.rcWork;
+            x = std::max<int>(work.left, std::min<int>(x, work.right - width));
+            y = std::max<int>(work.top, std::min<int>(y, work.bottom - height));
+        }
     }
     SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -94,18 +94,7 @@ void HttpRunner::run()
     RunnerResult result;
     Exchange exchange{*this, *client_, nullptr};
     // Nothing may leave the thread: the dialog waits for the last report.
-    try {
-        exchange.Run(result);
-    } catch (const Tesmo::httpclientexceptionW& e) {
-        result.ok = false;
-        result.message = TransferFailureMessage(e.LastError);
-    } catch (const std::bad_alloc&) {
-        result.ok = false;
-        result.message = TransferFailureMessage(ERROR_NOT_ENOUGH_MEMORY);
-    } catch (...) {
-        result.ok = false;
-        result.message = TransferFailureMessage(ERROR_INTERNAL_ERROR);
-    }
+    RunAtThreadBoundary<Tesmo::httpclientexceptionW>(result, [&](RunnerResult& r) { exchange.Run(r); });
     Report(kStageFinished, &result);
 }
 

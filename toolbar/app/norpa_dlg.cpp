@@ -77,6 +77,7 @@ const ui::MessageMap* CNorpaDlg::GetMessageMap() const
         ui::OnCommand(ID_PASTE_CLIPBOARD, &CNorpaDlg::OnPasteClipboard),
         ui::OnCommand(ID_VIEW_HISTORY, &CNorpaDlg::OnViewHistory),
         ui::OnMessage(WM_APPBAR_CALLBACK, &CNorpaDlg::OnAppBarNotify),
+        ui::OnCommand(ID_CHECK_VERSION, &CNorpaDlg::OnCheckVersion),
         ui::OnCommand(ID_APP_ABOUT, &CNorpaDlg::OnAppAbout),
     });
     return &map;

@@ -83,6 +83,7 @@ private:
     void OnPasteClipboard();
     void OnViewHistory();
     void OnAppAbout();
+    void OnCheckVersion();
 
     // Moves the window back into the work area (after a change of the
     // screen or of the task bar) and shows it again.
@@ -102,6 +103,7 @@ private:
     // brings it forward instead of opening another.
     ui::CDialog* optionsDialog_ = nullptr;
     ui::CDialog* aboutDialog_ = nullptr;
+    ui::CDialog* versionDialog_ = nullptr;
     ui::CToolTipCtrl tooltip_;
     Balloon balloon_;
     kesh::win::IconHandle bigIcon_;

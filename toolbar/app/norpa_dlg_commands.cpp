@@ -6,10 +6,12 @@
 #include "common/history_folder.h"
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/capture_history.h"
+#include "toolbar/app/check_version_dlg.h"
 #include "toolbar/app/option_dlg.h"
 #include "toolbar/core/toolbar_rules.h"
 #include "toolbar/resource.h"
 #include "ui/menu.h"
+#include "ui/shell_seams.h"
 
 #include <shellapi.h>
 
@@ -170,4 +172,26 @@ void CNorpaDlg::OnAppAbout()
 {
     CAboutDlg dialog(GetDesktopWindow());
     RunGuarded(dialog, aboutDialog_);
+}
+
+void CNorpaDlg::OnCheckVersion()
+{
+    // The guard stands until the question too has been answered: a second
+    // request meanwhile starts no second check.
+    if (versionDialog_) {
+        if (versionDialog_->handle())
+            SetForegroundWindow(versionDialog_->handle());
+        return;
+    }
+    CCheckVersionDlg dialog(GetDesktopWindow());
+    versionDialog_ = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    if (result == IDOK && !dialog.newer) {
+        SetForegroundWindow(handle());
+        balloon_.Show(L"没有发现新版本");
+    } else if (result == IDOK && ui::AppMessageBox(IDS_NEW_VERSION_QUESTION, MB_YESNO | MB_ICONQUESTION) == IDYES) {
+        ui::Shell().ShellExecute(nullptr, nullptr, dialog.downloadAddress.toWide().get(), nullptr, nullptr,
+                                 SW_SHOWNORMAL);
+    }
+    versionDialog_ = nullptr;
 }
