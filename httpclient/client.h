@@ -19,6 +19,7 @@
 #include "httpclient/response.h"
 #include "httpclient/url_analyzer.h"
 
+#include <atomic>
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -44,7 +45,7 @@ public:
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
-    // are closed in that order).
+    // are closed in that order, then WinINet's idle connections dropped).
     virtual ~CHttpClientT() { _AbandonPostContext(); }
     CHttpClientT(const CHttpClientT&) = delete;
     CHttpClientT& operator=(const CHttpClientT&) = delete;
@@ -79,13 +80,22 @@ public:
     // Sends a GET (abandoning a running POST first) and hands over its
     // handles in the response.
     ResponsePtr RequestGet(const wchar_t* url, DWORD flags);
-    // Cancel of a GET, from any thread: closes the request that RequestGet is
-    // sending, so its blocked or next WinINet call fails and RequestGet throws
-    // (406, ERROR_INTERNET_OPERATION_CANCELLED when the send itself went
-    // through). True when this call closed it; false when no GET is being
-    // sent. Once RequestGet has returned, the response's CloseRequestHandle
-    // cancels the reading.
-    bool CloseGetRequestHandle() { return m_getRequest.reset(); }
+    // Cancel of the client's GETs, from any thread: closes the request that
+    // RequestGet is sending, so its blocked or next WinINet call fails and
+    // RequestGet throws (406, ERROR_INTERNET_OPERATION_CANCELLED when the
+    // send itself went through). The cancel stays: a GET whose request is
+    // not open yet when it comes, and every later one, fails the same way
+    // before anything goes out. True when this call closed a request; false
+    // when none was being sent. Once RequestGet has returned, the response's
+    // CloseRequestHandle cancels the reading.
+    bool CloseGetRequestHandle()
+    {
+        // Set before the close, and read by RequestGet after it parks its
+        // request: either the worker sees the flag or the cancel finds the
+        // request.
+        m_getCancelled = true;
+        return m_getRequest.reset();
+    }
 
     // Multipart POST, driven step by step (client_post.h).
     void StartMultipartPost(const wchar_t* url, DWORD flags);
@@ -170,6 +180,7 @@ private:
     PostContext m_ctx;
     // The request RequestGet is sending, where a cancel can reach it.
     kesh::win::AtomicInternetHandle m_getRequest;
+    std::atomic<bool> m_getCancelled{false};
 };
 
 template <class Tool, class Encoder>
@@ -410,12 +421,17 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::R
         getUrl.reset();
         // While it is sent, the request waits where CloseGetRequestHandle
         // finds it; on any failure it still closes before the connection.
+        const HINTERNET sending = request.get();
         m_getRequest.Attach(request.Detach());
         struct Parked {
             kesh::win::AtomicInternetHandle& slot;
             ~Parked() { slot.reset(); }
         } parked{m_getRequest};
-        Tool::SendRequest(m_getRequest.get(), m_nCodePage);
+        if (m_getCancelled)
+            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_INTERNET_OPERATION_CANCELLED);
+        // A cancel from here on closes the parked handle under the send,
+        // which then fails with the system's reason.
+        Tool::SendRequest(sending, m_nCodePage);
         request.Attach(m_getRequest.Detach());
         // A send that a closed handle did not interrupt (the cancel came
         // too late for the system to stop it) still counts as cancelled.
@@ -452,6 +468,12 @@ void CHttpClientT<Tool, Encoder>::_AbandonPostContext()
     Tool::CloseInternetHandle(handles.request);
     Tool::CloseInternetHandle(handles.connection);
     Tool::CloseInternetHandle(handles.internet);
+    // The connection still owes the server the rest of the body. Wine's
+    // WinINet keeps idle connections per process, not per internet handle,
+    // and puts this one back among them: the next request (a retry's GET)
+    // would go out on it and be read as that rest. Closing the handles
+    // cannot keep it out, so the idle connections are let go.
+    Tool::DropIdleConnections();
 }
 
 using CHttpClient = CHttpClientT<CHttpToolW, CHttpEncoderW>;

@@ -94,9 +94,13 @@ public:
 private:
     HINTERNET liveRequest(HttpClientErrorCode code) const
     {
+        // The handle first, then the flag: CloseRequestHandle sets the flag
+        // before it takes the handle, so a handle a cancel took is always
+        // reported as the cancel, never as a missing argument.
+        const HINTERNET request = m_hRequest.get();
         if (m_bCancelled)
             ThrowWin32ErrorW(nullptr, code, ERROR_INTERNET_OPERATION_CANCELLED);
-        return m_hRequest.get();
+        return request;
     }
 
     InternetHandle m_hInternet;

@@ -118,6 +118,11 @@ void CHttpToolW::SendRequest(HINTERNET request, UINT codePage)
         ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, GetLastError());
 }
 
+// Under Wine this option empties the pool of idle connections; on Windows it
+// asks WinINet to read its settings again. Neither fails in a way worth a
+// report.
+void CHttpToolW::DropIdleConnections() { InternetSetOptionW(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0); }
+
 WideText CHttpToolW::CreateBoundary()
 {
     GUID guid;

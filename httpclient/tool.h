@@ -50,6 +50,9 @@ public:
     static InternetHandle OpenRequest(HINTERNET connection, const wchar_t* objectName, const wchar_t* verb,
                                       DWORD flags, UINT codePage);
     static void CloseInternetHandle(InternetHandle& handle) { handle.reset(); }
+    // Lets go of the connections WinINet keeps idle for reuse, the process's
+    // whole pool, so that the next request opens its own. Never throws.
+    static void DropIdleConnections();
     // Name and value go to WinINet in codePage; 405.
     static void AddHeader(HINTERNET request, const wchar_t* name, const wchar_t* value, UINT codePage);
     // HttpSendRequestW without extra headers or body; 406.

@@ -172,8 +172,26 @@ set_up_wine_fonts() {
   touch "$WINEPREFIX/.norpa-fonts"
 }
 
+# Edit boxes draw with the dialog font itself and do not follow the font
+# links above, so Chinese typed into them showed as boxes. As on a Chinese
+# Windows, the dialog font names stand for a font with Chinese glyphs.
+substitute_dialog_fonts() {
+  wine_env
+  [ -f "$WINEPREFIX/.norpa-font-substitutes" ] && return 0
+  log "substituting the prefix's dialog fonts by WenQuanYi Micro Hei"
+  local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+  local face
+  for face in "MS Shell Dlg" "MS Shell Dlg 2"; do
+    wine reg add "$key" /v "$face" /d 'WenQuanYi Micro Hei' /f >/dev/null 2>&1 ||
+      fail "substituting $face by WenQuanYi Micro Hei"
+  done
+  timeout 60 wineserver -w || true
+  touch "$WINEPREFIX/.norpa-font-substitutes"
+}
+
 install_packages
 link_boost
 build_expat
 make_wine_prefix
 set_up_wine_fonts
+substitute_dialog_fonts

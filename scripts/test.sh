@@ -1,20 +1,24 @@
 #!/usr/bin/env bash
 # Builds everything and runs every test under Wine on a private Xvfb display.
-# Starts what it needs and stops what it started, also on failure.
+# Starts what it needs and stops what it started, also on failure; fails
+# when the tests leave files, registry keys or processes behind.
 set -euo pipefail
 trap 'echo "test.sh: failed at line $LINENO: $BASH_COMMAND" >&2' ERR
 repo=$(cd "$(dirname "$0")/.." && pwd)
 cd "$repo"
 
 source scripts/common.sh
-norpa_build
-
-norpa_own_session
-
-norpa_start_display 1280x1024 "$scratch"
-
-# One persistent wineserver for the whole run: each Wine start then costs
-# well under a second. A server that still runs for the prefix (a program
-# that just ended) is made persistent instead.
-wineserver -p >/dev/null 2>&1 || true
+norpa_test_session 1280x1024
+norpa_footprint | sort >"$scratch/footprint.before"
 ctest --test-dir "$build" --output-on-failure -j "$(nproc)" --timeout 600
+
+# Every test cleans up after itself: files, folders and registry keys that
+# were not there before are a failure. (That no process of the run is left
+# is checked when the session ends.)
+norpa_footprint | sort >"$scratch/footprint.after"
+left=$(comm -13 "$scratch/footprint.before" "$scratch/footprint.after")
+if [ -n "$left" ]; then
+  echo "test.sh: the tests left behind:" >&2
+  echo "$left" >&2
+  exit 1
+fi

@@ -3,6 +3,7 @@
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
 #include "kesh/handles.h"
+#include "tests/registry_cleanup.h"
 
 #include <objidl.h>
 #include <shlobj.h>
@@ -125,6 +126,34 @@ void WriteTinyGif(const kesh::String& path)
 FileLock::FileLock(const kesh::String& path)
     : handle_(CreateFileW(Wide(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr))
 {
+}
+
+KeyBackup::KeyBackup(const wchar_t* subKey)
+    : subKey_(subKey), backup_(std::wstring(L"Software\\NorpaTest\\backup") + (subKey_.c_str() + subKey_.rfind(L'\\')))
+{
+    kesh::win::RegistryKeyHandle key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, subKey_.c_str(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
+        SHDeleteKeyW(HKEY_CURRENT_USER, backup_.c_str());
+        kesh::win::RegistryKeyHandle backup;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, backup_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                            backup.Receive(), nullptr) == ERROR_SUCCESS)
+            saved_ = SHCopyKeyW(key, nullptr, backup, 0) == ERROR_SUCCESS;
+    }
+    SHDeleteKeyW(HKEY_CURRENT_USER, subKey_.c_str());
+}
+
+KeyBackup::~KeyBackup()
+{
+    testsupport::DeleteKeyAndEmptyParents(subKey_);
+    if (!saved_)
+        return;
+    kesh::win::RegistryKeyHandle backup, key;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, backup_.c_str(), 0, KEY_READ, backup.Receive()) == ERROR_SUCCESS &&
+        RegCreateKeyExW(HKEY_CURRENT_USER, subKey_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
+                        nullptr) == ERROR_SUCCESS)
+        SHCopyKeyW(backup, nullptr, key, 0);
+    backup.reset();
+    testsupport::DeleteKeyAndEmptyParents(backup_);
 }
 
 }  // namespace editorapptest

@@ -45,28 +45,27 @@ HDROP MakeDrop(const std::vector<kesh::String>& files);
 // the screen: the corner of colour searched within reach pixels of around.
 bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner);
 
-// The editor's own settings key: the program under test writes its pen
-// values there. Removed afterwards unless it was there before.
-class EditorKeyGuard {
+// A program's key under HKEY_CURRENT_USER (subKey), emptied for the test
+// and put back as it was afterwards: with its values, or gone together with
+// the parents that were left empty.
+class KeyBackup {
 public:
-    EditorKeyGuard()
-    {
-        kesh::win::RegistryKeyHandle key;
-        existed_ = RegOpenKeyExW(HKEY_CURRENT_USER, kSubKey, 0, KEY_READ, key.Receive()) == ERROR_SUCCESS;
-        if (!existed_)
-            key.Detach();
-    }
-    ~EditorKeyGuard()
-    {
-        if (!existed_)
-            RegDeleteTreeW(HKEY_CURRENT_USER, kSubKey);
-    }
-    EditorKeyGuard(const EditorKeyGuard&) = delete;
-    EditorKeyGuard& operator=(const EditorKeyGuard&) = delete;
+    explicit KeyBackup(const wchar_t* subKey);
+    ~KeyBackup();
+    KeyBackup(const KeyBackup&) = delete;
+    KeyBackup& operator=(const KeyBackup&) = delete;
 
 private:
-    static constexpr const wchar_t* kSubKey = L"Software\\NorpaSoft\\vomla";
-    bool existed_ = false;
+    std::wstring subKey_;
+    std::wstring backup_;
+    bool saved_ = false;
+};
+
+// The editor's own settings key: the program under test writes its pen
+// values there.
+class EditorKeyGuard : public KeyBackup {
+public:
+    EditorKeyGuard() : KeyBackup(L"Software\\NorpaSoft\\vomla") {}
 };
 
 // The framework tests' shell, also keeping what ShellExecute was given.

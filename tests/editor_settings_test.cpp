@@ -1,5 +1,6 @@
 #include "editor/core/pen_settings.h"
 #include "kesh/handles.h"
+#include "tests/registry_cleanup.h"
 
 #include <gtest/gtest.h>
 
@@ -31,7 +32,7 @@ protected:
         sub_ = String::format("Software\\NorpaTest\\%s.%lu.%lu", info->name(), GetCurrentProcessId(), GetTickCount());
         SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
     }
-    void TearDown() override { SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get()); }
+    void TearDown() override { testsupport::DeleteKeyAndEmptyParents(sub_.toWide().get()); }
 
     boost::shared_ptr<IRegistryKey> key(bool readOnly) const
     {

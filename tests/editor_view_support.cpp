@@ -3,6 +3,7 @@
 #include "common/image_formats.h"
 #include "editor/io/image_saver.h"
 #include "kesh/registry.h"
+#include "tests/registry_cleanup.h"
 
 #include <gdiplus.h>
 #include <shlwapi.h>
@@ -21,7 +22,7 @@ TestKey::TestKey()
     SHDeleteKeyW(HKEY_CURRENT_USER, sub_.c_str());
 }
 
-TestKey::~TestKey() { SHDeleteKeyW(HKEY_CURRENT_USER, sub_.c_str()); }
+TestKey::~TestKey() { testsupport::DeleteKeyAndEmptyParents(sub_); }
 
 kesh::String TestKey::value(const char* name) const
 {

@@ -224,6 +224,19 @@ TEST(HttpGetTest, FailuresCarryTheSystemError)
         << e.LastError;
 }
 
+TEST(HttpGetTest, CancelBeforeTheRequestIsOpenedIsKept)
+{
+    // The window's thread may cancel while the worker is still opening the
+    // GET's handles, when there is no request to close yet: the GET must
+    // then not go out.
+    CHttpClient client;
+    EXPECT_FALSE(client.CloseGetRequestHandle());
+    const auto e = Thrown([&] { client.RequestGet(ServerUrl(L"/echo/cancelled").c_str(), CHttpClient::kRequestFlags); });
+    EXPECT_EQ(406, e.ErrorCode);
+    EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_OPERATION_CANCELLED), e.LastError);
+    EXPECT_NE("GET /echo/cancelled HTTP/1.1", httptest::LastRecorded().requestLine);
+}
+
 TEST(HttpGetTest, BodiesArriveWhole)
 {
     std::string withNuls;

@@ -331,6 +331,47 @@ TEST(HttpPostFailureTest, FileShrunkAfterTheStart)
     expectEnded(client, {path});
 }
 
+TEST(HttpPostFailureTest, APostEndedEarlyLeavesNoConnectionForTheNextRequest)
+{
+    // The POST takes over the connection a GET left idle, as an upload does
+    // after fetching its configuration, and ends with part of its body
+    // sent. The next request must reach the server as a request of its own,
+    // not as the rest of that body (which would stall it for the server's
+    // time limit, or answer it with the POST's reply).
+    httptest::TempFolder folder;
+    const std::wstring path = folder.file(L"big.bin", noise(1 << 20));
+    struct Case {
+        const char* how;
+        std::function<void(std::unique_ptr<CHttpClient>&)> end;
+    } cases[] = {
+        {"cancelled",
+         [](std::unique_ptr<CHttpClient>& client) {
+             EXPECT_TRUE(client->ClosePostInternetHandle());
+             Thrown([&] { client->PostNextChunk(); });
+         }},
+        {"its client gone", [](std::unique_ptr<CHttpClient>& client) { client.reset(); }},
+    };
+    for (const Case& c : cases) {
+        httptest::ForgetIdleConnections();
+        {
+            CHttpClient configuration;
+            httptest::ReadBody(*configuration.RequestGet(ServerUrl(L"/sink").c_str(), kFlags));
+        }
+        auto client = std::make_unique<CHttpClient>();
+        client->AddParam(L"image", path.c_str(), HttpParamFile);
+        client->StartMultipartPost(ServerUrl(L"/echo").c_str(), kFlags);
+        for (int step = 0; step < 20; ++step)
+            ASSERT_FALSE(client->PostNextChunk()) << c.how;
+        c.end(client);
+
+        unsigned long received = 0;
+        const httptest::RawRequest post = httptest::LastRecorded(&received);
+        EXPECT_EQ(0u, post.requestLine.rfind("POST /echo ", 0)) << c.how << ": " << post.requestLine;
+        EXPECT_LT(received, 1ul << 20) << c.how;
+        EXPECT_EQ(std::string::npos, post.body.find("/recorded")) << c.how << ": the next request went into the body";
+    }
+}
+
 TEST(HttpPostCancelTest, CloseFromAnotherThreadEndsThePost)
 {
     httptest::TempFolder folder;

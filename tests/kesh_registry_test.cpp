@@ -1,5 +1,6 @@
 #include "kesh/handles.h"
 #include "kesh/registry.h"
+#include "tests/registry_cleanup.h"
 
 #include <gtest/gtest.h>
 
@@ -26,7 +27,7 @@ protected:
         sub_ = String::format("Software\\NorpaTest\\%s.%lu.%lu", info->name(), GetCurrentProcessId(), GetTickCount());
         SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
     }
-    void TearDown() override { SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get()); }
+    void TearDown() override { testsupport::DeleteKeyAndEmptyParents(sub_.toWide().get()); }
 
     // The test's key below HKCU, or one of its subkeys.
     String sub(const char* below = nullptr) const { return below ? sub_ + "\\" + below : sub_; }

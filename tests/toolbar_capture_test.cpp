@@ -38,85 +38,6 @@ DWORD Pattern(int x, int y)
     return ((x * 255 / 1280) & 0xFF) << 16 | ((y * 255 / 1024) & 0xFF) << 8 | (noise & 0xFF);
 }
 
-// The files of the history's capture folder; new ones are removed when the
-// guard goes, and the whole tree when the test made it.
-class CaptureFolderGuard {
-public:
-    CaptureFolderGuard()
-        : home_(Wide(kesh::sys::getProperty("user.home", ""))),
-          existed_(GetFileAttributesW((home_ + L"\\My Norpa").c_str()) != INVALID_FILE_ATTRIBUTES),
-          before_(Files())
-    {
-    }
-    ~CaptureFolderGuard()
-    {
-        if (!existed_) {
-            editorapptest::RemoveTree(home_ + L"\\My Norpa");
-            return;
-        }
-        for (const std::wstring& file : NewFiles())
-            DeleteFileW(file.c_str());
-    }
-    std::wstring Folder() const { return home_ + L"\\My Norpa\\History\\Capture"; }
-    // Full paths of the files that came since the guard was made.
-    std::vector<std::wstring> NewFiles() const
-    {
-        std::vector<std::wstring> out;
-        for (const std::wstring& name : Files())
-            if (!before_.count(name))
-                out.push_back(Folder() + L"\\" + name);
-        return out;
-    }
-
-private:
-    std::set<std::wstring> Files() const
-    {
-        std::set<std::wstring> names;
-        WIN32_FIND_DATAW found;
-        kesh::win::FindHandle search(FindFirstFileW((Folder() + L"\\*.png").c_str(), &found));
-        if (search.isValid()) {
-            do
-                names.insert(found.cFileName);
-            while (FindNextFileW(search, &found));
-        }
-        return names;
-    }
-
-    std::wstring home_;
-    bool existed_;
-    std::set<std::wstring> before_;
-};
-
-// A PNG's pixels as 0x00RRGGBB, row by row, and its size.
-struct Picture {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-};
-Picture ReadPng(const std::wstring& path)
-{
-    Picture picture;
-    GpBitmapHandle bitmap;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), bitmap.Receive()) != Gdiplus::Ok)
-        return picture;
-    UINT width = 0, height = 0;
-    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
-    Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
-    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
-    Gdiplus::BitmapData data = {};
-    if (Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB,
-                                                &data) != Gdiplus::Ok)
-        return picture;
-    picture.width = static_cast<int>(width);
-    picture.height = static_cast<int>(height);
-    for (UINT y = 0; y < height; ++y) {
-        const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
-        for (UINT x = 0; x < width; ++x)
-            picture.pixels.push_back(row[x] & 0xFFFFFF);
-    }
-    Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap, &data);
-    return picture;
-}
-
 // How many of picture's pixels differ from expected(x, y); the first few
 // are reported.
 int CountDifferences(const Picture& picture, const std::function<DWORD(int, int)>& expected)
@@ -188,7 +109,7 @@ protected:
     std::wstring OneCaptureOpened(const std::wstring& position) const
     {
         const std::vector<std::wstring> starts = EditorStarts(1);
-        const std::vector<std::wstring> files = captures_.NewFiles();
+        const std::vector<std::wstring> files = captures_.NewFiles(L"Capture");
         if (files.size() != 1 || starts.size() != 1) {
             ADD_FAILURE() << files.size() << " captures, " << starts.size() << " starts of the editor";
             return std::wstring();
@@ -197,32 +118,13 @@ protected:
         return files[0];
     }
 
-    // The overlay: the toolbar's dialog over the whole screen.
-    HWND Overlay() const
-    {
-        HWND dialog = FindWindowOf(toolbar_->id(), L"#32770");
-        RECT rect = {};
-        GetWindowRect(dialog, &rect);
-        const bool full = rect.left == 0 && rect.top == 0 && rect.right == GetSystemMetrics(SM_CXSCREEN) &&
-                          rect.bottom == GetSystemMetrics(SM_CYSCREEN);
-        return dialog && full ? dialog : nullptr;
-    }
-    HWND WaitForOverlay(DWORD timeoutMs = 10000) const
-    {
-        HWND overlay = nullptr;
-        WaitFor([&] { return (overlay = Overlay()) != nullptr; }, timeoutMs);
-        // Its picture is up once it has painted.
-        Pump(300);
-        return overlay;
-    }
-    bool WaitForOverlayGone(DWORD timeoutMs = 10000) const
-    {
-        return WaitFor([&] { return Overlay() == nullptr; }, timeoutMs);
-    }
+    HWND Overlay() const { return FindOverlay(toolbar_->id()); }
+    HWND WaitForOverlay() const { return toolbartest::WaitForOverlay(toolbar_->id()); }
+    bool WaitForOverlayGone() const { return toolbartest::WaitForOverlayGone(toolbar_->id()); }
 
     SettingsKeyGuard settings_;
     StartupShortcutGuard shortcut_;
-    CaptureFolderGuard captures_;
+    HistoryGuard captures_;
     editortest::TempFolder folder_;
     GdiplusSession gdiplus_;
     std::unique_ptr<Toolbar> toolbar_;
@@ -285,7 +187,7 @@ TEST_F(CaptureTest, HotKeyAndDragSaveTheRegionAndStartTheEditorAtItsPlace)
     MouseButton(false);
     ASSERT_TRUE(WaitForOverlayGone());
 
-    const Picture picture = ReadPng(OneCaptureOpened(L"-x200 -y150"));
+    const Picture picture = ReadPicture(OneCaptureOpened(L"-x200 -y150"));
     EXPECT_EQ(320, picture.width);
     EXPECT_EQ(240, picture.height);
     EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(200 + x, 150 + y); }));
@@ -319,7 +221,7 @@ TEST_F(CaptureTest, EscDropsTheDragThenTheOverlayWithoutACapture)
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitForOverlayGone());
     Pump(500);
-    EXPECT_TRUE(captures_.NewFiles().empty());
+    EXPECT_TRUE(captures_.NewFiles(L"Capture").empty());
     EXPECT_TRUE(EditorStarts(1, 0).empty());
 }
 
@@ -335,7 +237,7 @@ TEST_F(CaptureTest, CtrlATakesTheWholeScreenWithTheToolbarOnIt)
     PressKeys({VK_CONTROL, 'A'});
     ASSERT_TRUE(WaitForOverlayGone());
 
-    const Picture picture = ReadPng(OneCaptureOpened(L"-x0 -y0"));
+    const Picture picture = ReadPicture(OneCaptureOpened(L"-x0 -y0"));
     EXPECT_EQ(width, picture.width);
     EXPECT_EQ(height, picture.height);
     // What the screen showed, the toolbar included.
@@ -374,7 +276,7 @@ TEST_F(CaptureTest, AClipboardPictureIsSavedAndOpenedCentred)
     ASSERT_NE(nullptr, StartToolbar());
     PutPatternOnClipboard(90, 70, 33, 44);
     PostMessageW(window_, WM_COMMAND, kPasteCommand, 0);
-    const Picture picture = ReadPng(OneCaptureOpened(L"-x-1 -y-1"));
+    const Picture picture = ReadPicture(OneCaptureOpened(L"-x-1 -y-1"));
     EXPECT_EQ(90, picture.width);
     EXPECT_EQ(70, picture.height);
     EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(33 + x, 44 + y); }));
@@ -387,7 +289,7 @@ TEST_F(CaptureTest, TheOpenCommandStartsTheEditorWithoutAPicture)
     const std::vector<std::wstring> starts = EditorStarts(1);
     ASSERT_EQ(1u, starts.size());
     EXPECT_TRUE(EndsWith(starts[0], L" \"\" -x-1 -y-1")) << starts[0].c_str();
-    EXPECT_TRUE(captures_.NewFiles().empty());
+    EXPECT_TRUE(captures_.NewFiles(L"Capture").empty());
 }
 
 TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
@@ -402,9 +304,9 @@ TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
     EXPECT_EQ(L"Norpa", WindowText(message));
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
-    const std::vector<std::wstring> files = captures_.NewFiles();
+    const std::vector<std::wstring> files = captures_.NewFiles(L"Capture");
     ASSERT_EQ(1u, files.size());
-    EXPECT_EQ(20, ReadPng(files[0]).width);
+    EXPECT_EQ(20, ReadPicture(files[0]).width);
 }
 
 TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
@@ -437,31 +339,12 @@ TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
     EXPECT_TRUE(WaitForOverlayGone());
 }
 
-// The window, of any process, whose title holds text.
-HWND FindTitledWindow(const std::wstring& text)
-{
-    struct Search {
-        const std::wstring* text;
-        HWND found;
-    } search = {&text, nullptr};
-    EnumWindows(
-        [](HWND hwnd, LPARAM l) -> BOOL {
-            Search* s = reinterpret_cast<Search*>(l);
-            if (!IsWindowVisible(hwnd) || WindowText(hwnd).find(*s->text) == std::wstring::npos)
-                return TRUE;
-            s->found = hwnd;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
 {
     ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
-    CaptureFolderGuard captures;
+    HistoryGuard captures;
     editorapptest::EditorKeyGuard editorSettings;
     SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
     const COLORREF magenta = RGB(0xE0, 0x20, 0xB0);
@@ -480,8 +363,8 @@ TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
 
-    ASSERT_TRUE(WaitFor([&] { return captures.NewFiles().size() == 1; }, 10000));
-    const std::wstring file = captures.NewFiles()[0];
+    ASSERT_TRUE(WaitFor([&] { return captures.NewFiles(L"Capture").size() == 1; }, 10000));
+    const std::wstring file = captures.NewFiles(L"Capture")[0];
     const std::wstring name = file.substr(file.find_last_of(L'\\') + 1);
     HWND editor = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (editor = FindTitledWindow(name)) != nullptr; }, 20000)) << "no editor with " << name.c_str();

@@ -3,9 +3,12 @@
 #include "tests/editor_app_support.h"
 #include "toolbar/app/screen_picture.h"
 
+#include "common/gdiplus_handles.h"
 #include "kesh/handles.h"
+#include "kesh/property.h"
 
 #include <shlobj.h>
+#include <tlhelp32.h>
 #include <shlwapi.h>
 
 #include <fstream>
@@ -17,7 +20,6 @@ namespace {
 
 constexpr LONG_PTR kMarker = 0x0238554C;
 constexpr UINT kExitCommand = 32771;
-const wchar_t kBackupKey[] = L"Software\\NorpaTest\\norpa-backup";
 
 struct Search {
     DWORD process;
@@ -190,6 +192,42 @@ bool ToolbarRunning()
     return mutex.isValid();
 }
 
+HWND FindOverlay(DWORD process)
+{
+    HWND dialog = FindWindowOf(process, L"#32770");
+    RECT rect = {};
+    GetWindowRect(dialog, &rect);
+    const bool full = rect.left == 0 && rect.top == 0 && rect.right == GetSystemMetrics(SM_CXSCREEN) &&
+                      rect.bottom == GetSystemMetrics(SM_CYSCREEN);
+    return dialog && full ? dialog : nullptr;
+}
+
+HWND WaitForOverlay(DWORD process, DWORD timeoutMs)
+{
+    HWND overlay = nullptr;
+    WaitFor([&] { return (overlay = FindOverlay(process)) != nullptr; }, timeoutMs);
+    // Its picture is up once it has painted.
+    Pump(300);
+    return overlay;
+}
+
+bool WaitForOverlayGone(DWORD process, DWORD timeoutMs)
+{
+    return WaitFor([&] { return FindOverlay(process) == nullptr; }, timeoutMs);
+}
+
+std::vector<DWORD> ProcessesNamed(const wchar_t* exe)
+{
+    std::vector<DWORD> ids;
+    const kesh::win::KernelHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry))
+        if (_wcsicmp(entry.szExeFile, exe) == 0)
+            ids.push_back(entry.th32ProcessID);
+    return ids;
+}
+
 HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title)
 {
     Search search = {process, className, title, false, nullptr};
@@ -218,30 +256,22 @@ std::wstring WindowText(HWND hwnd)
     return text;
 }
 
-SettingsKeyGuard::SettingsKeyGuard()
+HWND FindTitledWindow(const std::wstring& text)
 {
-    kesh::win::RegistryKeyHandle key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, SubKey(), 0, KEY_READ, key.Receive()) == ERROR_SUCCESS) {
-        SHDeleteKeyW(HKEY_CURRENT_USER, kBackupKey);
-        kesh::win::RegistryKeyHandle backup;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                            backup.Receive(), nullptr) == ERROR_SUCCESS)
-            saved_ = SHCopyKeyW(key, nullptr, backup, 0) == ERROR_SUCCESS;
-    }
-    SHDeleteKeyW(HKEY_CURRENT_USER, SubKey());
-}
-
-SettingsKeyGuard::~SettingsKeyGuard()
-{
-    SHDeleteKeyW(HKEY_CURRENT_USER, SubKey());
-    if (!saved_)
-        return;
-    kesh::win::RegistryKeyHandle backup, key;
-    if (RegOpenKeyExW(HKEY_CURRENT_USER, kBackupKey, 0, KEY_READ, backup.Receive()) == ERROR_SUCCESS &&
-        RegCreateKeyExW(HKEY_CURRENT_USER, SubKey(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Receive(),
-                        nullptr) == ERROR_SUCCESS)
-        SHCopyKeyW(backup, nullptr, key, 0);
-    SHDeleteKeyW(HKEY_CURRENT_USER, kBackupKey);
+    struct Search {
+        const std::wstring* text;
+        HWND found;
+    } search = {&text, nullptr};
+    EnumWindows(
+        [](HWND hwnd, LPARAM l) -> BOOL {
+            Search* s = reinterpret_cast<Search*>(l);
+            if (!IsWindowVisible(hwnd) || WindowText(hwnd).find(*s->text) == std::wstring::npos)
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 std::wstring SettingsKeyGuard::Read(const wchar_t* name, DWORD* type)
@@ -275,6 +305,56 @@ std::wstring StartupShortcutPath()
     wchar_t folder[MAX_PATH] = {};
     SHGetSpecialFolderPathW(nullptr, folder, CSIDL_STARTUP, TRUE);
     return std::wstring(folder) + L"\\Norpa.lnk";
+}
+
+namespace {
+// The files below folder, as paths relative to it.
+void ListFiles(const std::wstring& folder, const std::wstring& prefix, std::set<std::wstring>& out)
+{
+    WIN32_FIND_DATAW found;
+    const kesh::win::FindHandle search(FindFirstFileW((folder + L"\\*").c_str(), &found));
+    if (!search.isValid())
+        return;
+    do {
+        const std::wstring name = found.cFileName;
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            out.insert(prefix + name);
+        else if (name != L"." && name != L"..")
+            ListFiles(folder + L"\\" + name, prefix + name + L"\\", out);
+    } while (FindNextFileW(search, &found));
+}
+}  // namespace
+
+HistoryGuard::HistoryGuard()
+    : root_(Wide(kesh::sys::getProperty("user.home", "")) + L"\\My Norpa"),
+      existed_(GetFileAttributesW(root_.c_str()) != INVALID_FILE_ATTRIBUTES)
+{
+    ListFiles(root_, L"", before_);
+}
+
+HistoryGuard::~HistoryGuard()
+{
+    if (!existed_) {
+        editorapptest::RemoveTree(root_);
+        return;
+    }
+    std::set<std::wstring> now;
+    ListFiles(root_, L"", now);
+    for (const std::wstring& file : now)
+        if (!before_.count(file))
+            DeleteFileW((root_ + L"\\" + file).c_str());
+}
+
+std::vector<std::wstring> HistoryGuard::NewFiles(const wchar_t* folder) const
+{
+    const std::wstring prefix = std::wstring(L"History\\") + folder + L"\\";
+    std::set<std::wstring> now;
+    ListFiles(root_ + L"\\" + prefix, prefix, now);
+    std::vector<std::wstring> added;
+    for (const std::wstring& file : now)
+        if (!before_.count(file))
+            added.push_back(root_ + L"\\" + file);
+    return added;
 }
 
 Backdrop::Backdrop(const std::function<DWORD(int x, int y)>& colour)
@@ -328,6 +408,31 @@ LRESULT CALLBACK Backdrop::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
         BitBlt(dc, r.left, r.top, r.right - r.left, r.bottom - r.top, memory, r.left, r.top, SRCCOPY);
     }
     return 0;
+}
+
+Picture ReadPicture(const std::wstring& path)
+{
+    Picture picture;
+    GpBitmapHandle bitmap;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), bitmap.Receive()) != Gdiplus::Ok)
+        return picture;
+    UINT width = 0, height = 0;
+    Gdiplus::DllExports::GdipGetImageWidth(bitmap, &width);
+    Gdiplus::DllExports::GdipGetImageHeight(bitmap, &height);
+    Gdiplus::Rect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
+    Gdiplus::BitmapData data = {};
+    if (Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &all, Gdiplus::ImageLockModeRead, PixelFormat32bppRGB,
+                                                &data) != Gdiplus::Ok)
+        return picture;
+    picture.width = static_cast<int>(width);
+    picture.height = static_cast<int>(height);
+    for (UINT y = 0; y < height; ++y) {
+        const DWORD* row = reinterpret_cast<const DWORD*>(static_cast<const BYTE*>(data.Scan0) + y * data.Stride);
+        for (UINT x = 0; x < width; ++x)
+            picture.pixels.push_back(row[x] & 0xFFFFFF);
+    }
+    Gdiplus::DllExports::GdipBitmapUnlockBits(bitmap, &data);
+    return picture;
 }
 
 std::vector<DWORD> ScreenPixels(const RECT& rect)
@@ -394,6 +499,40 @@ void PressKeys(std::initializer_list<WORD> keys)
         SendOne(input);
     }
     Pump(30);
+}
+
+void TypeText(const std::wstring& text)
+{
+    for (wchar_t c : text) {
+        INPUT input = {};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wScan = c;
+        input.ki.dwFlags = KEYEVENTF_UNICODE;
+        SendOne(input);
+        input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+        SendOne(input);
+    }
+    Pump(50);
+}
+
+void ClickWindow(HWND hwnd)
+{
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    MoveMouse((rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+    MouseButton(true);
+    MouseButton(false);
+}
+
+bool ClickCaption(HWND hwnd)
+{
+    RECT rect = {};
+    GetWindowRect(hwnd, &rect);
+    MoveMouse((rect.left + rect.right) / 2,
+              rect.top + GetSystemMetrics(SM_CYFRAME) + GetSystemMetrics(SM_CYCAPTION) / 2);
+    MouseButton(true);
+    MouseButton(false);
+    return WaitFor([hwnd] { return GetForegroundWindow() == hwnd; }, 5000);
 }
 
 }  // namespace toolbartest

@@ -6,10 +6,12 @@
 
 #include "kesh/handles.h"
 #include "kesh/string.h"
+#include "tests/editor_app_support.h"
 
 #include <windows.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -59,6 +61,16 @@ public:
 // Whether a toolbar runs (its single-instance mutex exists).
 bool ToolbarRunning();
 
+// The capture overlay of the toolbar process: its dialog over the whole
+// screen; null while there is none.
+HWND FindOverlay(DWORD process);
+// Waits for the overlay and for its first paint.
+HWND WaitForOverlay(DWORD process, DWORD timeoutMs = 10000);
+bool WaitForOverlayGone(DWORD process, DWORD timeoutMs = 10000);
+
+// The ids of the running processes whose program file is named exe.
+std::vector<DWORD> ProcessesNamed(const wchar_t* exe);
+
 // The first visible top-level window of process id whose class is
 // className (null: any) and whose text contains title (null: any).
 HWND FindWindowOf(DWORD process, const wchar_t* className, const wchar_t* title = nullptr);
@@ -67,12 +79,13 @@ HWND WaitForWindowOf(DWORD process, const wchar_t* className, const wchar_t* tit
 // static text that contains text; null when there is none.
 HWND FindDialogWithText(DWORD process, const wchar_t* text);
 std::wstring WindowText(HWND hwnd);
+// The visible top-level window, of any process, whose title holds text.
+HWND FindTitledWindow(const std::wstring& text);
 
 // The toolbar's settings key, emptied for the test and restored afterwards.
 class SettingsKeyGuard {
 public:
-    SettingsKeyGuard();
-    ~SettingsKeyGuard();
+    SettingsKeyGuard() : backup_(SubKey()) {}
     SettingsKeyGuard(const SettingsKeyGuard&) = delete;
     SettingsKeyGuard& operator=(const SettingsKeyGuard&) = delete;
 
@@ -84,7 +97,7 @@ public:
     static void WriteText(const wchar_t* name, const std::wstring& value);
 
 private:
-    bool saved_ = false;
+    editorapptest::KeyBackup backup_;
 };
 
 // The toolbar's shortcut in the user's Startup folder (of the test's Wine
@@ -92,6 +105,25 @@ private:
 std::wstring StartupShortcutPath();
 struct StartupShortcutGuard {
     ~StartupShortcutGuard() { DeleteFileW(StartupShortcutPath().c_str()); }
+};
+
+// The user's "My Norpa" tree (the history folders, the client id): what
+// the programs add there while the guard lives goes with it, the whole tree
+// when it was not there before.
+class HistoryGuard {
+public:
+    HistoryGuard();
+    ~HistoryGuard();
+    HistoryGuard(const HistoryGuard&) = delete;
+    HistoryGuard& operator=(const HistoryGuard&) = delete;
+
+    // The full paths of the files that came into History\<folder> since.
+    std::vector<std::wstring> NewFiles(const wchar_t* folder) const;
+
+private:
+    std::wstring root_;
+    bool existed_;
+    std::set<std::wstring> before_;
 };
 
 // A full-screen window of the test's own, below every topmost window,
@@ -114,6 +146,14 @@ private:
     int width_ = 0;
 };
 
+// An image file's pixels (any format GDI+ reads) as 0x00RRGGBB, row by row,
+// and its size; empty when it cannot be read. Needs GDI+ started.
+struct Picture {
+    int width = 0, height = 0;
+    std::vector<DWORD> pixels;
+};
+Picture ReadPicture(const std::wstring& path);
+
 // The screen's pixels in rect as 0x00RRGGBB, row by row.
 std::vector<DWORD> ScreenPixels(const RECT& rect);
 
@@ -124,5 +164,12 @@ void MouseButton(bool down);
 void Drag(POINT from, POINT to, int steps = 8);
 // Presses the keys in order and releases them in the opposite order.
 void PressKeys(std::initializer_list<WORD> keys);
+// Types text character by character, as an input method hands it over.
+void TypeText(const std::wstring& text);
+// A left click at the middle of a window (a button, say).
+void ClickWindow(HWND hwnd);
+// Activates a top-level window the way a user does, by a click on its
+// caption; whether it is then the foreground window.
+bool ClickCaption(HWND hwnd);
 
 }  // namespace toolbartest

@@ -4,6 +4,7 @@
 
 #include "kesh/handles.h"
 #include "tests/editor_test_support.h"
+#include "tests/registry_cleanup.h"
 
 #include <gtest/gtest.h>
 
@@ -25,7 +26,7 @@ protected:
     }
     void TearDown() override
     {
-        SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
+        testsupport::DeleteKeyAndEmptyParents(sub_.toWide().get());
         DeleteFileW(Shortcut().c_str());
         RemoveDirectoryW(startup_.path("startup").toWide().get());
         CoUninitialize();

@@ -7,6 +7,7 @@
 #include "common/version_info.h"
 #include "tests/editor_test_support.h"
 #include "tests/fake_web_site.h"
+#include "tests/registry_cleanup.h"
 #include "tests/ui_test_support.h"
 #include "toolbar/app/norpa_dlg.h"
 #include "toolbar/core/version_rules.h"
@@ -91,7 +92,7 @@ protected:
         if (toolbar_ && toolbar_->handle())
             toolbar_->DestroyWindow();
         toolbar_.reset();
-        SHDeleteKeyW(HKEY_CURRENT_USER, subKey_.c_str());
+        testsupport::DeleteKeyAndEmptyParents(subKey_);
         CoUninitialize();
     }
 

@@ -7,6 +7,7 @@
 #include "common/image_codecs.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "tests/registry_cleanup.h"
 #include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
@@ -37,7 +38,7 @@ protected:
         toolbar_.reset();
         uitest::pump();
         uitest::takeQuit();
-        SHDeleteKeyW(HKEY_CURRENT_USER, sub_.toWide().get());
+        testsupport::DeleteKeyAndEmptyParents(sub_.toWide().get());
         CoUninitialize();
     }
 

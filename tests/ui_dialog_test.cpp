@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
 #include <vector>
 #include <string>
@@ -249,6 +250,30 @@ TEST_F(DialogTest, InnerDialogLeavesTheOwnerOfTheOuterDisabled)
     EXPECT_EQ(innerResult, IDOK);
     EXPECT_FALSE(ownerEnabledAfterInner) << "the outer dialog is still modal";
     EXPECT_TRUE(IsWindowEnabled(owner.handle()));
+}
+
+TEST_F(DialogTest, ADialogOverASmallOwnerInACornerStaysOnTheScreen)
+{
+    // Centred over the owner, these would hang off the screen with their
+    // captions out of reach.
+    RECT work = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+    const RECT owners[] = {{work.left, work.top, work.left + 60, work.top + 40},
+                           {work.right - 60, work.bottom - 40, work.right, work.bottom}};
+    for (const RECT& place : owners) {
+        ui::CWnd owner;
+        ASSERT_TRUE(owner.CreateEx(0, nullptr, L"owner", WS_POPUP | WS_VISIBLE, place, nullptr, 0));
+        ScriptedDialog dialog(IDD_TEST_PLAIN, owner.handle());
+        RECT shown = {};
+        dialog.script = [&](ScriptedDialog& d) {
+            shown = d.GetWindowRect();
+            d.EndDialog(IDOK);
+        };
+        EXPECT_EQ(dialog.DoModal(), IDOK);
+        RECT inside = {};
+        IntersectRect(&inside, &shown, &work);
+        EXPECT_TRUE(EqualRect(&inside, &shown)) << "off the screen at " << shown.left << ", " << shown.top;
+    }
 }
 
 TEST_F(DialogTest, DialogOpenedFromAModalDialogIsOwnedByIt)

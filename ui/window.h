@@ -92,6 +92,9 @@ public:
     RECT GetClientRect() const;
     RECT GetWindowRect() const;
     void Invalidate(bool erase = true) { InvalidateRect(hwnd_, nullptr, erase); }
+    // Over the owner while it is visible (a child: in its parent's client
+    // area), else over the work area; a top-level window is kept inside the
+    // work area of its monitor.
     void CenterWindow();
     HWND GetParent() const { return ::GetParent(hwnd_); }
     // Sends msg to every child (deep: every descendant); onlyPermanent

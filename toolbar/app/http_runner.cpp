@@ -35,8 +35,8 @@ bool HttpRunner::Cancel()
     if (over_)
         return false;
     cancelled_ = true;
-    // A cancel between the two is caught by StartReading: the request has
-    // not been parked yet, so the worker finds the flag once it is sent.
+    // The client keeps the cancel: a GET whose request is not open yet
+    // fails before it goes out, one being sent fails under its send.
     client_->CloseGetRequestHandle();
     if (reading_)
         reading_->CloseRequestHandle();
