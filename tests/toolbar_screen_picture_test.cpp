@@ -1,6 +1,6 @@
-// The overlay's two pictures, read from the screen in bands by several
-// threads, against what the system gives for the same screen: one copy of
-// it, and black laid over that copy by AlphaBlend at alpha 128.
+// The overlay's two pictures, the dimming shared out among threads, against
+// what the system gives for the same screen: one copy of it, and black laid
+// over that copy by AlphaBlend at alpha 128.
 #include "tests/toolbar_program_support.h"
 #include "toolbar/app/screen_picture.h"
 
@@ -56,12 +56,11 @@ void SystemPictures(int width, int height, kesh::win::Bitmap* snapshot, kesh::wi
     GdiFlush();
 }
 
-TEST(ScreenPictureTest, TheBandsMakeOneCopyOfTheScreenAndTheSystemsDimmingOfIt)
+TEST(ScreenPictureTest, TheThreadsMakeOneCopyOfTheScreenAndTheSystemsDimmingOfIt)
 {
     Backdrop backdrop(Noise);
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
-    // One pixel; rows ending inside a band and parts of unequal size; the
-    // whole screen.
+    // One pixel; parts of unequal size; the whole screen.
     const SIZE sizes[] = {{1, 1}, {width - 3, 65}, {333, height - 1}, {width, height}};
     for (const SIZE& size : sizes) {
         const ScreenPictures pictures = SnapshotDimmed(size.cx, size.cy);

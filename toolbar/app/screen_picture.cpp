@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -84,53 +83,36 @@ void Dim(const Dimming& dimming, const BYTE* from, BYTE* to, size_t count)
     }
 }
 
-// Rows of the screen in a band small enough to stay in the cache between its
-// copy and its dimming, and to spare the system an image of the screen's size.
-constexpr int kBandRows = 64;
-// Threads that read the screen at once: more only wait for each other at the
-// display connection.
-constexpr DWORD kMaxParts = 3;
+// Threads that dim the picture side by side: the work is a pass over memory,
+// which a few cores share out well.
+constexpr DWORD kMaxParts = 4;
 constexpr unsigned kWorkerStack = 0x40000;
 
-// Where the two pictures' pixels go.
+// Where the two pictures' pixels are.
 struct Rows {
-    BYTE* snapshot;
+    const BYTE* snapshot;
     BYTE* dimmed;
     int width;
     Dimming dimming;
 };
 
-// Rows top to bottom (exclusive) of the screen into both pictures, a band
-// at a time, with DCs of this thread's own.
-void CopyAndDim(const Rows& rows, int top, int bottom)
+// Rows top to bottom (exclusive) of the snapshot, dimmed into the other
+// picture.
+void DimRows(const Rows& rows, int top, int bottom)
 {
     if (top >= bottom)
         return;
-    void* bandBits = nullptr;
-    const kesh::win::Bitmap band = TopDownSection(rows.width, std::min(kBandRows, bottom - top), &bandBits);
-    if (!bandBits)
-        return;
-    kesh::win::WindowDC screen(GetDesktopWindow());
-    kesh::win::MemoryDC target(screen);
-    kesh::win::SelectObjectGuard select(target, band);
     const size_t rowBytes = static_cast<size_t>(rows.width) * 4;
-    for (int y = top; y < bottom; y += kBandRows) {
-        const int count = std::min(kBandRows, bottom - y);
-        BitBlt(target, 0, 0, rows.width, count, screen, 0, y, SRCCOPY);
-        GdiFlush();
-        const BYTE* from = static_cast<const BYTE*>(bandBits);
-        const size_t bytes = rowBytes * count;
-        std::memcpy(rows.snapshot + rowBytes * y, from, bytes);
-        Dim(rows.dimming, from, rows.dimmed + rowBytes * y, bytes);
-    }
+    Dim(rows.dimming, rows.snapshot + rowBytes * top, rows.dimmed + rowBytes * top,
+        rowBytes * static_cast<size_t>(bottom - top));
 }
 
-// One part of the screen on a thread of its own: a few milliseconds, so
+// One part of the picture on a thread of its own: a few milliseconds, so
 // there is nothing to stop early.
 class RowsWorker : public kesh::sys::IRunnable {
 public:
     RowsWorker(const Rows& rows, int top, int bottom) : rows_(rows), top_(top), bottom_(bottom) {}
-    void run() override { CopyAndDim(rows_, top_, bottom_); }
+    void run() override { DimRows(rows_, top_, bottom_); }
     void stop() override {}
 
 private:
@@ -166,7 +148,17 @@ ScreenPictures SnapshotDimmed(int width, int height)
     pictures.dimmed = TopDownSection(width, height, &dimmedBits);
     if (!snapshotBits || !dimmedBits)
         return pictures;
-    const Rows rows = {static_cast<BYTE*>(snapshotBits), static_cast<BYTE*>(dimmedBits), width, DimmingOf()};
+    {
+        // One copy of the whole screen: the picture is the screen at one
+        // moment. Bands read one after another would tear wherever
+        // something moves (a video, a game) between their reads.
+        kesh::win::WindowDC screen(GetDesktopWindow());
+        kesh::win::MemoryDC target(screen);
+        kesh::win::SelectObjectGuard select(target, pictures.snapshot);
+        BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    }
+    GdiFlush();
+    const Rows rows = {static_cast<const BYTE*>(snapshotBits), static_cast<BYTE*>(dimmedBits), width, DimmingOf()};
     SYSTEM_INFO system = {};
     GetSystemInfo(&system);
     const int parts = static_cast<int>(std::clamp<DWORD>(system.dwNumberOfProcessors, 1, kMaxParts));
@@ -175,7 +167,7 @@ ScreenPictures SnapshotDimmed(int width, int height)
         helpers.push_back(kesh::sys::createThread(
             boost::make_shared<RowsWorker>(rows, height * part / parts, height * (part + 1) / parts),
             kesh::sys::ThreadPriorityUnchanged, kWorkerStack));
-    CopyAndDim(rows, 0, height / parts);
+    DimRows(rows, 0, height / parts);
     for (const boost::shared_ptr<kesh::sys::IThread>& helper : helpers)
         helper->join();
     return pictures;

@@ -21,11 +21,9 @@ struct ScreenPictures {
     kesh::win::Bitmap snapshot;
     kesh::win::Bitmap dimmed;
 };
-// The screen is read in bands of rows, each band dimmed at once while its
-// pixels are still in the cache, by up to three threads side by side (the
-// calling thread one of them; all have ended on return). One copy of a
-// whole 4K screen costs the system far more than its bands do: it builds
-// and fills an image of that size on each side of the display connection.
+// The screen is read in one copy, so that the picture is the screen at one
+// moment; the dimming is then shared out among up to four threads (the
+// calling thread one of them; all have ended on return).
 ScreenPictures SnapshotDimmed(int width, int height);
 
 // A new bitmap compatible with reference holding rect of source.
