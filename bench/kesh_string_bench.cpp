@@ -32,11 +32,13 @@ void appendTo(std::string& s, const std::string& piece) { s.append(piece); }
 size_t lengthOf(const kesh::String& s) { return s.length(); }
 size_t lengthOf(const std::string& s) { return s.size(); }
 
-// Milliseconds to build a text of count pieces.
+// Milliseconds to build a text of count pieces. The smaller texts take a
+// millisecond or two, where one disturbance of a busy machine shows: the
+// growth figures divide by them, so they get more tries.
 template <class Text, class Piece>
 double appendTime(int count, const Piece& piece)
 {
-    return bestOf(5, [&] {
+    return bestOf(11, [&] {
         Text s;
         for (int i = 0; i < count; ++i) appendTo(s, piece);
         sink = lengthOf(s);
