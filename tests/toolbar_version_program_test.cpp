@@ -133,7 +133,8 @@ TEST_F(VersionProgramTest, ARefusedConnectionEndsInAnErrorBoxWithTheSystemsText)
     Toolbar program;
     SetEnvironmentVariableW(L"http_proxy", Site().proxy().c_str());
     HWND toolbar = program.WaitForWindow();
-    ASSERT_NE(nullptr, toolbar);
+    ASSERT_NE(nullptr, toolbar) << "the toolbar " << (program.Running() ? "runs" : "has ended")
+                                << (FindDialogWithText(program.id(), L"热键注册失败!") ? ", its hot key refused" : "");
 
     Check(toolbar);
     HWND box = nullptr;
