@@ -5,14 +5,25 @@
 #include "kesh/property.h"
 #include "ui/shell_seams.h"
 
-kesh::String HistoryRootUnder(const kesh::String& home)
+namespace {
+
+// The folder name below parent (normalised), made with every missing folder
+// above it when it does not exist; the path either way.
+kesh::String FolderBelow(const kesh::String& parent, const char* name)
 {
-    kesh::fs::Path path(home);
-    path.child(kHistoryFolderName);
+    kesh::fs::Path path(parent);
+    path.child(name);
     const kesh::String text = path.toString();
     if (!kesh::fs::exists(text))
         kesh::fs::createDirectory(text, true);
     return text;
+}
+
+}  // namespace
+
+kesh::String HistoryRootUnder(const kesh::String& home)
+{
+    return FolderBelow(home, kHistoryFolderName);
 }
 
 kesh::String GetHistoryRoot()
@@ -22,12 +33,7 @@ kesh::String GetHistoryRoot()
 
 kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name)
 {
-    kesh::fs::Path path(HistoryRootUnder(home));
-    path.child(name);
-    const kesh::String text = path.toString();
-    if (!kesh::fs::exists(text))
-        kesh::fs::createDirectory(text, true);
-    return text;
+    return FolderBelow(HistoryRootUnder(home), name);
 }
 
 kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
