@@ -27,11 +27,11 @@ boost::shared_ptr<Gdiplus::Bitmap> LoadPngResource(UINT id)
     if (!block->isValid())
         return {};
     std::memcpy(reinterpret_cast<void*>(block->get()), bytes, size);
-    IStream* stream = nullptr;
-    if (FAILED(CreateStreamOnHGlobal(*block, FALSE, &stream)))
+    // The bitmap holds the stream as long as it reads from it.
+    kesh::win::ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(*block, FALSE, stream.Receive())))
         return {};
     Gdiplus::Bitmap* bitmap = Gdiplus::Bitmap::FromStream(stream);
-    stream->Release();
     if (!bitmap)
         return {};
     return boost::shared_ptr<Gdiplus::Bitmap>(bitmap, [block](Gdiplus::Bitmap* b) {
