@@ -44,7 +44,7 @@ AnsiText CHttpToolW::GetMimeType(HANDLE file, UINT codePage)
             ThrowWin32ErrorW(nullptr, HttpErrorSetFilePointer, GetLastError());
         wchar_t* found = nullptr;
         if (SUCCEEDED(FindMimeFromData(nullptr, nullptr, head, read, nullptr, 0, &found, 0)) && found) {
-            const std::unique_ptr<wchar_t, decltype(&CoTaskMemFree)> owned(found, CoTaskMemFree);
+            const kesh::win::CoTaskMemory<wchar_t> owned(found);
             return Unicode2Ansi(owned.get(), codePage);
         }
     }

@@ -12,6 +12,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <objbase.h>
 #include <wininet.h>
 
 #include <atomic>
@@ -157,6 +158,11 @@ using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;
 // FormatMessageW's text with FORMAT_MESSAGE_ALLOCATE_BUFFER).
 using LocalMemoryTraits = NullIsEmpty<HLOCAL, LocalFree>;
 using LocalMemory = ScopedHandle<LocalMemoryTraits>;
+
+// Blocks of T that COM or the shell allocates for the caller with
+// CoTaskMemAlloc (a MIME type FindMimeFromData finds, an item list).
+template <class T>
+using CoTaskMemory = ScopedHandle<NullIsEmpty<T*, CoTaskMemFree>>;
 
 using MenuHandle = ScopedHandle<NullIsEmpty<HMENU, DestroyMenu>>;
 using IconHandle = ScopedHandle<NullIsEmpty<HICON, DestroyIcon>>;

@@ -50,12 +50,10 @@ std::wstring ReadUrl(const kesh::String& path)
         FAILED(locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))) ||
         FAILED(file.get()->Load(Wide(path).c_str(), STGM_READ)))
         return L"<unreadable>";
-    wchar_t* url = nullptr;
-    if (FAILED(locator.get()->GetURL(&url)) || !url)
+    kesh::win::CoTaskMemory<wchar_t> url;
+    if (FAILED(locator.get()->GetURL(url.Receive())) || !url.isValid())
         return L"<none>";
-    const std::wstring text = url;
-    CoTaskMemFree(url);
-    return text;
+    return url.get();
 }
 
 struct LinkContents {
