@@ -227,41 +227,30 @@ private:
     HDC dc_;
 };
 
+// A DC that Get (GetDC or GetWindowDC) lends from a window, given back
+// with ReleaseDC.
+template <HDC(WINAPI* Get)(HWND)>
+class ReleasedDC {
+public:
+    explicit ReleasedDC(HWND hwnd) : hwnd_(hwnd), dc_(Get(hwnd)) {}
+    ~ReleasedDC()
+    {
+        if (dc_)
+            ReleaseDC(hwnd_, dc_);
+    }
+    ReleasedDC(const ReleasedDC&) = delete;
+    ReleasedDC& operator=(const ReleasedDC&) = delete;
+    operator HDC() const { return dc_; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
 // GetDC/ReleaseDC; a null window gives the screen.
-class ClientDC {
-public:
-    explicit ClientDC(HWND hwnd) : hwnd_(hwnd), dc_(GetDC(hwnd)) {}
-    ~ClientDC()
-    {
-        if (dc_)
-            ReleaseDC(hwnd_, dc_);
-    }
-    ClientDC(const ClientDC&) = delete;
-    ClientDC& operator=(const ClientDC&) = delete;
-    operator HDC() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
-
+using ClientDC = ReleasedDC<GetDC>;
 // GetWindowDC/ReleaseDC.
-class WindowDC {
-public:
-    explicit WindowDC(HWND hwnd) : hwnd_(hwnd), dc_(GetWindowDC(hwnd)) {}
-    ~WindowDC()
-    {
-        if (dc_)
-            ReleaseDC(hwnd_, dc_);
-    }
-    WindowDC(const WindowDC&) = delete;
-    WindowDC& operator=(const WindowDC&) = delete;
-    operator HDC() const { return dc_; }
-
-private:
-    HWND hwnd_;
-    HDC dc_;
-};
+using WindowDC = ReleasedDC<GetWindowDC>;
 
 // Selects an object into a DC and puts the previous one back.
 class SelectObjectGuard {
