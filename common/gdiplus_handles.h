@@ -13,9 +13,8 @@
 template <class T, auto Release>
 using GdiplusHandle = kesh::win::ScopedHandle<kesh::win::NullIsEmpty<T*, Release>>;
 
-// Images and bitmaps alike go with GdipDisposeImage; the guard's type is
-// the one the object was made as, so that its slot takes the maker's result.
-using GpImageHandle = GdiplusHandle<Gdiplus::GpImage, Gdiplus::DllExports::GdipDisposeImage>;
+// A bitmap goes with GdipDisposeImage, as every image does; the guard holds
+// it as the bitmap it was made as, so that its slot takes the maker's result.
 using GpBitmapHandle = GdiplusHandle<Gdiplus::GpBitmap, Gdiplus::DllExports::GdipDisposeImage>;
 using GpGraphicsHandle = GdiplusHandle<Gdiplus::GpGraphics, Gdiplus::DllExports::GdipDeleteGraphics>;
 using GpPenHandle = GdiplusHandle<Gdiplus::GpPen, Gdiplus::DllExports::GdipDeletePen>;
