@@ -16,20 +16,7 @@ namespace {
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
 
-// The shell's class and interface ids, spelled out so that no GUID library
-// has to be linked.
-const CLSID kClsidInternetShortcut = {0xFBF23B40, 0xE3F0, 0x101B, {0x84, 0x88, 0x00, 0xAA, 0x00, 0x3E, 0x56, 0xF8}};
-const IID kIidUniformResourceLocatorW = {0xCABB0DA0, 0xDA57, 0x11CF, {0x99, 0x74, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x62}};
-const CLSID kClsidShellLink = {0x00021401, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidShellLinkW = {0x000214F9, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-const IID kIidPersistFile = {0x0000010B, 0x0000, 0x0000, {0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46}};
-
-// In-process server and handler, local and remote server.
-constexpr DWORD kClassContext = 0x17;
-
 std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
-
-bool Succeeded(HRESULT result) { return result >= 0; }
 
 }  // namespace
 
@@ -64,20 +51,19 @@ bool ShortcutFile::Create(const kesh::String& target, const kesh::String& argume
     ComPtr<IPersistFile> file;
     if (internet) {
         ComPtr<IUniformResourceLocatorW> locator;
-        if (!Succeeded(CoCreateInstance(kClsidInternetShortcut, nullptr, kClassContext, kIidUniformResourceLocatorW,
-                                        ReceiveInterface(locator))) ||
-            !Succeeded(locator.get()->QueryInterface(kIidPersistFile, ReceiveInterface(file))))
+        if (FAILED(CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_ALL, IID_IUniformResourceLocatorW,
+                                    ReceiveInterface(locator))) ||
+            FAILED(locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))))
             return false;
         // Some shells' Internet shortcuts have no link interface; the
         // address alone still makes a whole shortcut.
-        if (!Succeeded(locator.get()->QueryInterface(kIidShellLinkW, ReceiveInterface(link))) &&
+        if (FAILED(locator.get()->QueryInterface(IID_IShellLinkW, ReceiveInterface(link))) &&
             (!description.isEmpty() || !icon.isEmpty()))
             return false;
         locator.get()->SetURL(Wide(target).c_str(), 0);
     } else {
-        if (!Succeeded(CoCreateInstance(kClsidShellLink, nullptr, kClassContext, kIidShellLinkW,
-                                        ReceiveInterface(link))) ||
-            !Succeeded(link.get()->QueryInterface(kIidPersistFile, ReceiveInterface(file))))
+        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, ReceiveInterface(link))) ||
+            FAILED(link.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))))
             return false;
         const kesh::String program =
             target.compare("_this", true) == 0 ? kesh::sys::getProperty("app.path", "") : target;
@@ -90,5 +76,5 @@ bool ShortcutFile::Create(const kesh::String& target, const kesh::String& argume
         if (!icon.isEmpty())
             link.get()->SetIconLocation(Wide(icon).c_str(), 1);
     }
-    return Succeeded(file.get()->Save(Wide(path).c_str(), TRUE));
+    return SUCCEEDED(file.get()->Save(Wide(path).c_str(), TRUE));
 }

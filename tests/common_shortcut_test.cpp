@@ -24,9 +24,6 @@ using kesh::win::ReceiveInterface;
 
 std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
 
-const CLSID kInternetShortcut = {0xFBF23B40, 0xE3F0, 0x101B, {0x84, 0x88, 0x00, 0xAA, 0x00, 0x3E, 0x56, 0xF8}};
-const IID kUrlLocatorW = {0xCABB0DA0, 0xDA57, 0x11CF, {0x99, 0x74, 0x00, 0x20, 0xAF, 0xD7, 0x97, 0x62}};
-
 class ComSession {
 public:
     ComSession() : ok_(SUCCEEDED(CoInitialize(nullptr))) {}
@@ -45,7 +42,7 @@ std::wstring ReadUrl(const kesh::String& path)
 {
     ComPtr<IUniformResourceLocatorW> locator;
     ComPtr<IPersistFile> file;
-    if (FAILED(CoCreateInstance(kInternetShortcut, nullptr, CLSCTX_INPROC_SERVER, kUrlLocatorW,
+    if (FAILED(CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER, IID_IUniformResourceLocatorW,
                                 ReceiveInterface(locator))) ||
         FAILED(locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))) ||
         FAILED(file.get()->Load(Wide(path).c_str(), STGM_READ)))
@@ -113,8 +110,8 @@ TEST_F(ShortcutFileTest, AnInternetShortcutWithADescriptionNeedsTheLinkInterface
     // alone is written, but a description asked for cannot be, and then
     // nothing is written at all.
     ComPtr<IUniformResourceLocatorW> locator;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(kInternetShortcut, nullptr, CLSCTX_INPROC_SERVER, kUrlLocatorW,
-                                              ReceiveInterface(locator)));
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_IUniformResourceLocatorW, ReceiveInterface(locator)));
     ComPtr<IShellLinkW> link;
     const bool hasLink = SUCCEEDED(locator.get()->QueryInterface(IID_IShellLinkW, ReceiveInterface(link)));
     const ShortcutFile shortcut("described", where());
