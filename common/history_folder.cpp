@@ -4,6 +4,7 @@
 #include "kesh/path.h"
 #include "kesh/property.h"
 #include "ui/shell_seams.h"
+#include "ui/strings.h"
 
 namespace {
 
@@ -49,7 +50,7 @@ kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
 
 std::wstring ExplorerParametersFor(const kesh::String& folder)
 {
-    return L"/n,\"" + std::wstring(folder.toWide().get()) + L"\"";
+    return L"/n,\"" + ui::Wide(folder) + L"\"";
 }
 
 void OpenFolderInExplorer(const kesh::String& folder)

@@ -4,6 +4,7 @@
 #include "kesh/handles.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
+#include "ui/strings.h"
 
 #include <intshcut.h>
 #include <objbase.h>
@@ -15,8 +16,7 @@ namespace {
 
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
-
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 }  // namespace
 

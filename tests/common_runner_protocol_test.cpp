@@ -3,6 +3,7 @@
 // dialog's end.
 #include "common/runner_protocol.h"
 #include "tests/ui_test_support.h"
+#include "ui/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -12,7 +13,7 @@
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 std::wstring SystemText(DWORD code, HMODULE module)
 {

@@ -7,6 +7,7 @@
 #include "kesh/property.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "ui/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -22,7 +23,7 @@ namespace {
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 class ComSession {
 public:

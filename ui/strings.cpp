@@ -1,5 +1,7 @@
 #include "ui/strings.h"
 
+#include "kesh/string.h"
+
 #include <vector>
 
 namespace ui {
@@ -42,6 +44,11 @@ std::wstring FormatNumbered(const std::wstring& text, std::initializer_list<std:
         out += text[i];
     }
     return out;
+}
+
+std::wstring Wide(const kesh::String& text)
+{
+    return text.toWide().get();
 }
 
 }  // namespace ui
