@@ -88,18 +88,18 @@ public:
     bool CurrParamIsFile() const { return checked("CurrParamIsFile", m_szCurrParamFilePath != nullptr); }
 
     // Each throws 112 when the counts would overflow, and changes nothing.
-    void _TestAddActualPostedBytes(uint32_t n) const { guard([&] { SafeAdd(m_nActualPostedByte, n); }); }
+    void _TestAddActualPostedBytes(uint32_t n) const { FilterW([&] { SafeAdd(m_nActualPostedByte, n); }); }
     void _TestAddPostedBytes(uint32_t n) const
     {
         _TestAddActualPostedBytes(n);
-        guard([&] {
+        FilterW([&] {
             SafeAdd(m_nPostedByte, n);
             SafeAdd(m_nCurrParamPostedByte, n);
         });
     }
     void _TestStartNewEntry(bool isFile) const
     {
-        guard([&] {
+        FilterW([&] {
             SafeAdd(m_nPostedCount, 1);
             if (isFile)
                 SafeAdd(m_nPostedFileCount, 1);
@@ -160,11 +160,6 @@ private:
     {
         active(accessor);
         return value;
-    }
-    template <class Body>
-    static void guard(Body&& body)
-    {
-        FilterW(body);
     }
 };
 
