@@ -21,6 +21,11 @@ namespace {
 
 const DWORD kFlags = CHttpClient::kRequestFlags;
 
+// A POST that a test cuts short starts after CHttpToolW::DropIdleConnections,
+// on a connection of its own that then closes with it: Wine puts a connection
+// whose body was cut short back among the idle ones, where the next request
+// picks it up and is read as the rest of that body.
+
 struct Param {
     std::wstring name;
     std::wstring value;  // a file's name in the test's folder for a file
@@ -246,7 +251,7 @@ TEST(HttpPostTest, WhatARunningPostAllows)
 
     // A GET abandons a running POST and closes its file.
     client.AddParam(L"image", path.c_str(), HttpParamFile);
-    httptest::ForgetIdleConnections();
+    CHttpToolW::DropIdleConnections();
     client.StartMultipartPost(ServerUrl(L"/echo").c_str(), kFlags);
     client.PostNextChunk();
     auto get = client.RequestGet(ServerUrl(L"/echo/get").c_str(), kFlags);
@@ -290,7 +295,7 @@ TEST(HttpPostFailureTest, ServerClosesMidBody)
     const std::wstring path = folder.file(L"big.bin", noise(16 << 20));
     CHttpClient client;
     client.AddParam(L"image", path.c_str(), HttpParamFile);
-    httptest::ForgetIdleConnections();
+    CHttpToolW::DropIdleConnections();
     client.StartMultipartPost(ServerUrl(L"/close-body").c_str(), kFlags);
     const auto e = Thrown([&] {
         while (!client.PostNextChunk()) {
@@ -316,7 +321,7 @@ TEST(HttpPostFailureTest, FileShrunkAfterTheStart)
 
     CHttpClient client;
     client.AddParam(L"image", path.c_str(), HttpParamFile);
-    httptest::ForgetIdleConnections();
+    CHttpToolW::DropIdleConnections();
     client.StartMultipartPost(ServerUrl(L"/echo").c_str(), kFlags);
     CHttpClient helper;
     helper.AddParam(L"path", hostPathW.c_str(), 0);
@@ -352,7 +357,7 @@ TEST(HttpPostFailureTest, APostEndedEarlyLeavesNoConnectionForTheNextRequest)
         {"its client gone", [](std::unique_ptr<CHttpClient>& client) { client.reset(); }},
     };
     for (const Case& c : cases) {
-        httptest::ForgetIdleConnections();
+        CHttpToolW::DropIdleConnections();
         {
             CHttpClient configuration;
             httptest::ReadBody(*configuration.RequestGet(ServerUrl(L"/sink").c_str(), kFlags));
@@ -378,7 +383,7 @@ TEST(HttpPostCancelTest, CloseFromAnotherThreadEndsThePost)
     const std::wstring path = folder.file(L"big.bin", noise(64 << 20));
     CHttpClient client;
     client.AddParam(L"image", path.c_str(), HttpParamFile);
-    httptest::ForgetIdleConnections();
+    CHttpToolW::DropIdleConnections();
     client.StartMultipartPost(ServerUrl(L"/slow-read").c_str(), kFlags);
 
     struct Worker {

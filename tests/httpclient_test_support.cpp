@@ -95,11 +95,6 @@ RawRequest ParseRequest(const std::string& raw)
     return request;
 }
 
-void ForgetIdleConnections()
-{
-    InternetSetOptionW(nullptr, INTERNET_OPTION_SETTINGS_CHANGED, nullptr, 0);
-}
-
 RawRequest LastRecorded(unsigned long* bodyReceived)
 {
     Tesmo::CHttpClient client;

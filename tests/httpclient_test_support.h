@@ -40,13 +40,6 @@ RawRequest ParseRequest(const std::string& raw);
 // 1 MiB), and the number of body bytes that request delivered.
 RawRequest LastRecorded(unsigned long* bodyReceived = nullptr);
 
-// Drops WinINet's idle connections, so that the next request opens one of its
-// own. Wine puts a connection whose request body was cut short back among the
-// idle ones, where the next request to the server picks it up and is read as
-// the rest of that body; a POST that a test cuts short therefore starts on a
-// connection of its own, which then closes with it.
-void ForgetIdleConnections();
-
 // The exception body throws; a test failure when it throws none.
 template <class Body>
 Tesmo::httpclientexceptionW Thrown(Body&& body)
