@@ -22,8 +22,8 @@ struct BlockTail {
     void* at;
 };
 
-// Lets allocate_shared make the shared count, the object and tail->bytes
-// more one heap block of the run-time heap, and says where those bytes
+// Lets allocate_shared put the shared count, the object and tail->bytes
+// bytes more into one block of the run-time heap, and says where those bytes
 // begin (tail->at, set before the object is built). Only allocate reads the
 // tail: the copy kept in the block for its release never does.
 template <class T>
