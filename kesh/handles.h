@@ -176,9 +176,7 @@ using GdiObjectTraits = NullIsEmpty<H, DeleteObject>;
 template <class H>
 using GdiObject = ScopedHandle<GdiObjectTraits<H>>;
 using Bitmap = GdiObject<HBITMAP>;
-using Brush = GdiObject<HBRUSH>;
 using GdiPen = GdiObject<HPEN>;
-using Font = GdiObject<HFONT>;
 using Region = GdiObject<HRGN>;
 
 // A memory DC compatible with reference (null: the screen), deleted with
