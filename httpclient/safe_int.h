@@ -35,14 +35,6 @@ inline uint32_t SafeSub(uint32_t a, uint32_t b)
     return difference;
 }
 
-inline uint32_t SafeMul(uint32_t a, uint32_t b)
-{
-    uint32_t product;
-    if (__builtin_mul_overflow(a, b, &product))
-        throw SafeIntError{kSafeIntOverflow};
-    return product;
-}
-
 inline uint32_t SafeDiv(uint32_t a, uint32_t b)
 {
     if (b == 0)
