@@ -15,7 +15,7 @@ struct MessagePair {
 };
 #define TESMO_TEXT(s) {s, L##s}
 
-// The texts as users have always seen them, spelling included.
+// The client's own texts, word for word, spelling included.
 const MessagePair kGroup0[] = {
     TESMO_TEXT("Not specified"),
 };
