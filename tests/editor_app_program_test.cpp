@@ -39,8 +39,12 @@ public:
     {
         if (!started_)
             return;
-        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT)
+        // Ended before the test's temporary folder goes: a process still
+        // dying keeps its files open, and the folder would stay behind.
+        if (WaitForSingleObject(process_, 0) == WAIT_TIMEOUT) {
             TerminateProcess(process_, 99);
+            WaitForSingleObject(process_, 5000);
+        }
     }
     bool started() const { return started_; }
 
