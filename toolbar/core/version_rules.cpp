@@ -38,17 +38,6 @@ bool ParsePart(const kesh::String& part, unsigned long& value)
     return true;
 }
 
-kesh::String Trimmed(const kesh::String& text)
-{
-    const char* begin = text.c_str();
-    const char* end = begin + text.length();
-    while (begin < end && IsSpace(*begin))
-        ++begin;
-    while (end > begin && IsSpace(end[-1]))
-        --end;
-    return kesh::String(begin, static_cast<unsigned>(end - begin));
-}
-
 }  // namespace
 
 bool ParseVersionValue(const kesh::String& text, uint64_t& value)
@@ -80,7 +69,8 @@ VersionReply ReadVersionReply(const kesh::String& body, uint64_t own)
     const kesh::xml::ElementPtr element = current.at(0);
     uint64_t server = 0;
     reply.newer = ParseVersionValue(element->getAttribute("version", "", true), server) && server > own;
-    reply.downloadAddress = Trimmed(element->getText());
+    reply.downloadAddress = element->getText();
+    reply.downloadAddress.trim();
     // A newer version whose address cannot be opened leaves the user
     // nothing to do: the reply is refused rather than offered.
     if (reply.newer && !IsOpenableAddress(reply.downloadAddress))
