@@ -233,8 +233,7 @@ LRESULT CNorpaDlg::OnLButtonUp(WPARAM, LPARAM)
 LRESULT CNorpaDlg::OnLButtonDblClk(WPARAM w, LPARAM l)
 {
     // The second press of a quick double press starts a drag too.
-    OnLButtonDown(w, l);
-    return CallDefault();
+    return OnLButtonDown(w, l);
 }
 
 LRESULT CNorpaDlg::OnMouseMove(WPARAM, LPARAM l)
