@@ -14,13 +14,6 @@ namespace {
 constexpr UINT_PTR kTopmostTimer = 1;
 constexpr UINT kTopmostCheckMs = 500;
 
-RECT WorkArea()
-{
-    RECT area = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    return area;
-}
-
 HICON LoadProgramIcon(int size)
 {
     return static_cast<HICON>(
@@ -150,6 +143,13 @@ void CNorpaDlg::RegisterCaptureHotKey()
     if (!RegisterHotKey(handle(), kCaptureHotKeyId, RegistrationModifiers(HotKeyModifiers(hotKey)),
                         HotKeyVirtualKey(hotKey)))
         ui::AppMessageBox(IDS_HOTKEY_FAILED, MB_ICONEXCLAMATION);
+}
+
+RECT CNorpaDlg::WorkArea()
+{
+    RECT area = {};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return area;
 }
 
 bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&dragStrip_, client) != FALSE; }

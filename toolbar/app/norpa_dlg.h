@@ -92,6 +92,9 @@ private:
     // it, unless a full-screen window is met first.
     void KeepOnTop();
     bool InDragStrip(POINT client) const;
+    // The primary screen without the task bar and other app bars: where the
+    // toolbar stands and beside which its menu opens.
+    static RECT WorkArea();
 
     CODButton captureButton_;
     CODButton menuButton_;

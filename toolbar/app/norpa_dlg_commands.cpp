@@ -56,10 +56,8 @@ LRESULT CNorpaDlg::OnContextMenu(WPARAM, LPARAM)
     HMENU popup = menu.GetSubMenu(0);
     const bool bitmapOnClipboard = IsClipboardFormatAvailable(CF_BITMAP) != FALSE;
     EnableMenuItem(popup, ID_PASTE_CLIPBOARD, MF_BYCOMMAND | (bitmapOnClipboard ? MF_ENABLED : MF_GRAYED));
-    RECT workArea = {};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &workArea, 0);
     const RECT bar = GetWindowRect();
-    const MenuAnchor anchor = ContextMenuAnchor(bar, workArea);
+    const MenuAnchor anchor = ContextMenuAnchor(bar, WorkArea());
     TPMPARAMS params = {};
     params.cbSize = sizeof(params);
     params.rcExclude = bar;
