@@ -19,16 +19,23 @@
 
 namespace {
 
-// Runs dialog modally with *guard pointing at it meanwhile; while one runs,
-// a second request only brings it to the front. IDCANCEL for a request
-// that found one running.
+// Whether a dialog of the menu runs (running is not null); it is then
+// brought to the front instead of a second one being opened.
+bool BroughtForward(const ui::CDialog* running)
+{
+    if (!running)
+        return false;
+    if (running->handle())
+        SetForegroundWindow(running->handle());
+    return true;
+}
+
+// Runs dialog modally with *guard pointing at it meanwhile. IDCANCEL for a
+// request that found one running (BroughtForward).
 INT_PTR RunGuarded(ui::CDialog& dialog, ui::CDialog*& guard)
 {
-    if (guard) {
-        if (guard->handle())
-            SetForegroundWindow(guard->handle());
+    if (BroughtForward(guard))
         return IDCANCEL;
-    }
     guard = &dialog;
     const INT_PTR result = dialog.DoModal();
     guard = nullptr;
@@ -176,11 +183,8 @@ void CNorpaDlg::OnCheckVersion()
 {
     // The guard stands until the question too has been answered: a second
     // request meanwhile starts no second check.
-    if (versionDialog_) {
-        if (versionDialog_->handle())
-            SetForegroundWindow(versionDialog_->handle());
+    if (BroughtForward(versionDialog_))
         return;
-    }
     CCheckVersionDlg dialog(GetDesktopWindow());
     versionDialog_ = &dialog;
     const INT_PTR result = dialog.DoModal();
