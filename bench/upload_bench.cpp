@@ -122,7 +122,7 @@ double RawPost(unsigned size, size_t pieceSize)
     kesh::win::InternetHandle connection(
         InternetConnectW(internet, kUploadServerHost, 80, nullptr, nullptr, INTERNET_SERVICE_HTTP, 0, 0));
     kesh::win::InternetHandle request(HttpOpenRequestW(connection, L"POST", L"/api/upload/raw", L"HTTP/1.1", nullptr,
-                                                       nullptr, kUploadRequestFlags, 0));
+                                                       nullptr, Tesmo::CHttpClient::kRequestFlags, 0));
     INTERNET_BUFFERSW buffers = {};
     buffers.dwStructSize = sizeof(buffers);
     buffers.dwBufferTotal = size;

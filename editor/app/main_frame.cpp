@@ -38,7 +38,7 @@ int PenPopupIndex(UINT command)
     }
 }
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 }  // namespace
 

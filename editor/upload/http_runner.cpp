@@ -4,6 +4,7 @@
 #include "editor/upload/upload_stage.h"
 #include "httpclient/client.h"
 #include "httpclient/client_post.h"
+#include "ui/strings.h"
 
 #include <memory>
 #include <new>
@@ -17,7 +18,7 @@ std::wstring UploadConfigurationUrl()
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 }  // namespace
 
@@ -37,7 +38,7 @@ struct HttpRunner::Exchange {
         client.AddHeader(L"Accept-Language", Wide(GetAcceptLanguage()).c_str());
 
         runner.Report(kStageFetchConfiguration, nullptr);
-        response = client.RequestGet(UploadConfigurationUrl().c_str(), kUploadRequestFlags);
+        response = client.RequestGet(UploadConfigurationUrl().c_str(), Client::kRequestFlags);
         kesh::StringPair configuration(ReadReplyBody(*response), kesh::String());
         if (response->GetStatus() != HTTP_STATUS_OK) {
             result.message = kServiceUnavailableText;
@@ -55,7 +56,7 @@ struct HttpRunner::Exchange {
         client.AddParam(L"sign", runner.sign_.c_str(), 0);
         client.AddParam(L"image", runner.imagePath_.c_str(), Tesmo::HttpParamFile);
         runner.Report(kStageStartPost, nullptr);
-        client.StartMultipartPost(entry.c_str(), kUploadRequestFlags);
+        client.StartMultipartPost(entry.c_str(), Client::kRequestFlags);
         while (!(response = client.PostNextChunk())) {
             Tesmo::CHttpPostStat progress;
             progress = client.GetPostStat();

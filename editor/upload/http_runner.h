@@ -18,10 +18,6 @@ extern const wchar_t* const kUploadServerHost;
 // http://<host>/api/config.xml, the configuration every upload starts with.
 std::wstring UploadConfigurationUrl();
 
-// WinINet flags of both requests: reload, no cache write, keep the
-// connection, resynchronise, hyperlink, no UI, "no-cache".
-constexpr DWORD kUploadRequestFlags = 0x84400F00;
-
 // The editor's upload worker, run on a library thread by the progress
 // dialog that owns it. It fetches the server's configuration, posts the
 // image with the comment, the signature and the client id as a multipart

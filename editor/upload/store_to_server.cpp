@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kSignValueName = "sign";
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 // Removes the temporary copy however the command ends; a copy that failed
 // half-way included.

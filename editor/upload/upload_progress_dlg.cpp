@@ -6,6 +6,7 @@
 #include "editor/upload/upload_stage.h"
 #include "kesh/file.h"
 #include "ui/data_exchange.h"
+#include "ui/strings.h"
 
 #include <boost/make_shared.hpp>
 
@@ -14,7 +15,7 @@ namespace {
 // The worker's thread: normal priority, 256 KiB of stack.
 constexpr unsigned kWorkerStack = 0x40000;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 }  // namespace
 

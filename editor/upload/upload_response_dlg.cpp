@@ -7,6 +7,7 @@
 #include "kesh/time.h"
 #include "ui/data_exchange.h"
 #include "ui/shell_seams.h"
+#include "ui/strings.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ namespace {
 constexpr UINT_PTR kNoticeTimer = 1;
 constexpr UINT kNoticeMilliseconds = 5000;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using ui::Wide;
 
 }  // namespace
 

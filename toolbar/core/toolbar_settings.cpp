@@ -1,6 +1,7 @@
 #include "toolbar/core/toolbar_settings.h"
 
 #include "common/shortcut_file.h"
+#include "kesh/handles.h"
 #include "kesh/registry.h"
 
 #include <shlobj.h>
@@ -50,11 +51,9 @@ void SyncAutoRunShortcut(const ToolbarSettings& settings)
 
 kesh::String GetSpecialFolderPath(int csidl)
 {
-    LPITEMIDLIST items = nullptr;
-    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, &items)) || !items)
+    kesh::win::CoTaskMemory<ITEMIDLIST> items;
+    if (FAILED(SHGetSpecialFolderLocation(nullptr, csidl, items.Receive())) || !items.isValid())
         return kesh::String();
     wchar_t path[MAX_PATH] = {};
-    const bool found = SHGetPathFromIDListW(items, path) != FALSE;
-    CoTaskMemFree(items);
-    return found ? kesh::String(path) : kesh::String();
+    return SHGetPathFromIDListW(items.get(), path) ? kesh::String(path) : kesh::String();
 }
