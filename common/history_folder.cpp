@@ -4,7 +4,6 @@
 #include "kesh/path.h"
 #include "kesh/property.h"
 #include "ui/shell_seams.h"
-#include "ui/strings.h"
 
 namespace {
 
@@ -50,7 +49,7 @@ kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
 
 std::wstring ExplorerParametersFor(const kesh::String& folder)
 {
-    return L"/n,\"" + ui::Wide(folder) + L"\"";
+    return L"/n,\"" + kesh::Wide(folder) + L"\"";
 }
 
 void OpenFolderInExplorer(const kesh::String& folder)

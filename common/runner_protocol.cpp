@@ -1,7 +1,6 @@
 #include "common/runner_protocol.h"
 
 #include "ui/shell_seams.h"
-#include "ui/strings.h"
 
 #include <cwchar>
 #include <vector>
@@ -61,6 +60,6 @@ kesh::String TransferFailureMessage(DWORD lastError)
 void FinishRunnerDialog(HWND dialog, const RunnerResult& result, bool cancelled)
 {
     if (!result.ok && !cancelled)
-        ui::AppMessageBox(ui::Wide(result.message), MB_OK | MB_ICONERROR);
+        ui::AppMessageBox(kesh::Wide(result.message), MB_OK | MB_ICONERROR);
     PostMessageW(dialog, WM_RUNNER_DONE, result.ok ? IDOK : IDCANCEL, 0);
 }

@@ -4,7 +4,6 @@
 #include "kesh/handles.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
-#include "ui/strings.h"
 
 #include <intshcut.h>
 #include <objbase.h>
@@ -16,7 +15,7 @@ namespace {
 
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
-using ui::Wide;
+using kesh::Wide;
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include <boost/shared_array.hpp>
 #include <boost/shared_ptr.hpp>
 
+#include <string>
 #include <utility>
 
 namespace kesh {
@@ -142,5 +143,9 @@ struct StringPair {
 
 // The index of the first element equal to name byte for byte, else npos.
 unsigned indexOf(const StringArray& array, const String& name);
+
+// A library text in UTF-16, as windows, controls and system calls take it
+// (String::toWide).
+std::wstring Wide(const String& text);
 
 }  // namespace kesh

@@ -2,8 +2,8 @@
 // value, the transport failure text, the worker's thread boundary and the
 // dialog's end.
 #include "common/runner_protocol.h"
+#include "kesh/string.h"
 #include "tests/ui_test_support.h"
-#include "ui/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -13,7 +13,7 @@
 
 namespace {
 
-using ui::Wide;
+using kesh::Wide;
 
 std::wstring SystemText(DWORD code, HMODULE module)
 {

@@ -5,9 +5,9 @@
 #include "kesh/handles.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
+#include "kesh/string.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
-#include "ui/strings.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ namespace {
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
 
-using ui::Wide;
+using kesh::Wide;
 
 class ComSession {
 public:

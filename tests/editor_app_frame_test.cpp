@@ -29,7 +29,7 @@ namespace {
 
 using editorapptest::ReadFileBytes;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 std::wstring Lower(std::wstring text)
 {

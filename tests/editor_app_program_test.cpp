@@ -15,7 +15,7 @@
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 // vomla.exe with parameters, ended by the test at the latest.
 class Editor {

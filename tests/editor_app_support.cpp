@@ -18,7 +18,7 @@ namespace editorapptest {
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 void SaveWithEncoder(Gdiplus::Bitmap& bitmap, const kesh::String& path, const GUID& format)
 {

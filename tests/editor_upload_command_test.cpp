@@ -33,7 +33,7 @@ namespace {
 
 using viewtest::Click;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 std::string Utf8(const std::wstring& text) { return kesh::String(text.c_str()).c_str(); }
 
 const wchar_t* const kFormatCaption = L"选择存储格式";

@@ -25,7 +25,7 @@ using viewtest::Click;
 using viewtest::DialogDriver;
 using viewtest::ItemText;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 bool ItemEnabled(HWND dialog, int id) { return IsWindowEnabled(GetDlgItem(dialog, id)) != FALSE; }
 

@@ -21,7 +21,7 @@ using viewtest::Click;
 using viewtest::DialogDriver;
 using viewtest::ItemText;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 class UploadProgressTest : public ::testing::Test {
 protected:

@@ -15,7 +15,7 @@
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 TEST(ByteSizeTest, BytesKilobytesAndMegabytes)
 {

@@ -21,7 +21,7 @@
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 std::string Utf8(const std::wstring& text) { return kesh::String(text.c_str()).c_str(); }
 
 struct Report {

@@ -93,8 +93,6 @@ void SendOne(INPUT input)
 
 }  // namespace
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
-
 bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
 {
     const DWORD start = GetTickCount();

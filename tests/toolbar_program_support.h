@@ -17,7 +17,7 @@
 
 namespace toolbartest {
 
-std::wstring Wide(const kesh::String& text);
+using kesh::Wide;
 
 // Dispatches this thread's messages until done() holds or timeoutMs pass;
 // whether it held.

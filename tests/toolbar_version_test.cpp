@@ -26,7 +26,7 @@ namespace {
 using versiontest::Site;
 using versiontest::SiteAnswer;
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 // a.b.c of version v, and the whole a.b.c.d.
 std::string Head(uint64_t v)

@@ -21,7 +21,7 @@
 
 namespace {
 
-std::wstring Wide(const kesh::String& text) { return text.toWide().get(); }
+using kesh::Wide;
 
 class ToolbarWindowTest : public ::testing::Test {
 protected:

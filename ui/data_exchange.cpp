@@ -92,7 +92,7 @@ void ExchangeText(DataExchange* dx, int id, std::wstring& value)
 
 void ExchangeText(DataExchange* dx, int id, kesh::String& value)
 {
-    std::wstring wide = dx->saving() ? std::wstring() : Wide(value);
+    std::wstring wide = dx->saving() ? std::wstring() : kesh::Wide(value);
     ExchangeText(dx, id, wide);
     if (dx->saving() && !dx->failed())
         value = kesh::String(wide.c_str());

@@ -1,7 +1,5 @@
 #include "ui/strings.h"
 
-#include "kesh/string.h"
-
 #include <vector>
 
 namespace ui {
@@ -44,11 +42,6 @@ std::wstring FormatNumbered(const std::wstring& text, std::initializer_list<std:
         out += text[i];
     }
     return out;
-}
-
-std::wstring Wide(const kesh::String& text)
-{
-    return text.toWide().get();
 }
 
 }  // namespace ui

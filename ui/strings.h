@@ -5,10 +5,6 @@
 #include <initializer_list>
 #include <string>
 
-namespace kesh {
-class String;
-}
-
 namespace ui {
 
 // The module whose resources the framework loads (the program's own).
@@ -23,9 +19,5 @@ std::wstring TooltipOf(const std::wstring& commandString);
 
 // text with every "%1", "%2"... replaced by the argument of that number.
 std::wstring FormatNumbered(const std::wstring& text, std::initializer_list<std::wstring> args);
-
-// A library text in UTF-16, as windows, controls and system calls take it
-// (kesh::String::toWide).
-std::wstring Wide(const kesh::String& text);
 
 }  // namespace ui

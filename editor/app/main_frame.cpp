@@ -38,7 +38,7 @@ int PenPopupIndex(UINT command)
     }
 }
 
-using ui::Wide;
+using kesh::Wide;
 
 }  // namespace
 

@@ -30,7 +30,7 @@ bool hasSeveralFrames(Gdiplus::GpImage* image)
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
     GpBitmapHandle image;
-    if (gp::GdipCreateBitmapFromFile(path.toWide().get(), image.Receive()) != Gdiplus::Ok || !image.isValid())
+    if (gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive()) != Gdiplus::Ok || !image.isValid())
         return false;
 
     UINT width = 0, height = 0;

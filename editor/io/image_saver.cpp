@@ -65,7 +65,7 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     if (converted.status != Gdiplus::Ok || !converted.bitmap.isValid()) return SaveImageResult::NoBitmap;
     const EncoderParameterBlock parameters(format, quality);
     const bool saved = WriteReplacing(target, [&](const kesh::String& path) {
-        return gp::GdipSaveImageToFile(converted.bitmap, path.toWide().get(), &encoder.clsid, parameters.get()) ==
+        return gp::GdipSaveImageToFile(converted.bitmap, kesh::Wide(path).c_str(), &encoder.clsid, parameters.get()) ==
                Gdiplus::Ok;
     });
     return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;

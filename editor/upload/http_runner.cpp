@@ -4,7 +4,7 @@
 #include "editor/upload/upload_stage.h"
 #include "httpclient/client.h"
 #include "httpclient/client_post.h"
-#include "ui/strings.h"
+#include "kesh/string.h"
 
 #include <memory>
 #include <new>
@@ -18,7 +18,7 @@ std::wstring UploadConfigurationUrl()
 
 namespace {
 
-using ui::Wide;
+using kesh::Wide;
 
 }  // namespace
 

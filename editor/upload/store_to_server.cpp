@@ -20,7 +20,7 @@ namespace {
 
 constexpr const char* kSignValueName = "sign";
 
-using ui::Wide;
+using kesh::Wide;
 
 // Removes the temporary copy however the command ends; a copy that failed
 // half-way included.

@@ -5,8 +5,8 @@
 #include "editor/upload/upload_progress_rules.h"
 #include "editor/upload/upload_stage.h"
 #include "kesh/file.h"
+#include "kesh/string.h"
 #include "ui/data_exchange.h"
-#include "ui/strings.h"
 
 #include <boost/make_shared.hpp>
 
@@ -15,7 +15,7 @@ namespace {
 // The worker's thread: normal priority, 256 KiB of stack.
 constexpr unsigned kWorkerStack = 0x40000;
 
-using ui::Wide;
+using kesh::Wide;
 
 }  // namespace
 

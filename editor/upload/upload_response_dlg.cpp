@@ -4,10 +4,10 @@
 #include "editor/upload/upload_history.h"
 #include "editor/upload/upload_response_rules.h"
 #include "kesh/property.h"
+#include "kesh/string.h"
 #include "kesh/time.h"
 #include "ui/data_exchange.h"
 #include "ui/shell_seams.h"
-#include "ui/strings.h"
 
 namespace {
 
@@ -15,7 +15,7 @@ namespace {
 constexpr UINT_PTR kNoticeTimer = 1;
 constexpr UINT kNoticeMilliseconds = 5000;
 
-using ui::Wide;
+using kesh::Wide;
 
 }  // namespace
 

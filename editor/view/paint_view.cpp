@@ -144,7 +144,7 @@ void CPaintView::Retitle(bool open)
         return;
     const kesh::String name(ui::LoadResString(IDR_MAINFRAME).c_str());
     const kesh::String title = open ? ViewTitle(name, history_.Modified(), path_) : name;
-    ::SetWindowTextW(frame, title.toWide().get());
+    ::SetWindowTextW(frame, kesh::Wide(title).c_str());
 }
 
 LRESULT CPaintView::OnDestroy(WPARAM, LPARAM)

@@ -46,7 +46,7 @@ bool CSaveFormatDlg::OnInitDialog()
 
     const std::vector<OfferedSaveFormat> offered = ListOfferedSaveFormats();
     for (const OfferedSaveFormat& entry : offered) {
-        const int item = formatList_.AddString(entry.description.toWide().get());
+        const int item = formatList_.AddString(kesh::Wide(entry.description).c_str());
         formatList_.SetItemData(item, reinterpret_cast<DWORD_PTR>(entry.format));
     }
     formatList_.SetCurSel(InitialFormatIndex(offered, format));

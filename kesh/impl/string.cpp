@@ -683,4 +683,9 @@ unsigned indexOf(const StringArray& array, const String& name)
     return String::npos;
 }
 
+std::wstring Wide(const String& text)
+{
+    return text.toWide().get();
+}
+
 }  // namespace kesh

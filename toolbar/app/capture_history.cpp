@@ -29,7 +29,7 @@ kesh::String SaveBitmapToHistory(HBITMAP bitmap)
     const kesh::String path = (folder / name).toString();
     ImageCodecEntry png;
     if (!FindImageEncoder(png, kImageFormatPNG) ||
-        image->Save(path.toWide().get(), &png.clsid, nullptr) != Gdiplus::Ok) {
+        image->Save(kesh::Wide(path).c_str(), &png.clsid, nullptr) != Gdiplus::Ok) {
         ui::AppMessageBox(IDS_SAVE_FAILED, MB_ICONERROR);
         return kesh::String();
     }
@@ -40,8 +40,8 @@ bool LaunchEditor(const kesh::String& path, int x, int y)
 {
     const kesh::String program = EditorProgramPath(kesh::sys::getProperty("app.path", ""));
     const kesh::String parameters = EditorParameters(path, x, y);
-    const HINSTANCE started = ui::Shell().ShellExecute(nullptr, L"open", program.toWide().get(),
-                                                       parameters.toWide().get(), nullptr, SW_SHOWNORMAL);
+    const HINSTANCE started = ui::Shell().ShellExecute(nullptr, L"open", kesh::Wide(program).c_str(),
+                                                       kesh::Wide(parameters).c_str(), nullptr, SW_SHOWNORMAL);
     if (reinterpret_cast<INT_PTR>(started) > 32)
         return true;
     ui::AppMessageBox(IDS_EDITOR_FAILED, MB_ICONERROR);

@@ -50,7 +50,7 @@ void HttpRunner::Fetch(RunnerResult& result, Client::ResponsePtr& response)
     client_->SetUseUtf8();
     client_->m_bStrictFile = TRUE;
     client_->SetAgentName(L"Norpa");
-    client_->AddHeader(L"Accept-Language", GetAcceptLanguage().toWide().get());
+    client_->AddHeader(L"Accept-Language", kesh::Wide(GetAcceptLanguage()).c_str());
 
     Report(kVersionStageRequest, nullptr);
     if (StartReading(nullptr)) {

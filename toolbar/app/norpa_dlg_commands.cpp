@@ -192,7 +192,7 @@ void CNorpaDlg::OnCheckVersion()
         SetForegroundWindow(handle());
         balloon_.Show(L"没有发现新版本");
     } else if (result == IDOK && ui::AppMessageBox(IDS_NEW_VERSION_QUESTION, MB_YESNO | MB_ICONQUESTION) == IDYES) {
-        ui::Shell().ShellExecute(nullptr, nullptr, dialog.downloadAddress.toWide().get(), nullptr, nullptr,
+        ui::Shell().ShellExecute(nullptr, nullptr, kesh::Wide(dialog.downloadAddress).c_str(), nullptr, nullptr,
                                  SW_SHOWNORMAL);
     }
     versionDialog_ = nullptr;
