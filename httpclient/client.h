@@ -173,6 +173,7 @@ private:
     const wchar_t* m_szProxy = nullptr;
     const wchar_t* m_szProxyBypass = nullptr;
     DWORD m_dwOpenFlags = 0;
+    // The proxy's account, kept because the interface lists it; nothing sets it, so none is sent.
     const wchar_t* m_szProxyUserName = nullptr;
     const wchar_t* m_szProxyPassword = nullptr;
     PostStat m_statInitial;

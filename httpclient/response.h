@@ -88,7 +88,7 @@ public:
         return m_hRequest.reset();
     }
 
-    // Response headers; nothing fills them yet.
+    // Response headers, kept because the interface lists them; nothing fills or reads them.
     CHttpClientMapT<Tool> m_Headers;
 
 private:

@@ -42,6 +42,7 @@ public:
     // codePage's form of text; null for null; 600 when the system refuses.
     static AnsiText Unicode2Ansi(const wchar_t* text, UINT codePage);
     // The ANSI code page's text widened; null for null; 601.
+    // Kept because the tool's interface lists it; nothing calls it.
     static WideText WidenAnsi(const char* text);
 
     // InternetConnectW for HTTP; 403.

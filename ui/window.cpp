@@ -1,6 +1,5 @@
 #include "ui/window.h"
 
-#include "ui/app.h"
 #include "ui/controls.h"
 #include "ui/data_exchange.h"
 

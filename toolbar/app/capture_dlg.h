@@ -9,7 +9,8 @@
 // rectangle (shown undimmed in a red one-pixel frame) or takes the whole
 // screen with Ctrl+A or the overlay's menu. Esc cancels a drag, or the
 // overlay when no drag runs; switching to another window cancels it too.
-// DoModal gives IDOK with result() and resultRect() filled, or IDCANCEL.
+// DoModal gives IDOK with the result (TakeResult, resultRect) filled, or
+// IDCANCEL.
 class CCaptureDlg : public ui::CDialog {
 public:
     explicit CCaptureDlg(HWND parent);
@@ -17,7 +18,6 @@ public:
     // The chosen pixels and where they lay on the screen; empty before a
     // choice. TakeResult hands the pixels over, so that the overlay's
     // full-screen pictures can go before the capture is saved.
-    HBITMAP result() const { return result_; }
     kesh::win::Bitmap TakeResult() { return std::move(result_); }
     const RECT& resultRect() const { return resultRect_; }
 
