@@ -1,6 +1,6 @@
 #pragma once
 
-// Ids of the About box that both programs show (common/about_dlg.h); each
+// Ids of the About box that both programs show (common_ui/about_dlg.h); each
 // program's resource script has its own template and texts under them.
 // Only #define lines: windres reads this file too.
 #define IDD_ABOUTBOX 100

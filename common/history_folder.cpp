@@ -3,7 +3,6 @@
 #include "kesh/file.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
-#include "ui/shell_seams.h"
 
 namespace {
 
@@ -45,15 +44,4 @@ kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
         if (!taken(name))
             return name;
     }
-}
-
-std::wstring ExplorerParametersFor(const kesh::String& folder)
-{
-    return L"/n,\"" + kesh::Wide(folder) + L"\"";
-}
-
-void OpenFolderInExplorer(const kesh::String& folder)
-{
-    const std::wstring parameters = ExplorerParametersFor(folder);
-    ui::Shell().ShellExecute(nullptr, L"open", L"Explorer.exe", parameters.c_str(), nullptr, SW_SHOWNORMAL);
 }

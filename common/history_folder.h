@@ -4,7 +4,6 @@
 #include "kesh/time.h"
 
 #include <functional>
-#include <string>
 
 // The root of the history folder tree that both programs share: captures
 // go to "Capture" below it, upload shortcuts to "Upload".
@@ -28,9 +27,3 @@ kesh::String HistorySubfolderUnder(const kesh::String& home, const char* name);
 // always starts at 1, so a number freed by a deleted file is used again.
 kesh::String FirstFreeDatedName(const char* prefix, const kesh::Time& day,
                                 const std::function<bool(const kesh::String&)>& taken);
-
-// What Explorer is given to open folder in a new window: /n,"folder".
-std::wstring ExplorerParametersFor(const kesh::String& folder);
-
-// Asks Explorer (through the shell seam) to show folder in a new window.
-void OpenFolderInExplorer(const kesh::String& folder);

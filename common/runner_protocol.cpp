@@ -1,7 +1,5 @@
 #include "common/runner_protocol.h"
 
-#include "ui/shell_seams.h"
-
 #include <cwchar>
 #include <vector>
 
@@ -55,11 +53,4 @@ kesh::String TransferFailureMessage(DWORD lastError)
                  static_cast<unsigned>(formatError));
     }
     return kTransferBrokenPrefix + kesh::String(text);
-}
-
-void FinishRunnerDialog(HWND dialog, const RunnerResult& result, bool cancelled)
-{
-    if (!result.ok && !cancelled)
-        ui::AppMessageBox(kesh::Wide(result.message), MB_OK | MB_ICONERROR);
-    PostMessageW(dialog, WM_RUNNER_DONE, result.ok ? IDOK : IDCANCEL, 0);
 }

@@ -11,9 +11,10 @@
 // - The worker's last stage carries a RunnerResult and is always sent,
 //   exactly once, whatever happened before (every exception is caught at
 //   the worker's thread boundary).
-// - The dialog answers the last stage with FinishRunnerDialog, which posts
-//   WM_RUNNER_DONE to the dialog itself; only that message ends the dialog,
-//   so it never goes while the worker may still report to it.
+// - The dialog answers the last stage with FinishRunnerDialog
+//   (common_ui/runner_dialog.h), which posts WM_RUNNER_DONE to the dialog
+//   itself; only that message ends the dialog, so it never goes while the
+//   worker may still report to it.
 //
 // The stage numbers and their records belong to each worker.
 
@@ -93,9 +94,3 @@ void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
     result.ok = false;
     result.message = TransferFailureMessage(error);
 }
-
-// The dialog's answer to the worker's last stage: unless the user
-// cancelled, a failure's message is shown in an error box; then
-// WM_RUNNER_DONE is posted to the dialog with IDOK for success, IDCANCEL
-// otherwise.
-void FinishRunnerDialog(HWND dialog, const RunnerResult& result, bool cancelled);

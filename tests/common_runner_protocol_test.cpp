@@ -1,15 +1,12 @@
 // What the network workers and their dialogs share: the Accept-Language
-// value, the transport failure text, the worker's thread boundary and the
-// dialog's end.
+// value, the transport failure text and the worker's thread boundary.
 #include "common/runner_protocol.h"
 #include "kesh/string.h"
-#include "tests/ui_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -83,58 +80,6 @@ TEST(TransferFailureTest, CodesWithoutTextNameTheCodes)
     const DWORD formatError = GetLastError();
     EXPECT_EQ(L"传输中断: Error Code is 536936447, FormatMessage Error Code is " + std::to_wstring(formatError),
               Wide(TransferFailureMessage(unknown)));
-}
-
-// A window that keeps the WM_RUNNER_DONE posted to it.
-class DoneRecorder {
-public:
-    DoneRecorder()
-        : hwnd_(CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr))
-    {
-    }
-    ~DoneRecorder() { DestroyWindow(hwnd_); }
-    HWND hwnd() const { return hwnd_; }
-    std::vector<WPARAM> Taken()
-    {
-        std::vector<WPARAM> results;
-        MSG msg;
-        while (PeekMessageW(&msg, hwnd_, WM_RUNNER_DONE, WM_RUNNER_DONE, PM_REMOVE))
-            results.push_back(msg.wParam);
-        return results;
-    }
-
-private:
-    HWND hwnd_;
-};
-
-TEST(FinishRunnerDialogTest, ShowsAFailureUnlessCancelledAndPostsTheEnd)
-{
-    struct Case {
-        const char* what;
-        bool ok;
-        bool cancelled;
-        size_t boxes;
-        WPARAM result;
-    };
-    const Case cases[] = {
-        {"success", true, false, 0, IDOK},
-        {"failure", false, false, 1, IDCANCEL},
-        {"failure after a cancel", false, true, 0, IDCANCEL},
-    };
-    for (const Case& c : cases) {
-        uitest::FakeShell shell;
-        DoneRecorder dialog;
-        RunnerResult result;
-        result.ok = c.ok;
-        result.message = c.ok ? "" : "服务暂时不可用";
-        FinishRunnerDialog(dialog.hwnd(), result, c.cancelled);
-        ASSERT_EQ(c.boxes, shell.boxes.size()) << c.what;
-        if (c.boxes) {
-            EXPECT_EQ(L"服务暂时不可用", shell.boxes[0].text) << c.what;
-            EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shell.boxes[0].type & MB_ICONMASK) << c.what;
-        }
-        EXPECT_EQ(std::vector<WPARAM>{c.result}, dialog.Taken()) << c.what;
-    }
 }
 
 // What a worker's exchange may throw, and the failure each leaves.

@@ -6,7 +6,6 @@
 #include "kesh/path.h"
 #include "kesh/property.h"
 #include "kesh/string.h"
-#include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +14,7 @@
 #include <objbase.h>
 #include <shlobj.h>
 
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -157,7 +157,7 @@ TEST_F(ShortcutFileTest, NoFolderMeansNoFile)
 TEST_F(ShortcutFileTest, AnyFileOfTheNameCountsAsExisting)
 {
     const ShortcutFile shortcut("taken", where());
-    editorapptest::WriteFileBytes(shortcut.GetPath(), "not a shortcut");
+    std::ofstream(Wide(shortcut.GetPath()).c_str()) << "not a shortcut";
     EXPECT_TRUE(shortcut.Exists());
     EXPECT_FALSE(ShortcutFile("taken", where(), false).Exists());
 }

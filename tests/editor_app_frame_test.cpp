@@ -3,10 +3,10 @@
 // the file dialogs' filters, Save As by copy, the pen pop-ups, the About
 // box and the history command. System dialogs go through a recording
 // shell; the framework's own dialogs are answered from a timer.
-#include "common/about_dlg.h"
 #include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "common_ui/about_dlg.h"
 #include "editor/app/main_frame.h"
 #include "editor/view/paint_view.h"
 #include "editor/resource.h"

@@ -6,6 +6,7 @@
 #include "editor/app/frame_placement.h"
 #include "common/history_folder.h"
 #include "common/version_info.h"
+#include "common_ui/open_folder.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 

@@ -1,6 +1,6 @@
 #include "editor/app/main_frame.h"
 
-#include "common/about_dlg.h"
+#include "common_ui/about_dlg.h"
 #include "editor/app/command_line.h"
 #include "common/format_text.h"
 #include "editor/app/frame_placement.h"

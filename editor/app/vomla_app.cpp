@@ -1,6 +1,7 @@
 #include "editor/app/vomla_app.h"
 
 #include "common/history_folder.h"
+#include "common_ui/open_folder.h"
 #include "editor/app/main_frame.h"
 #include "editor/resource.h"
 #include "kesh/thread.h"

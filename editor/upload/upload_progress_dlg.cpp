@@ -1,6 +1,7 @@
 #include "editor/upload/upload_progress_dlg.h"
 
 #include "common/runner_protocol.h"
+#include "common_ui/runner_dialog.h"
 #include "editor/resource.h"
 #include "editor/upload/upload_progress_rules.h"
 #include "editor/upload/upload_stage.h"

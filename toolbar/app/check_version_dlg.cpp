@@ -1,6 +1,7 @@
 #include "toolbar/app/check_version_dlg.h"
 
 #include "common/version_info.h"
+#include "common_ui/runner_dialog.h"
 #include "toolbar/core/version_rules.h"
 #include "toolbar/resource.h"
 

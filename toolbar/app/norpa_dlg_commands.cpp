@@ -2,8 +2,9 @@
 // editor and the dialogs it opens.
 #include "toolbar/app/norpa_dlg.h"
 
-#include "common/about_dlg.h"
 #include "common/history_folder.h"
+#include "common_ui/about_dlg.h"
+#include "common_ui/open_folder.h"
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/capture_history.h"
 #include "toolbar/app/check_version_dlg.h"

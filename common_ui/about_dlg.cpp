@@ -1,4 +1,4 @@
-#include "common/about_dlg.h"
+#include "common_ui/about_dlg.h"
 
 #include "common/about_ids.h"
 #include "common/version_info.h"
