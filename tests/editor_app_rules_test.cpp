@@ -1,7 +1,6 @@
-// The editor program's window-free rules: where the frame goes, how the
-// command line reads, how texts of the string table are filled, the About
-// box's version text and the history folder.
-#include "editor/app/command_line.h"
+// The editor program's window-free rules: where the frame goes, how texts
+// of the string table are filled, the About box's version text and the
+// history folder.
 #include "common/format_text.h"
 #include "editor/app/frame_placement.h"
 #include "common/history_folder.h"
@@ -72,33 +71,6 @@ TEST(FramePlacementTest, HalvesTruncateTowardZero)
     const FramePlacement odd = PlaceFrameOverImage(FrameGeometry{kFrame, kView, kScreen, {201, 101}}, 300, 300);
     EXPECT_EQ(300 - 99, odd.left);
     EXPECT_EQ(300 - 105 - 80, odd.top);
-}
-
-TEST(CommandLineTest, ReadsThePathAndThePositionTheToolbarWrites)
-{
-    struct Case {
-        const char* commandLine;
-        const char* path;
-        long x, y;
-    };
-    const Case cases[] = {
-        {"vomla.exe \"C:\\My Docs\\cap261209-001.png\" -x100 -y200", "C:\\My Docs\\cap261209-001.png", 100, 200},
-        {"\"C:\\Program Files\\Norpa\\vomla.exe\" \"D:\\a.png\" -x-1 -y-1", "D:\\a.png", -1, -1},
-        {"vomla.exe \"\" -x-1 -y-1", "", -1, -1},
-        {"vomla.exe", "", -1, -1},
-        {"vomla.exe a.png", "a.png", -1, -1},
-        {"vomla.exe a.png -x100", "a.png", 100, -1},
-        {"vomla.exe a.png -x 5 -y 6", "a.png", 5, 6},
-        {"vomla.exe a.png -xabc -y12", "a.png", 0, 12},
-        {"vomla.exe a.png -x99999999999 -y-99999999999", "a.png", LONG_MAX, LONG_MIN},
-        {"vomla.exe -x10 -y20 b.png second.png", "b.png", 10, 20},
-    };
-    for (const Case& c : cases) {
-        const EditorCommandLine line = ReadEditorCommandLine(*kesh::app::parseArguments(c.commandLine, kEditorOptionSpec));
-        EXPECT_STREQ(c.path, line.imagePath.c_str()) << c.commandLine;
-        EXPECT_EQ(c.x, line.x) << c.commandLine;
-        EXPECT_EQ(c.y, line.y) << c.commandLine;
-    }
 }
 
 TEST(FormatWithArgsTest, FillsEachPlaceholderWithTheNextTextAsItStands)

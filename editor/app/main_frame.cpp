@@ -1,7 +1,7 @@
 #include "editor/app/main_frame.h"
 
 #include "common_ui/about_dlg.h"
-#include "editor/app/command_line.h"
+#include "common/editor_command_line.h"
 #include "common/format_text.h"
 #include "editor/app/frame_placement.h"
 #include "common/image_codecs.h"

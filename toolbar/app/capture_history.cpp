@@ -1,5 +1,6 @@
 #include "toolbar/app/capture_history.h"
 
+#include "common/editor_command_line.h"
 #include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"

@@ -32,8 +32,3 @@ kesh::String EditorProgramPath(const kesh::String& toolbarProgram)
 {
     return (kesh::fs::Path(toolbarProgram).parent() / "vomla.exe").toString();
 }
-
-kesh::String EditorParameters(const kesh::String& path, int x, int y)
-{
-    return "\"" + path + kesh::String::format("\" -x%d -y%d", x, y);
-}

@@ -8,8 +8,8 @@
 #include <functional>
 
 // The capture's rules, free of windows: which part of the screen a drag
-// selects, where the capture is saved and how the editor is asked to open
-// it.
+// selects, where the capture is saved and which program opens it (its
+// command line is common/editor_command_line.h).
 
 // The rectangle spanned by two points, whichever corner each is: left and
 // top the smaller coordinates, right and bottom the larger.
@@ -33,9 +33,3 @@ kesh::String NextCaptureFileName(const kesh::Time& day, const std::function<bool
 
 // The editor program beside the toolbar's own program file.
 kesh::String EditorProgramPath(const kesh::String& toolbarProgram);
-
-// The editor's command line for an image: the path in double quotes (empty
-// when the editor is to ask for a file), then " -x" and x, " -y" and y in
-// decimal. x and y place the image's top-left pixel on the screen; -1 and -1
-// let the editor centre its window.
-kesh::String EditorParameters(const kesh::String& path, int x, int y);

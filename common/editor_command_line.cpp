@@ -1,4 +1,9 @@
-#include "editor/app/command_line.h"
+#include "common/editor_command_line.h"
+
+kesh::String EditorParameters(const kesh::String& path, int x, int y)
+{
+    return "\"" + path + kesh::String::format("\" -x%d -y%d", x, y);
+}
 
 EditorCommandLine ReadEditorCommandLine(kesh::app::IArguments& arguments)
 {
