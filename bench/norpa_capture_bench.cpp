@@ -12,12 +12,12 @@
 // afterwards.
 #include "bench/bench_report.h"
 #include "bench/bench_timer.h"
+#include "common/dib_section.h"
 #include "common/image_codecs.h"
 #include "kesh/property.h"
 #include "tests/editor_app_support.h"
 #include "tests/toolbar_program_support.h"
 #include "toolbar/app/capture_dlg.h"
-#include "toolbar/app/screen_picture.h"
 
 #include <psapi.h>
 

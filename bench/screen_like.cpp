@@ -1,5 +1,7 @@
 #include "bench/screen_like.h"
 
+#include "common/dib_section.h"
+
 namespace bench {
 
 namespace {
@@ -72,15 +74,8 @@ void FillScreenLike(std::uint32_t* pixels, int width, int height, int stride)
 
 kesh::win::Bitmap MakeScreenLikeSection(int width, int height, bool topDown)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = topDown ? -height : height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    kesh::win::Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    kesh::win::Bitmap section = DibSection(width, height, topDown ? RowOrder::TopDown : RowOrder::BottomUp, &bits);
     if (!section.isValid() || !bits) return kesh::win::Bitmap();
     std::uint32_t* pixels = static_cast<std::uint32_t*>(bits);
     if (topDown)

@@ -1,5 +1,6 @@
 #include "editor_pen_support.h"
 
+#include "common/dib_section.h"
 #include "kesh/handles.h"
 
 #include <gtest/gtest.h>
@@ -33,15 +34,8 @@ private:
 
 Dib::Dib(int width, int height, std::uint32_t fill) : width_(width), height_(height)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_.Attach(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    bitmap_ = TopDownSection(width, height, &bits);
     bits_ = static_cast<std::uint32_t*>(bits);
     if (bits_)
         for (int i = 0; i < width * height; ++i)
@@ -73,13 +67,7 @@ std::vector<std::uint8_t> BytesOf(HBITMAP bitmap)
 {
     // Through GetDIBits: the row order of a DIB section cannot be read back.
     const SIZE size = BitmapSize(bitmap);
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size.cx;
-    info.bmiHeader.biHeight = -size.cy;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO info = DibInfo(size.cx, size.cy, RowOrder::TopDown);
     std::vector<std::uint8_t> bytes(4 * static_cast<size_t>(size.cx) * size.cy);
     const kesh::win::ClientDC screen(nullptr);
     const int rows = GetDIBits(screen, bitmap, 0, size.cy, bytes.data(), &info, DIB_RGB_COLORS);

@@ -1,5 +1,6 @@
 #include "editor_test_support.h"
 
+#include "common/dib_section.h"
 #include "common/image_codecs.h"
 
 #include <gtest/gtest.h>
@@ -29,15 +30,9 @@ private:
 
 OwnedBitmap MakeSection(int width, int height, int bitsPerPixel, bool topDown, void** bitsOut)
 {
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = topDown ? -height : height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    OwnedBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    OwnedBitmap bitmap = DibSection(width, height, topDown ? RowOrder::TopDown : RowOrder::BottomUp, &bits,
+                                    static_cast<WORD>(bitsPerPixel));
     if (!bitmap || bits == nullptr) return OwnedBitmap();
     const int bytesPerPixel = bitsPerPixel / 8;
     const int stride = (width * bitsPerPixel + 31) / 32 * 4;

@@ -1,5 +1,6 @@
 #include "tests/editor_view_support.h"
 
+#include "common/dib_section.h"
 #include "common/image_formats.h"
 #include "editor/io/image_saver.h"
 #include "kesh/registry.h"
@@ -54,13 +55,8 @@ std::uint32_t BitmapPixel(HBITMAP bitmap, int x, int y)
 {
     BITMAP info = {};
     GetObjectW(bitmap, sizeof(info), &info);
-    BITMAPINFO request = {};
-    request.bmiHeader.biSize = sizeof(request.bmiHeader);
-    request.bmiHeader.biWidth = info.bmWidth;
-    request.bmiHeader.biHeight = -info.bmHeight;  // top-down: row y is the image's row y
-    request.bmiHeader.biPlanes = 1;
-    request.bmiHeader.biBitCount = 32;
-    request.bmiHeader.biCompression = BI_RGB;
+    // Top-down: row y is the image's row y.
+    BITMAPINFO request = DibInfo(info.bmWidth, info.bmHeight, RowOrder::TopDown);
     std::vector<std::uint32_t> pixels(static_cast<size_t>(info.bmWidth) * static_cast<size_t>(info.bmHeight));
     const kesh::win::MemoryDC dc;
     GetDIBits(dc, bitmap, 0, static_cast<UINT>(info.bmHeight), pixels.data(), &request, DIB_RGB_COLORS);

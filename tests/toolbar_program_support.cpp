@@ -1,8 +1,8 @@
 #include "tests/toolbar_program_support.h"
 
 #include "tests/editor_app_support.h"
-#include "toolbar/app/screen_picture.h"
 
+#include "common/dib_section.h"
 #include "common/gdiplus_handles.h"
 #include "kesh/handles.h"
 #include "kesh/property.h"

@@ -1,6 +1,7 @@
 // The overlay's two pictures, the dimming shared out among threads, against
 // what the system gives for the same screen: one copy of it, and black laid
 // over that copy by AlphaBlend at alpha 128.
+#include "common/dib_section.h"
 #include "tests/toolbar_program_support.h"
 #include "toolbar/app/screen_picture.h"
 

@@ -1,5 +1,6 @@
 #include "toolbar/app/screen_picture.h"
 
+#include "common/dib_section.h"
 #include "kesh/thread.h"
 
 #include <boost/make_shared.hpp>
@@ -122,22 +123,6 @@ private:
 };
 
 }  // namespace
-
-kesh::win::Bitmap TopDownSection(int width, int height, void** bits)
-{
-    BITMAPINFO info = {};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* pixels = nullptr;
-    kesh::win::Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (bits)
-        *bits = pixels;
-    return section;
-}
 
 ScreenPictures SnapshotDimmed(int width, int height)
 {

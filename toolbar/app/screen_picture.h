@@ -5,12 +5,8 @@
 #include <windows.h>
 
 // The capture overlay's pictures: the screen as it was, the same picture
-// dimmed, and parts of it, all as 32-bit top-down DIB sections whose pixels
-// the program reads and writes directly.
-
-// A 32-bit top-down DIB section of width x height; bits (when given)
-// receives its pixels, 4 bytes each, blue first, no padding.
-kesh::win::Bitmap TopDownSection(int width, int height, void** bits = nullptr);
+// dimmed, and parts of it, all as 32-bit top-down DIB sections
+// (common/dib_section.h) whose pixels the program reads and writes directly.
 
 // The primary screen's pixels (0, 0, width, height) as they are now, and the
 // same picture darkened as black laid over it at constant alpha 128

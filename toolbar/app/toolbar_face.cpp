@@ -1,6 +1,6 @@
 #include "toolbar/app/toolbar_face.h"
 
-#include "toolbar/app/screen_picture.h"
+#include "common/dib_section.h"
 #include "toolbar/resource.h"
 #include "ui/png_resource.h"
 
