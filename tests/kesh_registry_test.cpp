@@ -136,6 +136,41 @@ TEST_F(RegistryKeyTest, ReadOnlyKeyRefusesWritesWithoutCallingTheSystem)
     EXPECT_TRUE(existsInSystem(sub("Child")));
 }
 
+TEST_F(RegistryKeyTest, AFailedWriteLeavesTheSystemsCodeAsTheLastError)
+{
+    // The code the system gives for creating a key of a name too long for it.
+    const String overlong = sub(std::string(300, 'k').c_str());
+    DWORD refused = ERROR_SUCCESS;
+    {
+        kesh::win::RegistryKeyHandle key;
+        refused = RegCreateKeyExW(HKEY_CURRENT_USER, overlong.toWide().get(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                                  key.Receive(), nullptr);
+    }
+    ASSERT_NE(static_cast<DWORD>(ERROR_SUCCESS), refused);
+    const boost::shared_ptr<IRegistryKey> uncreated = openRegistryKey(overlong, false);
+
+    const boost::shared_ptr<IRegistryKey> deleted = openRegistryKey(sub("Gone"), false);
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), SHDeleteKeyW(HKEY_CURRENT_USER, sub("Gone").toWide().get()));
+
+    const struct {
+        const char* row;
+        IRegistryKey& key;
+        DWORD code;
+    } cases[] = {
+        {"a key that could not be created", *uncreated, refused},
+        {"a key deleted under the object", *deleted, ERROR_KEY_DELETED},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.row);
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(c.key.setValue("n", 1));
+        EXPECT_EQ(c.code, GetLastError());
+        SetLastError(ERROR_SUCCESS);
+        EXPECT_FALSE(c.key.setValue("t", String("x")));
+        EXPECT_EQ(c.code, GetLastError());
+    }
+}
+
 namespace {
 struct StoredCase {
     const char* what;

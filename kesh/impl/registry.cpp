@@ -69,14 +69,15 @@ public:
             subPath = path;
         }
         const boost::shared_array<wchar_t> wide = subPath.toWide();
-        if (RegOpenKeyExW(root.key, wide.get(), 0, readOnly ? KEY_READ : KEY_ALL_ACCESS, key_.Receive()) ==
-            ERROR_SUCCESS)
+        openStatus_ = RegOpenKeyExW(root.key, wide.get(), 0, readOnly ? KEY_READ : KEY_ALL_ACCESS, key_.Receive());
+        if (openStatus_ == ERROR_SUCCESS)
             return;
         key_.Detach();  // a failed call may leave anything in the slot
         if (readOnly) return;
         wchar_t noClass[] = L"";
-        if (RegCreateKeyExW(root.key, wide.get(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS, nullptr,
-                            key_.Receive(), nullptr) != ERROR_SUCCESS)
+        openStatus_ = RegCreateKeyExW(root.key, wide.get(), 0, noClass, REG_OPTION_NON_VOLATILE, KEY_ALL_ACCESS,
+                                      nullptr, key_.Receive(), nullptr);
+        if (openStatus_ != ERROR_SUCCESS)
             key_.Detach();
     }
 
@@ -110,14 +111,14 @@ public:
 
     bool deleteKey(const String& name) override
     {
-        if (!writable()) return false;
-        return SHDeleteKeyW(key_, name.toWide().get()) == ERROR_SUCCESS;
+        if (!writable()) return refused();
+        return succeeded(SHDeleteKeyW(key_, name.toWide().get()));
     }
 
     bool deleteValue(const String& name) override
     {
-        if (!writable()) return false;
-        return RegDeleteValueW(key_, name.toWide().get()) == ERROR_SUCCESS;
+        if (!writable()) return refused();
+        return succeeded(RegDeleteValueW(key_, name.toWide().get()));
     }
 
     String getValue(const String& name, const String& defaultValue) override
@@ -155,26 +156,44 @@ public:
 
     bool setValue(const String& name, int value) override
     {
-        if (!writable()) return false;
+        if (!writable()) return refused();
         const DWORD number = static_cast<DWORD>(value);
-        return RegSetValueExW(key_, name.toWide().get(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&number),
-                              sizeof number) == ERROR_SUCCESS;
+        return succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_DWORD,
+                                        reinterpret_cast<const BYTE*>(&number), sizeof number));
     }
 
     bool setValue(const String& name, const String& value) override
     {
-        if (!writable()) return false;
+        if (!writable()) return refused();
         const boost::shared_array<wchar_t> wide = value.toWide();
         const DWORD bytes = static_cast<DWORD>((wcslen(wide.get()) + 1) * sizeof(wchar_t));
-        return RegSetValueExW(key_, name.toWide().get(), 0, REG_SZ, reinterpret_cast<const BYTE*>(wide.get()),
-                              bytes) == ERROR_SUCCESS;
+        return succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_SZ,
+                                        reinterpret_cast<const BYTE*>(wide.get()), bytes));
     }
 
 private:
     bool writable() const { return key_.isValid() && !readOnly_; }
 
+    // The registry calls return their code without setting the last error:
+    // it is set here, so that a caller can log why a write failed.
+    static bool succeeded(LONG status)
+    {
+        if (status != ERROR_SUCCESS) SetLastError(static_cast<DWORD>(status));
+        return status == ERROR_SUCCESS;
+    }
+
+    // A write that never reaches the system: a writable key that could not
+    // be opened or created gives that failure's code; a read-only key leaves
+    // the last error alone.
+    bool refused() const
+    {
+        if (!readOnly_) SetLastError(static_cast<DWORD>(openStatus_));
+        return false;
+    }
+
     String path_;
     bool readOnly_;
+    LONG openStatus_ = ERROR_SUCCESS;
     win::RegistryKeyHandle key_;
 };
 
