@@ -1,5 +1,8 @@
 #include "common/dib_section.h"
 
+#include "kesh/failure_log.h"
+#include "kesh/string.h"
+
 BITMAPINFO DibInfo(int width, int height, RowOrder order, WORD bitsPerPixel)
 {
     BITMAPINFO info = {};
@@ -17,8 +20,12 @@ kesh::win::Bitmap DibSection(int width, int height, RowOrder order, void** bits,
     const BITMAPINFO info = DibInfo(width, height, order, bitsPerPixel);
     void* pixels = nullptr;
     kesh::win::Bitmap section(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &pixels, nullptr, 0));
-    if (!section.isValid())
+    if (!section.isValid()) {
+        const DWORD error = GetLastError();
+        kesh::logError("CreateDIBSection", error,
+                       kesh::String::format("%dx%d, %u bits", width, height, unsigned(bitsPerPixel)).c_str());
         pixels = nullptr;
+    }
     if (bits)
         *bits = pixels;
     return section;

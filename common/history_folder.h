@@ -11,7 +11,7 @@ constexpr const char* kHistoryFolderName = "My Norpa/History";
 
 // The history root under home (normalised, with backslashes), created with
 // every missing parent when it does not exist. A folder that cannot be made
-// is not reported: the path is returned all the same.
+// is logged and not otherwise reported: the path is returned all the same.
 kesh::String HistoryRootUnder(const kesh::String& home);
 
 // HistoryRootUnder the property "user.home".

@@ -1,6 +1,7 @@
 #include "common/image_codecs.h"
 
 #include "common/image_formats.h"
+#include "kesh/failure_log.h"
 
 #include <gdiplus.h>
 
@@ -92,6 +93,15 @@ kesh::String MakeSaveAsDefaultExtension(const ImageCodecEntry& encoder)
     kesh::String first = pieces.at(0);
     first.replace("*.", "");
     return first.toLower();
+}
+
+void LogGdiplusFailure(const char* call, int status, const kesh::String& subject)
+{
+    const DWORD lastError = GetLastError();
+    const kesh::String what = subject.isEmpty() ? kesh::String::format("GDI+ status %d", status)
+                                                : kesh::String::format("GDI+ status %d, %s", status, subject.c_str());
+    kesh::logError(call, status == Gdiplus::Win32Error ? lastError : ERROR_SUCCESS, what.c_str());
+    SetLastError(lastError);
 }
 
 GdiplusSession::GdiplusSession()

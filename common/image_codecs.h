@@ -40,6 +40,13 @@ kesh::String MakeSaveAsFilter(const ImageCodecEntry& encoder);
 // empty when the entry has no pattern.
 kesh::String MakeSaveAsDefaultExtension(const ImageCodecEntry& encoder);
 
+// Logs a GDI+ call that failed with status (a Gdiplus::Status) on subject
+// (a file path; may be empty) through kesh/failure_log.h. GDI+ numbers its
+// failures itself: only when it says Win32Error does the system's last
+// error tell why, and only then is that error logged. Call it at once after
+// the failing call; the last error is left as it was.
+void LogGdiplusFailure(const char* call, int status, const kesh::String& subject);
+
 // Holds GDI+ started for the life of the object (the program, a test run or
 // a bench). ok() is false when GdiplusStartup failed.
 class GdiplusSession {

@@ -1,5 +1,6 @@
 #include "common/shortcut_file.h"
 
+#include "kesh/failure_log.h"
 #include "kesh/file.h"
 #include "kesh/handles.h"
 #include "kesh/path.h"
@@ -16,6 +17,13 @@ namespace {
 using kesh::win::ComPtr;
 using kesh::win::ReceiveInterface;
 using kesh::Wide;
+
+// Logs a COM call on the shortcut at path that failed with result; false.
+bool Failed(const char* call, HRESULT result, const kesh::String& path)
+{
+    kesh::logError(call, static_cast<unsigned long>(result), path.c_str());
+    return false;
+}
 
 }  // namespace
 
@@ -37,7 +45,12 @@ bool ShortcutFile::Exists() const
 bool ShortcutFile::Remove() const
 {
     const kesh::String path = GetPath();
-    return !path.isEmpty() && kesh::fs::remove(path);
+    if (path.isEmpty())
+        return false;
+    if (kesh::fs::remove(path))
+        return true;
+    kesh::logLastError("kesh::fs::remove", path.c_str());
+    return false;
 }
 
 bool ShortcutFile::Create(const kesh::String& target, const kesh::String& arguments,
@@ -50,20 +63,27 @@ bool ShortcutFile::Create(const kesh::String& target, const kesh::String& argume
     ComPtr<IPersistFile> file;
     if (internet) {
         ComPtr<IUniformResourceLocatorW> locator;
-        if (FAILED(CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_ALL, IID_IUniformResourceLocatorW,
-                                    ReceiveInterface(locator))) ||
-            FAILED(locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))))
-            return false;
+        HRESULT result = CoCreateInstance(CLSID_InternetShortcut, nullptr, CLSCTX_ALL, IID_IUniformResourceLocatorW,
+                                          ReceiveInterface(locator));
+        if (FAILED(result))
+            return Failed("CoCreateInstance(InternetShortcut)", result, path);
+        result = locator.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file));
+        if (FAILED(result))
+            return Failed("QueryInterface(IPersistFile)", result, path);
         // Some shells' Internet shortcuts have no link interface; the
         // address alone still makes a whole shortcut.
-        if (FAILED(locator.get()->QueryInterface(IID_IShellLinkW, ReceiveInterface(link))) &&
-            (!description.isEmpty() || !icon.isEmpty()))
-            return false;
+        result = locator.get()->QueryInterface(IID_IShellLinkW, ReceiveInterface(link));
+        if (FAILED(result) && (!description.isEmpty() || !icon.isEmpty()))
+            return Failed("QueryInterface(IShellLinkW)", result, path);
         locator.get()->SetURL(Wide(target).c_str(), 0);
     } else {
-        if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, ReceiveInterface(link))) ||
-            FAILED(link.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file))))
-            return false;
+        HRESULT result =
+            CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_ALL, IID_IShellLinkW, ReceiveInterface(link));
+        if (FAILED(result))
+            return Failed("CoCreateInstance(ShellLink)", result, path);
+        result = link.get()->QueryInterface(IID_IPersistFile, ReceiveInterface(file));
+        if (FAILED(result))
+            return Failed("QueryInterface(IPersistFile)", result, path);
         const kesh::String program =
             target.compare("_this", true) == 0 ? kesh::sys::getProperty("app.path", "") : target;
         link.get()->SetPath(Wide(program).c_str());
@@ -75,5 +95,8 @@ bool ShortcutFile::Create(const kesh::String& target, const kesh::String& argume
         if (!icon.isEmpty())
             link.get()->SetIconLocation(Wide(icon).c_str(), 1);
     }
-    return SUCCEEDED(file.get()->Save(Wide(path).c_str(), TRUE));
+    const HRESULT saved = file.get()->Save(Wide(path).c_str(), TRUE);
+    if (FAILED(saved))
+        return Failed("IPersistFile::Save", saved, path);
+    return true;
 }

@@ -29,10 +29,12 @@ struct ShortcutFile {
     // program's folder. An empty description or icon sets nothing (an icon
     // is taken at index 1). Where the Internet-shortcut object offers no
     // shell-link interface, the file is written through its URL interface
-    // alone, and a description or icon asked for makes it fail.
+    // alone, and a description or icon asked for makes it fail. A failed
+    // call of the shell's objects is logged with its code.
     bool Create(const kesh::String& target, const kesh::String& arguments, const kesh::String& description,
                 const kesh::String& icon) const;
 
-    // Deletes the file; false when folder is empty or nothing was deleted.
+    // Deletes the file; false when folder is empty or nothing was deleted
+    // (logged with the system's error).
     bool Remove() const;
 };

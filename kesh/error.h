@@ -59,4 +59,9 @@ void reportError(const void* key, const Error& error);
 // text for it (line end included; empty when the system has none).
 Error systemError(unsigned long win32Code);
 
+// The system's text for a Win32 error code or an HRESULT in language (a
+// LANGID; 0 lets the system pick the user's), line end included; empty when
+// the system has none.
+String systemText(unsigned long code, unsigned short language = 0);
+
 }  // namespace kesh

@@ -1,5 +1,7 @@
 #include "editor/core/pen_settings.h"
 
+#include "kesh/failure_log.h"
+
 // Ahead of the program's own statics (default priority), after the
 // library's (101 to 109).
 const kesh::String kSettingsKeyPath __attribute__((init_priority(200)))("HKEY_CURRENT_USER\\Software\\NorpaSoft\\vomla");
@@ -49,14 +51,22 @@ void PenSettings::Load(kesh::app::IRegistryKey& values)
 
 void PenSettings::Save(kesh::app::IRegistryKey& values) const
 {
-    values.setValue("cusPencilWidth", customPencil.width);
-    values.setValue("cusPencilColor", static_cast<int>(customPencil.colour));
-    values.setValue("cusMosaicStrength", customMosaic.strength);
-    values.setValue("pencilWidth", pencil.width);
-    values.setValue("pencilColor", static_cast<int>(pencil.colour));
-    values.setValue("nwpenWidth", highlighter.width);
-    values.setValue("nwpenColor", static_cast<int>(highlighter.colour));
-    values.setValue("mosaicStrength", mosaic.strength);
+    const struct {
+        const char* name;
+        int value;
+    } stored[] = {
+        {"cusPencilWidth", customPencil.width},
+        {"cusPencilColor", static_cast<int>(customPencil.colour)},
+        {"cusMosaicStrength", customMosaic.strength},
+        {"pencilWidth", pencil.width},
+        {"pencilColor", static_cast<int>(pencil.colour)},
+        {"nwpenWidth", highlighter.width},
+        {"nwpenColor", static_cast<int>(highlighter.colour)},
+        {"mosaicStrength", mosaic.strength},
+    };
+    for (const auto& setting : stored)
+        if (!values.setValue(setting.name, setting.value))
+            kesh::logLastError("IRegistryKey::setValue", setting.name);
 }
 
 PenTriple& PenSettings::ForKind(int kind)

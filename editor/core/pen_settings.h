@@ -37,8 +37,9 @@ struct PenSettings {
     void Load(kesh::app::IRegistryKey& key);
 
     // Writes the eight stored values as DWORDs, bits unchanged, into the key
-    // at kSettingsKeyPath, created when missing. Failures are not reported:
-    // the next Load gives the defaults or the older values.
+    // at kSettingsKeyPath, created when missing. A value that cannot be
+    // written is logged and not otherwise reported: the next Load gives the
+    // defaults or the older values.
     void Save() const;
     void Save(kesh::app::IRegistryKey& key) const;
 

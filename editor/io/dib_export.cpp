@@ -1,5 +1,6 @@
 #include "editor/io/dib_export.h"
 
+#include "kesh/failure_log.h"
 #include "kesh/handles.h"
 
 #include <cstdint>
@@ -12,10 +13,20 @@ namespace {
 // The largest pixel block handled: keeps every size a positive 32-bit value.
 constexpr std::uint64_t kMaxImageBytes = 0x7FFFFFFFu - sizeof(BITMAPINFOHEADER);
 
+// Logs the clipboard call that just failed; false.
+bool LoggedFailure(const char* call)
+{
+    kesh::logLastError(call);
+    return false;
+}
+
 // Closes the clipboard when it goes.
 class OpenedClipboard {
 public:
-    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE) {}
+    explicit OpenedClipboard(HWND owner) : open_(OpenClipboard(owner) != FALSE)
+    {
+        if (!open_) kesh::logLastError("OpenClipboard");
+    }
     ~OpenedClipboard()
     {
         if (open_) CloseClipboard();
@@ -174,14 +185,14 @@ bool CopyBitmapToClipboard(HWND owner, HBITMAP bitmap)
     if (!clipboard.isOpen()) return false;
 
     kesh::win::GlobalMemory block(GlobalAlloc(GMEM_MOVEABLE, dib.blockSize()));
-    if (!block.isValid()) return false;
+    if (!block.isValid()) return LoggedFailure("GlobalAlloc");
     BYTE* bytes = static_cast<BYTE*>(GlobalLock(block));
-    if (bytes == nullptr) return false;
+    if (bytes == nullptr) return LoggedFailure("GlobalLock");
     dib.writeBlock(bytes);
     GlobalUnlock(block);
 
-    if (!EmptyClipboard()) return false;
-    if (SetClipboardData(CF_DIB, block) == nullptr) return false;
+    if (!EmptyClipboard()) return LoggedFailure("EmptyClipboard");
+    if (SetClipboardData(CF_DIB, block) == nullptr) return LoggedFailure("SetClipboardData");
     block.Detach();  // the clipboard owns it now
     return true;
 }

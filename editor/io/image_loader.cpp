@@ -1,6 +1,7 @@
 #include "editor/io/image_loader.h"
 
 #include "common/gdiplus_handles.h"
+#include "common/image_codecs.h"
 #include "editor/core/save_format.h"
 #include "kesh/file.h"
 
@@ -30,8 +31,11 @@ bool hasSeveralFrames(Gdiplus::GpImage* image)
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
     GpBitmapHandle image;
-    if (gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive()) != Gdiplus::Ok || !image.isValid())
+    const Gdiplus::Status read = gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive());
+    if (read != Gdiplus::Ok || !image.isValid()) {
+        LogGdiplusFailure("GdipCreateBitmapFromFile", read, path);
         return false;
+    }
 
     UINT width = 0, height = 0;
     gp::GdipGetImageRawFormat(image, &out.rawFormat);
@@ -42,8 +46,11 @@ bool LoadImageFile(const kesh::String& path, LoadedImage& out)
         PreferredSaveFormat(out.rawFormat, kesh::fs::size(path), static_cast<int>(width), static_cast<int>(height));
 
     HBITMAP bitmap = nullptr;
-    if (gp::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0x00FFFFFF) != Gdiplus::Ok || !bitmap)
+    const Gdiplus::Status made = gp::GdipCreateHBITMAPFromBitmap(image, &bitmap, 0x00FFFFFF);
+    if (made != Gdiplus::Ok || !bitmap) {
+        LogGdiplusFailure("GdipCreateHBITMAPFromBitmap", made, path);
         return false;
+    }
     out.bitmap.Attach(bitmap);
     out.multiFrame = hasSeveralFrames(image);
     return true;

@@ -62,11 +62,16 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     ImageCodecEntry encoder;
     if (!FindImageEncoder(encoder, format)) return SaveImageResult::NoEncoder;
     const ConvertedBitmap converted = BitmapFromHBITMAP(bitmap);
-    if (converted.status != Gdiplus::Ok || !converted.bitmap.isValid()) return SaveImageResult::NoBitmap;
+    if (converted.status != Gdiplus::Ok || !converted.bitmap.isValid()) {
+        LogGdiplusFailure("BitmapFromHBITMAP", converted.status, target);
+        return SaveImageResult::NoBitmap;
+    }
     const EncoderParameterBlock parameters(format, quality);
     const bool saved = WriteReplacing(target, [&](const kesh::String& path) {
-        return gp::GdipSaveImageToFile(converted.bitmap, kesh::Wide(path).c_str(), &encoder.clsid, parameters.get()) ==
-               Gdiplus::Ok;
+        const Gdiplus::Status written =
+            gp::GdipSaveImageToFile(converted.bitmap, kesh::Wide(path).c_str(), &encoder.clsid, parameters.get());
+        if (written != Gdiplus::Ok) LogGdiplusFailure("GdipSaveImageToFile", written, path);
+        return written == Gdiplus::Ok;
     });
     return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;
 }

@@ -65,14 +65,18 @@ Error systemError(unsigned long win32Code)
     case ERROR_INVALID_HANDLE: e.code = ErrorInvalidHandle; break;
     default: e.code = ErrorOther; break;
     }
+    e.message = systemText(win32Code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US));
+    return e;
+}
+
+String systemText(unsigned long code, unsigned short language)
+{
     wchar_t* text = nullptr;
     const DWORD n = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS |
                                        FORMAT_MESSAGE_ALLOCATE_BUFFER,
-                                   nullptr, win32Code, MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US),
-                                   reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+                                   nullptr, code, language, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
     const win::LocalMemory owned(text);
-    if (n && text) e.message = String(text, n);
-    return e;
+    return n && text ? String(text, n) : String();
 }
 
 }  // namespace kesh

@@ -20,7 +20,10 @@
 kesh::String SaveBitmapToHistory(HBITMAP bitmap)
 {
     std::unique_ptr<Gdiplus::Bitmap> image(Gdiplus::Bitmap::FromHBITMAP(bitmap, nullptr));
-    if (!image || image->GetLastStatus() != Gdiplus::Ok) {
+    // GetLastStatus clears the status it gives: it is read once.
+    const Gdiplus::Status made = image ? image->GetLastStatus() : Gdiplus::OutOfMemory;
+    if (made != Gdiplus::Ok) {
+        LogGdiplusFailure("GdipCreateBitmapFromHBITMAP", made, kesh::String());
         ui::AppMessageBox(IDS_BITMAP_FAILED, MB_ICONERROR);
         return kesh::String();
     }
@@ -29,8 +32,11 @@ kesh::String SaveBitmapToHistory(HBITMAP bitmap)
         kesh::Time::now(), [&folder](const kesh::String& file) { return kesh::fs::exists((folder / file).toString()); });
     const kesh::String path = (folder / name).toString();
     ImageCodecEntry png;
-    if (!FindImageEncoder(png, kImageFormatPNG) ||
-        image->Save(kesh::Wide(path).c_str(), &png.clsid, nullptr) != Gdiplus::Ok) {
+    Gdiplus::Status saved = Gdiplus::UnknownImageFormat;  // without a PNG encoder
+    if (FindImageEncoder(png, kImageFormatPNG))
+        saved = image->Save(kesh::Wide(path).c_str(), &png.clsid, nullptr);
+    if (saved != Gdiplus::Ok) {
+        LogGdiplusFailure("GdipSaveImageToFile", saved, path);
         ui::AppMessageBox(IDS_SAVE_FAILED, MB_ICONERROR);
         return kesh::String();
     }

@@ -5,6 +5,7 @@
 #include "common/history_folder.h"
 #include "common_ui/about_dlg.h"
 #include "common_ui/open_folder.h"
+#include "kesh/failure_log.h"
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/capture_history.h"
 #include "toolbar/app/check_version_dlg.h"
@@ -145,8 +146,12 @@ void CNorpaDlg::OnOpenImageFile() { LaunchEditor("", -1, -1); }
 
 void CNorpaDlg::OnPasteClipboard()
 {
-    if (!IsClipboardFormatAvailable(CF_BITMAP) || !OpenClipboard(handle()))
+    if (!IsClipboardFormatAvailable(CF_BITMAP))
         return;
+    if (!OpenClipboard(handle())) {
+        kesh::logLastError("OpenClipboard");
+        return;
+    }
     // The clipboard's bitmap stays the clipboard's: it is only read.
     if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
         const kesh::String path = SaveBitmapToHistory(bitmap);

@@ -1,6 +1,7 @@
 #include "toolbar/app/screen_picture.h"
 
 #include "common/dib_section.h"
+#include "kesh/failure_log.h"
 #include "kesh/thread.h"
 
 #include <boost/make_shared.hpp>
@@ -140,7 +141,8 @@ ScreenPictures SnapshotDimmed(int width, int height)
         kesh::win::WindowDC screen(GetDesktopWindow());
         kesh::win::MemoryDC target(screen);
         kesh::win::SelectObjectGuard select(target, pictures.snapshot);
-        BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+        if (!BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY))
+            kesh::logLastError("BitBlt", "the screen");
     }
     GdiFlush();
     const Rows rows = {static_cast<const BYTE*>(snapshotBits), static_cast<BYTE*>(dimmedBits), width, DimmingOf()};

@@ -14,7 +14,7 @@ struct SettingsPlace {
 
 // The toolbar's five settings. Load and Save never fail: a missing key or
 // value gives its default, an unreadable number 0, and writes that fail are
-// not reported. After each of them the start-at-login shortcut is made to
+// logged and not otherwise reported. After each of them the start-at-login shortcut is made to
 // match autoRun (SyncAutoRunShortcut).
 class ToolbarSettings {
 public:
@@ -46,7 +46,8 @@ private:
 
 // The start-at-login shortcut: "Norpa.lnk" in the startup folder, starting
 // the running program with the description "Norpa工具条". Written (again)
-// while autoRun is on, removed when it is off.
+// while autoRun is on, removed when it is off; a failure of either is
+// logged (ShortcutFile).
 void SyncAutoRunShortcut(const ToolbarSettings& settings);
 
 // The path of a shell special folder (CSIDL_STARTUP...), empty when the
