@@ -130,12 +130,17 @@ void Screenshot(const std::wstring& folder, const wchar_t* name, RECT rect)
 {
     const RECT screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     IntersectRect(&rect, &rect, &screen);
+    // A program has finished drawing when its pixels stay: unchanged for
+    // 100 ms.
     std::vector<DWORD> pixels = ScreenPixels(rect);
+    DWORD changed = GetTickCount();
     WaitFor([&] {
-        Pump(100);
-        const std::vector<DWORD> before = pixels;
-        pixels = ScreenPixels(rect);
-        return pixels == before;
+        std::vector<DWORD> now = ScreenPixels(rect);
+        if (now != pixels) {
+            pixels.swap(now);
+            changed = GetTickCount();
+        }
+        return GetTickCount() - changed >= 100;
     }, 3000);
     const int width = rect.right - rect.left, height = rect.bottom - rect.top;
     GpBitmapHandle bitmap;

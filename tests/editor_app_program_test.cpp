@@ -5,6 +5,7 @@
 #include "kesh/handles.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "tests/wait.h"
 #include "ui/resource_ids.h"
 
 #include <gtest/gtest.h>
@@ -16,6 +17,7 @@
 namespace {
 
 using kesh::Wide;
+using testsupport::WaitFor;
 
 // vomla.exe with parameters, ended by the test at the latest.
 class Editor {
@@ -53,15 +55,14 @@ public:
     // waited for up to timeoutMs.
     HWND WaitForWindow(const wchar_t* className, DWORD timeoutMs) const
     {
-        const DWORD start = GetTickCount();
-        do {
-            Search search = {processId_, className, nullptr};
-            EnumWindows(&Editor::Match, reinterpret_cast<LPARAM>(&search));
-            if (search.found)
-                return search.found;
-            Sleep(50);
-        } while (GetTickCount() - start < timeoutMs);
-        return nullptr;
+        Search search = {processId_, className, nullptr};
+        WaitFor(
+            [&search] {
+                EnumWindows(&Editor::Match, reinterpret_cast<LPARAM>(&search));
+                return search.found != nullptr;
+            },
+            timeoutMs, nullptr);
+        return search.found;
     }
 
     // The exit code once the process has ended within timeoutMs, else -1.
@@ -139,13 +140,9 @@ TEST(EditorProgramTest, PlacesTheImageWhereItWasCaptured)
     // What the screen shows: the image's top-left pixel where it was
     // captured, give or take the pixel that halving an odd border costs.
     POINT corner = {};
-    bool shown = false;
-    for (int attempt = 0; attempt < 100 && !shown; ++attempt) {
-        shown = editorapptest::FindImageCorner(capture, 3, RGB(0xE0, 0x20, 0xB0), corner);
-        if (!shown)
-            Sleep(100);
-    }
-    ASSERT_TRUE(shown) << "no image corner near the capture point";
+    ASSERT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(capture, 3, RGB(0xE0, 0x20, 0xB0), corner); },
+                        10000, nullptr))
+        << "no image corner near the capture point";
     EXPECT_LE(std::abs(corner.x - capture.x), 1) << corner.x;
     EXPECT_LE(std::abs(corner.y - capture.y), 1) << corner.y;
 
@@ -167,10 +164,7 @@ TEST(EditorProgramTest, WithoutAnImageTheFileOpenDialogComesUpAtOnce)
 
     PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
     // The dialog gone, the empty frame stays until it is closed.
-    const DWORD start = GetTickCount();
-    while (IsWindow(dialog) && GetTickCount() - start < 10000)
-        Sleep(50);
-    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(WaitFor([dialog] { return !IsWindow(dialog); }, 10000, nullptr));
     EXPECT_TRUE(IsWindow(frame));
     PostMessageW(frame, WM_CLOSE, 0, 0);
     EXPECT_EQ(0, editor.WaitForExit(15000));

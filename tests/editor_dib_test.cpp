@@ -1,6 +1,7 @@
 #include "editor/io/dib_export.h"
 
 #include "editor_test_support.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -158,11 +159,7 @@ protected:
 
     bool CopyPatiently(HBITMAP bitmap)
     {
-        for (int attempt = 0; attempt < 100; ++attempt) {
-            if (CopyBitmapToClipboard(owner_.hwnd(), bitmap)) return true;
-            Sleep(20);
-        }
-        return false;
+        return testsupport::WaitFor([&] { return CopyBitmapToClipboard(owner_.hwnd(), bitmap); }, 2000, nullptr);
     }
 
     ClipboardOwner owner_;

@@ -2,6 +2,7 @@
 
 #include "common/dib_section.h"
 #include "common/image_codecs.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -119,11 +120,7 @@ ClipboardOwner::~ClipboardOwner()
 
 bool OpenClipboardPatiently(HWND owner)
 {
-    for (int attempt = 0; attempt < 100; ++attempt) {
-        if (OpenClipboard(owner)) return true;
-        Sleep(20);
-    }
-    return false;
+    return testsupport::WaitFor([owner] { return OpenClipboard(owner) != FALSE; }, 2000, nullptr);
 }
 
 }  // namespace editortest

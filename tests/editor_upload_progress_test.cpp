@@ -48,8 +48,8 @@ protected:
 
 TEST_F(UploadProgressTest, ASuccessEndsWithTheAddressesAndAFullBar)
 {
-    // The configuration comes late, so the script surely runs meanwhile.
-    ASSERT_TRUE(server.SetScenario("slow_config"));
+    // The configuration waits for the script, which surely runs meanwhile.
+    ASSERT_TRUE(server.SetScenario("held_config"));
     std::wstring stage, bytes, caption;
     int position = -1;
     DialogDriver driver([&](HWND d) {
@@ -58,6 +58,7 @@ TEST_F(UploadProgressTest, ASuccessEndsWithTheAddressesAndAFullBar)
         caption = text;
         // Enter, as the dialog manager turns it into IDOK, does not end it.
         Click(d, IDOK);
+        EXPECT_TRUE(server.Release());
         uploadtest::PumpUntil([&] { return !IsWindowVisible(d); });
         stage = ItemText(d, IDC_UPLOAD_STAGE);
         bytes = ItemText(d, IDC_UPLOAD_BYTES);
@@ -120,8 +121,11 @@ TEST_F(UploadProgressTest, CancelWhileTheImageGoesOutEndsQuietly)
 
 TEST_F(UploadProgressTest, CancelWhileTheConfigurationIsFetchedDoesNothing)
 {
-    ASSERT_TRUE(server.SetScenario("slow_config"));
-    DialogDriver driver([&](HWND d) { Click(d, IDCANCEL); });
+    ASSERT_TRUE(server.SetScenario("held_config"));
+    DialogDriver driver([&](HWND d) {
+        Click(d, IDCANCEL);
+        EXPECT_TRUE(server.Release());
+    });
     EXPECT_EQ(IDOK, dialog.DoModal());
     EXPECT_TRUE(driver.ran());
     EXPECT_FALSE(dialog.cancelled);

@@ -17,6 +17,8 @@ Routes:
   GET  /_test/scenario/<name>   makes name the current scenario and forgets
                                  the last POST; answers "ok"
   GET  /_test/last              what the last POST carried (see record())
+  GET  /_test/release           lets the configuration of "held_config" go
+                                 (before or while it is asked for); "ok"
 
 Scenarios (the default is "ok"): see CONFIGS and the POST handlers below.
 
@@ -39,6 +41,11 @@ import fake_web_site
 
 STATE = {"scenario": "ok", "last": "none\n"}
 LOCK = threading.Lock()
+# Set by /_test/release, cleared with each scenario: the "held_config"
+# configuration waits for it, so that a test acts surely while it is
+# fetched; for HOLD_LIMIT seconds at most, so that the server never stalls.
+RELEASED = threading.Event()
+HOLD_LIMIT = 20
 
 OK_ANSWER = (
     '<?xml version="1.0" encoding="UTF-8"?>\n'
@@ -198,6 +205,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with LOCK:
                 STATE["scenario"] = path[len("/_test/scenario/"):]
                 STATE["last"] = "none\n"
+            RELEASED.clear()
+            self.reply(200, b"ok", "text/plain")
+        elif path == "/_test/release":
+            RELEASED.set()
             self.reply(200, b"ok", "text/plain")
         elif path == "/_test/last":
             with LOCK:
@@ -206,9 +217,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         elif path == "/api/config.xml":
             with LOCK:
                 scenario = STATE["scenario"]
-            if scenario == "slow_config":
-                # Long enough for a test to act while it is fetched.
-                time.sleep(1)
+            if scenario == "held_config":
+                RELEASED.wait(HOLD_LIMIT)
             status, body = config_for(scenario, self.headers.get("Host", "localhost"))
             self.reply(status, body)
         else:
@@ -226,7 +236,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 break
             pieces.append(piece)
             length -= len(piece)
-            time.sleep(0.05)
+            time.sleep(0.05)  # the slow line is the scenario: nothing to wait for
         return b"".join(pieces)
 
     def drop(self):

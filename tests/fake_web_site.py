@@ -76,7 +76,7 @@ def _version_document(handler, host, path):
     status = answer["status"] if host == SITE_HOST else 404
     _record(host=host, path=path, agent=handler.headers.get("User-Agent", ""),
             language=handler.headers.get("Accept-Language", ""), state="asked", sent=0, total=len(body))
-    time.sleep(answer["delay"])
+    time.sleep(answer["delay"])  # the slow site the test asked for: nothing to wait for
     sent = 0
     try:
         handler.send_response(status)
@@ -86,7 +86,7 @@ def _version_document(handler, host, path):
         handler.wfile.flush()
         while sent < len(body):
             if answer["pace"] and sent:
-                time.sleep(answer["pace"])
+                time.sleep(answer["pace"])  # the slow line the test asked for
             piece = body[sent:sent + PIECE] if answer["pace"] else body[sent:]
             handler.wfile.write(piece)
             handler.wfile.flush()

@@ -1,6 +1,7 @@
 #include "kesh/error.h"
 #include "kesh/file.h"
 #include "kesh/handles.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -285,6 +286,17 @@ DWORD WINAPI runCopy(void* param)
     return 0;
 }
 
+// The size of a file that another handle holds open for writing, as the
+// file system has it now; 0 when it cannot be opened.
+unsigned long long openFileSize(const std::string& path)
+{
+    const kesh::win::KernelHandle file(CreateFileW(wide(path).c_str(), FILE_READ_ATTRIBUTES,
+                                                   FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                   OPEN_EXISTING, 0, nullptr));
+    LARGE_INTEGER size = {};
+    return file.isValid() && GetFileSizeEx(file, &size) ? static_cast<unsigned long long>(size.QuadPart) : 0;
+}
+
 }  // namespace
 
 // A source whose size the system cannot give and whose reading breaks off:
@@ -317,7 +329,8 @@ TEST_F(FileTest, CopyThatFailsMidwayRemovesItsDestination)
     if (!WriteFile(server, content.data(), static_cast<DWORD>(content.size()), nullptr, &writing) &&
         GetLastError() == ERROR_IO_PENDING)
         GetOverlappedResult(server, &writing, &written, TRUE);
-    Sleep(200);
+    // The copy is midway once it has written what came.
+    ASSERT_TRUE(testsupport::WaitFor([&] { return openFileSize(job.destination) == content.size(); }, 10000, nullptr));
     server.reset();
 
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker, 20000));

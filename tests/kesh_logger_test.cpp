@@ -363,7 +363,7 @@ TEST(LoggerDeathTest, JoinAllOnALibraryThreadLogsTheErrorAndFails)
             kesh::getLogger().setListener(listener);
             kesh::getLogger().setFlags(kesh::Logger::FlagSource);
             kesh::sys::createThread(boost::make_shared<CallsJoinAll>(), 0, 0);
-            Sleep(INFINITE);
+            Sleep(INFINITE);  // the process lives until the library thread ends it
         },
         "\\[ERR \\] thread\\(\\d+\\) kesh::sys::impl::ThreadDataMap: joinAll not allowed in IThread \\| "
         "Assertion failed: 0, file \\.\\\\impl\\\\thread, line \\d+");

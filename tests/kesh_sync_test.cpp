@@ -1,6 +1,7 @@
 #include "kesh/sync.h"
 
 #include "kesh/handles.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 using kesh::sys::Mutex;
 using kesh::sys::ScopedLock;
 using kesh::sys::SyncPoint;
+using testsupport::WaitFor;
 
 namespace {
 
@@ -95,8 +97,9 @@ TEST(SyncPointTest, AutoResetReleasesOneWaitPerSet)
     TestThread a([&] { point.wait(); ++passed; });
     TestThread b([&] { point.wait(); ++passed; });
     point.set();
-    for (int i = 0; i < 500 && passed < 1; ++i) Sleep(10);
-    Sleep(100);
+    ASSERT_TRUE(WaitFor([&] { return passed >= 1; }, 5000, nullptr));
+    // A second release shows nothing before it: watched for a while.
+    EXPECT_FALSE(WaitFor([&] { return passed > 1; }, 100, nullptr));
     EXPECT_EQ(1, passed);
     point.set();
     EXPECT_TRUE(a.join());

@@ -3,6 +3,7 @@
 #include "kesh/handles.h"
 #include "kesh/impl/globals.h"
 #include "kesh/impl/thread_registry.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
@@ -23,6 +24,7 @@ using kesh::sys::IThread;
 using kesh::sys::createThread;
 using kesh::sys::currentThread;
 using kesh::sys::joinAll;
+using testsupport::WaitFor;
 
 namespace {
 
@@ -51,7 +53,7 @@ public:
         if (onRun) onRun();
         started.set();
         if (!returnAtOnce_) stopRequested.wait(INFINITE);
-        Sleep(lingerMs_);
+        Sleep(lingerMs_);  // a body still running after its stop: what a join must wait for
         finished = true;
     }
     void stop() override
@@ -123,8 +125,7 @@ TEST(ThreadTest, BodyThatReturnsAtOnceIsJoinedWithoutStop)
     boost::shared_ptr<Body> body = boost::make_shared<Body>(true);
     boost::shared_ptr<IThread> thread = createThread(body, 0, 0);
     ASSERT_TRUE(body->started.wait());
-    while (registered() != 0)
-        Sleep(1);
+    ASSERT_TRUE(WaitFor([] { return registered() == 0; }, 10000, nullptr));
     EXPECT_FALSE(thread->isAlive());
     EXPECT_TRUE(thread->join());
     EXPECT_EQ(0, body->stopCalls);
@@ -199,8 +200,7 @@ TEST(ThreadTest, JoinAllAlsoWaitsForAThreadWhoseEntryWasAlreadyTaken)
     const kesh::win::KernelHandle other(CreateThread(
         nullptr, 0, [](void*) -> DWORD { joinAll(); return 0; }, nullptr, 0, nullptr));
     ASSERT_TRUE(other.isValid());
-    while (registered() != 0)
-        Sleep(1);
+    ASSERT_TRUE(WaitFor([] { return registered() == 0; }, 10000, nullptr));
     joinAll();
     EXPECT_TRUE(slow->finished);
     EXPECT_EQ(0, running());
@@ -281,8 +281,7 @@ TEST(ThreadTest, BodyHeldOnlyByItsThreadDiesThereBeforeLeavingTheRegistry)
     boost::shared_ptr<IThread> thread = createThread(body, 0, 0);
     body.reset();
     raw->mayReturn.set();  // still alive: the thread procedure holds it
-    while (thread->isAlive())
-        Sleep(1);
+    ASSERT_TRUE(WaitFor([&thread] { return !thread->isAlive(); }, 10000, nullptr));
     EXPECT_TRUE(thread->join());
     EXPECT_EQ(thread->getId(), diedOn.load());
     EXPECT_TRUE(registeredAtDeath);
@@ -317,7 +316,7 @@ TEST(ThreadDeathTest, MisuseEndsTheProcess)
             boost::shared_ptr<Body> body = boost::make_shared<Body>();
             body->onRun = [] { joinAll(); };
             createThread(body, 0, 0);
-            Sleep(INFINITE);
+            Sleep(INFINITE);  // the process lives until the library thread ends it
         },
         "Assertion failed: 0");
 }

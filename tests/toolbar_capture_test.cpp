@@ -133,8 +133,9 @@ protected:
 
 // Each screen pixel during a drag from a to b: the pattern dimmed to about
 // half outside the selection, a red frame on its outermost pixels, the
-// pattern itself inside.
-int CountOverlayDifferences(POINT a, POINT b)
+// pattern itself inside. The first few that differ are reported when
+// report is set.
+int CountOverlayDifferences(POINT a, POINT b, bool report = true)
 {
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const std::vector<DWORD> screen = ScreenPixels(RECT{0, 0, width, height});
@@ -157,11 +158,18 @@ int CountOverlayDifferences(POINT a, POINT b)
                     ok = ok && std::abs(dimmed - static_cast<int>((got >> shift) & 0xFF)) <= 1;
                 }
             }
-            if (!ok && ++wrong <= 3)
+            if (!ok && ++wrong <= 3 && report)
                 ADD_FAILURE() << "screen (" << x << ", " << y << ") shows " << std::hex << got << " over "
                               << pattern << (frame ? " on the frame" : inside ? " inside" : " outside");
         }
     return wrong;
+}
+
+// The same once the overlay has drawn what it was given (waited for).
+int OverlayDifferencesOnceDrawn(POINT a, POINT b)
+{
+    WaitFor([&] { return CountOverlayDifferences(a, b, false) == 0; }, 5000);
+    return CountOverlayDifferences(a, b);
 }
 
 TEST_F(CaptureTest, HotKeyAndDragSaveTheRegionAndStartTheEditorAtItsPlace)
@@ -180,8 +188,7 @@ TEST_F(CaptureTest, HotKeyAndDragSaveTheRegionAndStartTheEditorAtItsPlace)
     MouseButton(true);
     MoveMouse(300, 0);
     MoveMouse(end.x, end.y);
-    Pump(200);
-    EXPECT_EQ(0, CountOverlayDifferences(start, end));
+    EXPECT_EQ(0, OverlayDifferencesOnceDrawn(start, end));
     // A second request while the overlay is open changes nothing.
     PressKeys({VK_CONTROL, VK_F2});
     MouseButton(false);
@@ -192,8 +199,9 @@ TEST_F(CaptureTest, HotKeyAndDragSaveTheRegionAndStartTheEditorAtItsPlace)
     EXPECT_EQ(240, picture.height);
     EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(200 + x, 150 + y); }));
     EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, 3000)) << "the toolbar comes back";
-    Pump(1000);
-    EXPECT_EQ(1u, EditorStarts(1, 0).size());
+    // Nothing shows a second start coming: it is watched for as long as one
+    // takes.
+    EXPECT_FALSE(WaitFor([&] { return EditorStarts(2, 0).size() > 1; }, 1000)) << "the editor started again";
 }
 
 TEST_F(CaptureTest, EscDropsTheDragThenTheOverlayWithoutACapture)
@@ -207,20 +215,20 @@ TEST_F(CaptureTest, EscDropsTheDragThenTheOverlayWithoutACapture)
     MouseButton(true);
     MoveMouse(400, 300);
     PressKeys({VK_ESCAPE});
-    Pump(300);
-    EXPECT_NE(nullptr, Overlay()) << "the first Esc drops only the drag";
     // Dimmed everywhere again: an empty selection.
-    EXPECT_EQ(0, CountOverlayDifferences(POINT{0, 0}, POINT{0, 0}));
+    EXPECT_EQ(0, OverlayDifferencesOnceDrawn(POINT{0, 0}, POINT{0, 0}));
+    EXPECT_NE(nullptr, Overlay()) << "the first Esc drops only the drag";
     MouseButton(false);
-    // A click without a drag leaves the overlay open too.
+    // A click without a drag leaves the overlay open too. It shows nothing:
+    // the overlay's end is watched for as long as an end takes.
     MoveMouse(600, 600);
     MouseButton(true);
     MouseButton(false);
-    Pump(300);
-    EXPECT_NE(nullptr, Overlay());
+    EXPECT_FALSE(WaitFor([&] { return Overlay() == nullptr; }, 300)) << "a click ended the overlay";
     PressKeys({VK_ESCAPE});
     EXPECT_TRUE(WaitForOverlayGone());
-    Pump(500);
+    // The toolbar comes back after what a capture saves and starts.
+    EXPECT_TRUE(WaitFor([&] { return IsWindowVisible(window_) != FALSE; }, 3000)) << "the toolbar comes back";
     EXPECT_TRUE(captures_.NewFiles(L"Capture").empty());
     EXPECT_TRUE(EditorStarts(1, 0).empty());
 }
@@ -229,7 +237,12 @@ TEST_F(CaptureTest, CtrlATakesTheWholeScreenWithTheToolbarOnIt)
 {
     Backdrop backdrop(Pattern);
     ASSERT_NE(nullptr, StartToolbar());
-    Pump(300);
+    RECT bar = {};
+    GetWindowRect(window_, &bar);
+    const POINT onBar = {bar.left + 40, bar.top + 25};
+    ASSERT_TRUE(WaitFor([&] {
+        return ScreenPixels(RECT{onBar.x, onBar.y, onBar.x + 1, onBar.y + 1})[0] != Pattern(onBar.x, onBar.y);
+    }, 5000)) << "the toolbar is not drawn";
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     const std::vector<DWORD> before = ScreenPixels(RECT{0, 0, width, height});
     PressKeys({VK_CONTROL, VK_F2});
@@ -242,9 +255,7 @@ TEST_F(CaptureTest, CtrlATakesTheWholeScreenWithTheToolbarOnIt)
     EXPECT_EQ(height, picture.height);
     // What the screen showed, the toolbar included.
     EXPECT_EQ(0, CountDifferences(picture, [&](int x, int y) { return before[static_cast<size_t>(y) * width + x]; }));
-    RECT bar = {};
-    GetWindowRect(window_, &bar);
-    EXPECT_NE(Pattern(bar.left + 40, bar.top + 25), before[static_cast<size_t>(bar.top + 25) * width + bar.left + 40]);
+    EXPECT_NE(Pattern(onBar.x, onBar.y), before[static_cast<size_t>(onBar.y) * width + onBar.x]);
 }
 
 // A device bitmap of width x height showing Pattern from (dx, dy), on the
@@ -315,9 +326,9 @@ TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
     PostMessageW(window_, WM_COMMAND, kOptionsCommand, 0);
     HWND options = WaitForWindowOf(toolbar_->id(), L"#32770", L"Norpa 选项", 10000);
     ASSERT_NE(nullptr, options);
-    // A second request brings the open dialog forward instead of another.
+    // A second request brings the open dialog forward instead of another;
+    // the toolbar's one queue hands it over before the OK posted below.
     PostMessageW(window_, WM_COMMAND, kOptionsCommand, 0);
-    Pump(500);
     HWND hotKey = GetDlgItem(options, 1013);
     EXPECT_EQ(MAKEWORD(VK_F2, HOTKEYF_CONTROL), LOWORD(SendMessageW(hotKey, HKM_GETHOTKEY, 0, 0)));
     SendMessageW(hotKey, HKM_SETHOTKEY, MAKEWORD(VK_F9, HOTKEYF_SHIFT), 0);
@@ -326,13 +337,13 @@ TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
     EXPECT_EQ(nullptr, FindWindowOf(toolbar_->id(), L"#32770", L"Norpa 选项"));
     EXPECT_EQ(L"65656", SettingsKeyGuard::Read(L"captureHotkey"));
 
-    // The old key no longer captures; Shift+F9 (not Alt+F9) does.
+    // The old key no longer captures; Shift+F9 (not Alt+F9) does. A key
+    // that does nothing shows nothing: an overlay is watched for as long as
+    // one takes to come.
     PressKeys({VK_CONTROL, VK_F2});
-    Pump(1000);
-    EXPECT_EQ(nullptr, Overlay());
+    EXPECT_FALSE(WaitFor([&] { return Overlay() != nullptr; }, 1000)) << "the old key captures";
     PressKeys({VK_MENU, VK_F9});
-    Pump(1000);
-    EXPECT_EQ(nullptr, Overlay());
+    EXPECT_FALSE(WaitFor([&] { return Overlay() != nullptr; }, 1000)) << "Alt+F9 captures";
     PressKeys({VK_SHIFT, VK_F9});
     ASSERT_NE(nullptr, WaitForOverlay());
     PressKeys({VK_ESCAPE});
@@ -357,8 +368,7 @@ TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
     HWND window = toolbar.WaitForWindow();
     ASSERT_NE(nullptr, window);
     PressKeys({VK_CONTROL, VK_F2});
-    ASSERT_TRUE(WaitFor([&] { return FindWindowOf(toolbar.id(), L"#32770") != nullptr; }, 10000));
-    Pump(300);
+    ASSERT_NE(nullptr, WaitForOverlay(toolbar.id()));
     Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom});
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();

@@ -11,6 +11,7 @@
 #include <tlhelp32.h>
 #include <shlwapi.h>
 
+#include <algorithm>
 #include <fstream>
 #include <sstream>
 
@@ -91,29 +92,16 @@ void SendOne(INPUT input)
     SendInput(1, &input, sizeof(INPUT));
 }
 
-}  // namespace
-
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const DWORD start = GetTickCount();
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done())
-            return true;
-        if (GetTickCount() - start >= timeoutMs)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    }
-}
-
-void Pump(DWORD ms)
+// Input comes at a hand's pace. Nothing shows when another program has read
+// an event, and one that moves its window or opens a popup under the cursor
+// reads each event against where its windows are by then: this cannot be a
+// wait. Windows of this thread handle what they were given meanwhile.
+void HandPace(DWORD ms = 30)
 {
     WaitFor([] { return false; }, ms);
 }
+
+}  // namespace
 
 Process::Process(const std::wstring& program, const std::wstring& commandLine)
 {
@@ -203,9 +191,10 @@ HWND FindOverlay(DWORD process)
 HWND WaitForOverlay(DWORD process, DWORD timeoutMs)
 {
     HWND overlay = nullptr;
-    WaitFor([&] { return (overlay = FindOverlay(process)) != nullptr; }, timeoutMs);
-    // Its picture is up once it has painted.
-    Pump(300);
+    if (!WaitFor([&] { return (overlay = FindOverlay(process)) != nullptr; }, timeoutMs))
+        return nullptr;
+    // Its picture is up once it has painted: shown, it has all to paint.
+    WaitFor([&] { return !GetUpdateRect(overlay, nullptr, FALSE); }, timeoutMs);
     return overlay;
 }
 
@@ -380,16 +369,29 @@ Backdrop::Backdrop(const std::function<DWORD(int x, int y)>& colour)
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
     UpdateWindow(hwnd_);
-    Pump(300);
+    WaitFor([this] { return Shown(); }, 10000);
 }
 
 Backdrop::~Backdrop()
 {
     DestroyWindow(hwnd_);
-    Pump(100);
+    DispatchQueued();
 }
 
 DWORD Backdrop::At(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
+
+bool Backdrop::Shown() const
+{
+    const int height = static_cast<int>(pixels_.size()) / width_;
+    const std::vector<DWORD> screen = ScreenPixels(RECT{0, 0, width_, height});
+    for (int y = 1; y < height; y += 61)
+        for (int x = 1; x < width_; x += 67) {
+            const size_t at = static_cast<size_t>(y) * width_ + x;
+            if (WindowFromPoint(POINT{x, y}) == hwnd_ && screen[at] != pixels_[at])
+                return false;
+        }
+    return true;
+}
 
 LRESULT CALLBACK Backdrop::Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l)
 {
@@ -459,7 +461,14 @@ void MoveMouse(int x, int y)
     input.mi.dy = static_cast<LONG>((static_cast<LONGLONG>(y) * 65536 + 32768) / GetSystemMetrics(SM_CYSCREEN));
     input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
     SendOne(input);
-    Pump(30);
+    // The cursor stays on the screen.
+    const POINT there = {std::clamp(x, 0, GetSystemMetrics(SM_CXSCREEN) - 1),
+                         std::clamp(y, 0, GetSystemMetrics(SM_CYSCREEN) - 1)};
+    WaitFor([there] {
+        POINT at = {};
+        return GetCursorPos(&at) && at.x == there.x && at.y == there.y;
+    }, 5000);
+    HandPace();
 }
 
 void MouseButton(bool down)
@@ -468,13 +477,19 @@ void MouseButton(bool down)
     input.type = INPUT_MOUSE;
     input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
     SendOne(input);
-    Pump(30);
+    HandPace();
 }
 
 void Drag(POINT from, POINT to, int steps)
 {
     MoveMouse(from.x, from.y);
+    const DWORD pressed = GetWindowThreadProcessId(WindowFromPoint(from), nullptr);
     MouseButton(true);
+    WaitFor([pressed] {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        return GetGUIThreadInfo(pressed, &info) && info.hwndCapture != nullptr;
+    }, 5000);
     for (int i = 1; i <= steps; ++i)
         MoveMouse(from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps);
     MouseButton(false);
@@ -496,7 +511,7 @@ void PressKeys(std::initializer_list<WORD> keys)
         input.ki.dwFlags = KEYEVENTF_KEYUP;
         SendOne(input);
     }
-    Pump(30);
+    HandPace();
 }
 
 void TypeText(const std::wstring& text)
@@ -510,7 +525,7 @@ void TypeText(const std::wstring& text)
         input.ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
         SendOne(input);
     }
-    Pump(50);
+    HandPace(50);
 }
 
 void ClickWindow(HWND hwnd)

@@ -7,6 +7,7 @@
 #include "kesh/handles.h"
 #include "kesh/string.h"
 #include "tests/editor_app_support.h"
+#include "tests/wait.h"
 
 #include <windows.h>
 
@@ -18,12 +19,8 @@
 namespace toolbartest {
 
 using kesh::Wide;
-
-// Dispatches this thread's messages until done() holds or timeoutMs pass;
-// whether it held.
-bool WaitFor(const std::function<bool()>& done, DWORD timeoutMs);
-// Dispatches this thread's messages for ms.
-void Pump(DWORD ms);
+using testsupport::DispatchQueued;
+using testsupport::WaitFor;
 
 // A program started by the test, ended by it at the latest.
 class Process {
@@ -64,7 +61,8 @@ bool ToolbarRunning();
 // The capture overlay of the toolbar process: its dialog over the whole
 // screen; null while there is none.
 HWND FindOverlay(DWORD process);
-// Waits for the overlay and for its first paint.
+// Waits for the overlay and for its first paint (nothing of it left to
+// paint).
 HWND WaitForOverlay(DWORD process, DWORD timeoutMs = 10000);
 bool WaitForOverlayGone(DWORD process, DWORD timeoutMs = 10000);
 
@@ -127,7 +125,8 @@ private:
 };
 
 // A full-screen window of the test's own, below every topmost window,
-// showing colour(x, y) (0x00RRGGBB) at every screen pixel.
+// showing colour(x, y) (0x00RRGGBB) at every screen pixel: on the screen,
+// wherever no other window lies over it, once the constructor returns.
 class Backdrop {
 public:
     explicit Backdrop(const std::function<DWORD(int x, int y)>& colour);
@@ -140,6 +139,9 @@ public:
 
 private:
     static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM w, LPARAM l);
+    // Whether the screen shows the backdrop at points of a grid over it,
+    // those where it is the window on top.
+    bool Shown() const;
     HWND hwnd_ = nullptr;
     kesh::win::Bitmap picture_;
     std::vector<DWORD> pixels_;
@@ -157,10 +159,14 @@ Picture ReadPicture(const std::wstring& path);
 // The screen's pixels in rect as 0x00RRGGBB, row by row.
 std::vector<DWORD> ScreenPixels(const RECT& rect);
 
-// Input as the user gives it, through the system's input queue.
+// Input as the user gives it, through the system's input queue, at a hand's
+// pace; windows of this thread handle it before these return. A move returns
+// once the cursor is there.
 void MoveMouse(int x, int y);
 void MouseButton(bool down);
 // Presses the left button at from, moves to to in steps, releases it there.
+// The moves wait until the window pressed has taken the mouse: before that
+// the system hands them to whatever window lies under them.
 void Drag(POINT from, POINT to, int steps = 8);
 // Presses the keys in order and releases them in the opposite order.
 void PressKeys(std::initializer_list<WORD> keys);

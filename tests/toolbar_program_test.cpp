@@ -71,35 +71,43 @@ TEST_F(ToolbarProgramTest, ShowsItsImagesWithTheirAlphaOverWhatLiesBelow)
     EXPECT_EQ(200, rect.top);
     EXPECT_EQ(size.cx, rect.right - rect.left);
     EXPECT_EQ(size.cy, rect.bottom - rect.top);
-    Pump(500);
-    const std::vector<DWORD> screen = ScreenPixels(rect);
 
-    int opaque = 0, clear = 0, blended = 0, wrong = 0;
-    for (int y = 0; y < size.cy; ++y) {
-        for (int x = 0; x < size.cx; ++x) {
-            const DWORD premultiplied = static_cast<const DWORD*>(bits)[y * size.cx + x];
-            const int alpha = static_cast<int>(premultiplied >> 24);
-            const DWORD below = backdrop.At(rect.left + x, rect.top + y);
-            const DWORD shown = screen[static_cast<size_t>(y) * size.cx + x];
-            // Windows lays the premultiplied colour over what lies below.
-            // Wine on an X server without a compositor shows it over black
-            // (only fully clear pixels let the backdrop through); either
-            // way, straight alpha where premultiplied is due would show.
-            bool overBackdrop = true, overBlack = true;
-            for (int shift : {0, 8, 16}) {
-                const int colour = Channel(premultiplied, shift);
-                const int blend = colour + Channel(below, shift) * (255 - alpha) / 255;
-                overBackdrop = overBackdrop && std::abs(blend - Channel(shown, shift)) <= 2;
-                overBlack = overBlack && std::abs(colour - Channel(shown, shift)) <= 2;
+    int opaque = 0, clear = 0, blended = 0;
+    // The pixels that the screen shows wrong (the first few reported when
+    // report is set), the kinds of pixel counted.
+    const auto wrongPixels = [&](bool report) {
+        const std::vector<DWORD> screen = ScreenPixels(rect);
+        opaque = clear = blended = 0;
+        int wrong = 0;
+        for (int y = 0; y < size.cy; ++y) {
+            for (int x = 0; x < size.cx; ++x) {
+                const DWORD premultiplied = static_cast<const DWORD*>(bits)[y * size.cx + x];
+                const int alpha = static_cast<int>(premultiplied >> 24);
+                const DWORD below = backdrop.At(rect.left + x, rect.top + y);
+                const DWORD shown = screen[static_cast<size_t>(y) * size.cx + x];
+                // Windows lays the premultiplied colour over what lies below.
+                // Wine on an X server without a compositor shows it over black
+                // (only fully clear pixels let the backdrop through); either
+                // way, straight alpha where premultiplied is due would show.
+                bool overBackdrop = true, overBlack = true;
+                for (int shift : {0, 8, 16}) {
+                    const int colour = Channel(premultiplied, shift);
+                    const int blend = colour + Channel(below, shift) * (255 - alpha) / 255;
+                    overBackdrop = overBackdrop && std::abs(blend - Channel(shown, shift)) <= 2;
+                    overBlack = overBlack && std::abs(colour - Channel(shown, shift)) <= 2;
+                }
+                const bool ok = overBackdrop || (overBlack && alpha > 0);
+                if (!ok && ++wrong <= 5 && report)
+                    ADD_FAILURE() << "pixel (" << x << ", " << y << ") alpha " << alpha << " shows " << std::hex
+                                  << shown << " over " << below << ", face " << premultiplied;
+                (alpha == 255 ? opaque : alpha == 0 ? clear : blended) += 1;
             }
-            const bool ok = overBackdrop || (overBlack && alpha > 0);
-            if (!ok && ++wrong <= 5)
-                ADD_FAILURE() << "pixel (" << x << ", " << y << ") alpha " << alpha << " shows " << std::hex << shown
-                              << " over " << below << ", face " << premultiplied;
-            (alpha == 255 ? opaque : alpha == 0 ? clear : blended) += 1;
         }
-    }
-    EXPECT_EQ(0, wrong);
+        return wrong;
+    };
+    // Judged once the toolbar is on the screen.
+    WaitFor([&] { return wrongPixels(false) == 0; }, 5000);
+    EXPECT_EQ(0, wrongPixels(true));
     // The picture has all three kinds of pixel: the test saw each.
     EXPECT_GT(opaque, 2000);
     EXPECT_GT(clear, 0);

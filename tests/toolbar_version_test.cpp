@@ -9,6 +9,7 @@
 #include "tests/fake_web_site.h"
 #include "tests/registry_cleanup.h"
 #include "tests/ui_test_support.h"
+#include "tests/wait.h"
 #include "toolbar/app/norpa_dlg.h"
 #include "toolbar/core/version_rules.h"
 #include "toolbar/resource.h"
@@ -262,8 +263,7 @@ TEST_F(VersionCheckTest, CancelCutsASlowAnswerOffAndTheDialogWaitsForTheWorker)
         EXPECT_TRUE(shell_.executed.empty()) << phase.what;
         // The site saw the program go before the answer's end.
         std::string state;
-        for (int i = 0; i < 50 && (state = Site().LastRequest()["state"]) != "cut"; ++i)
-            Sleep(100);
+        testsupport::WaitFor([&] { return (state = Site().LastRequest()["state"]) == "cut"; }, 5000, nullptr);
         EXPECT_EQ("cut", state) << phase.what;
     }
 }

@@ -3,6 +3,7 @@
 #include "kesh/handles.h"
 #include "tests/test_server_proxy.h"
 #include "tests/ui_test_support.h"
+#include "tests/wait.h"
 
 #include <cstdlib>
 #include <sstream>
@@ -23,6 +24,11 @@ std::string FakeUploadServer::Get(const char* path)
 bool FakeUploadServer::SetScenario(const char* name)
 {
     return Get(("/_test/scenario/" + std::string(name)).c_str()) == "ok";
+}
+
+bool FakeUploadServer::Release()
+{
+    return Get("/_test/release") == "ok";
 }
 
 PostRecord FakeUploadServer::LastPost()
@@ -59,14 +65,7 @@ PostRecord FakeUploadServer::LastPost()
 
 bool PumpUntil(const std::function<bool()>& done, DWORD limit)
 {
-    const DWORD start = GetTickCount();
-    while (!done()) {
-        if (GetTickCount() - start > limit)
-            return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
-        uitest::pump();
-    }
-    return true;
+    return testsupport::WaitFor(done, limit, uitest::pump);
 }
 
 std::set<std::wstring> FilesIn(const std::wstring& folder)

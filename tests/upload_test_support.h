@@ -51,6 +51,9 @@ public:
     // Makes name the scenario of the following requests and forgets the
     // last POST. False when the server did not answer.
     bool SetScenario(const char* name);
+    // Lets the configuration of scenario "held_config" go, which waits until
+    // then (at most 20 s). False when the server did not answer.
+    bool Release();
     PostRecord LastPost();
 
 private:

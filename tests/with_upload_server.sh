@@ -18,6 +18,8 @@ cleanup() {
 trap cleanup EXIT
 python3 "$here/fake_upload_server.py" --port-file "$scratch/port" &
 server=$!
+# Waits for the port, which the server writes once it listens: asked for
+# every 50 ms, for 5 s at most.
 for _ in $(seq 100); do [ -s "$scratch/port" ] && break; sleep 0.05; done
 [ -s "$scratch/port" ] || { echo "with_upload_server.sh: the fake upload server did not start" >&2; exit 1; }
 export NORPA_UPLOAD_TEST_PROXY="http://127.0.0.1:$(head -n1 "$scratch/port")"

@@ -91,7 +91,7 @@ class Connection:
                 kept.append(data[: keep - kept_size])
                 kept_size += len(kept[-1])
             if pause:
-                time.sleep(pause)
+                time.sleep(pause)  # the slow reader the route stands for: nothing to wait for
         return received, b"".join(kept)
 
     def answer(self, status, body, close=False):
@@ -184,7 +184,7 @@ class Handler(socketserver.BaseRequestHandler):
     def send_slow(self):
         self.request.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % len(SLOW_BODY))
         for at in range(0, len(SLOW_BODY), SLOW_PIECE):
-            time.sleep(SLOW_PAUSE)
+            time.sleep(SLOW_PAUSE)  # the slow line the route stands for
             self.request.sendall(SLOW_BODY[at:at + SLOW_PIECE])
 
     def send_endless(self):
