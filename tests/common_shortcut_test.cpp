@@ -1,6 +1,5 @@
 // Shortcut files written through the shell's own objects, read back through
-// the same objects, and the dated names of the history folders.
-#include "common/history_folder.h"
+// the same objects.
 #include "common/shortcut_file.h"
 #include "kesh/handles.h"
 #include "kesh/path.h"
@@ -160,32 +159,6 @@ TEST_F(ShortcutFileTest, AnyFileOfTheNameCountsAsExisting)
     std::ofstream(Wide(shortcut.GetPath()).c_str()) << "not a shortcut";
     EXPECT_TRUE(shortcut.Exists());
     EXPECT_FALSE(ShortcutFile("taken", where(), false).Exists());
-}
-
-TEST(DatedNameTest, TakesTheFirstFreeNumberOfTheDay)
-{
-    // 8 December 2026, 12:00 in the local zone (the name uses local time).
-    const kesh::Time day(1796731200 - kesh::timeZoneBias() * 60);
-    struct Case {
-        const char* what;
-        std::set<int> taken;
-        const char* expected;
-    };
-    const Case cases[] = {
-        {"an empty folder", {}, "norpa261208-001"},
-        {"after 001 and 002", {1, 2}, "norpa261208-003"},
-        {"a gap left by a deleted file", {2}, "norpa261208-001"},
-        {"past 999", [] { std::set<int> all; for (int n = 1; n <= 999; ++n) all.insert(n); return all; }(),
-         "norpa261208-1000"},
-    };
-    for (const Case& c : cases) {
-        const kesh::String name = FirstFreeDatedName("norpa", day, [&](const kesh::String& candidate) {
-            const long n = candidate.substr(candidate.rfind("-") + 1).toLong(10);
-            return c.taken.count(static_cast<int>(n)) > 0;
-        });
-        EXPECT_STREQ(c.expected, name.c_str()) << c.what;
-    }
-    EXPECT_STREQ("cap261208-001", FirstFreeDatedName("cap", day, [](const kesh::String&) { return false; }).c_str());
 }
 
 }  // namespace

@@ -1,11 +1,7 @@
-// The editor program's window-free rules: where the frame goes, how texts
-// of the string table are filled, the About box's version text and the
-// history folder.
-#include "common/format_text.h"
+// The editor program's window-free rules: where the frame goes and the
+// About box's version text.
 #include "editor/app/frame_placement.h"
-#include "common/history_folder.h"
 #include "common/version_info.h"
-#include "common_ui/open_folder.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 
@@ -73,26 +69,6 @@ TEST(FramePlacementTest, HalvesTruncateTowardZero)
     EXPECT_EQ(300 - 105 - 80, odd.top);
 }
 
-TEST(FormatWithArgsTest, FillsEachPlaceholderWithTheNextTextAsItStands)
-{
-    struct Case {
-        const wchar_t* format;
-        std::initializer_list<std::wstring> args;
-        const wchar_t* expected;
-    };
-    const Case cases[] = {
-        {L"是否保存修改到\n%s", {L"C:\\a.png"}, L"是否保存修改到\nC:\\a.png"},
-        {L"是否保存修改到\n%s", {L"C:\\100%s %d.png"}, L"是否保存修改到\nC:\\100%s %d.png"},
-        {L"版本%d.%d.%d.%d", {L"1", L"0", L"300", L"2"}, L"版本1.0.300.2"},
-        {L"%s|%s||", {L"a"}, L"a|||"},
-        {L"100%% %u", {L"7"}, L"100% 7"},
-        {L"%x and a lone %", {}, L"%x and a lone %"},
-        {L"", {L"unused"}, L""},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(std::wstring(c.expected), FormatWithArgs(c.format, c.args)) << c.format;
-}
-
 VS_FIXEDFILEINFO ProductVersion(WORD a, WORD b, WORD c, WORD d)
 {
     VS_FIXEDFILEINFO info = {};
@@ -133,22 +109,6 @@ TEST(VersionTextTest, AFileWithoutVersionBlockLeavesTheRecordUntouched)
     EXPECT_FALSE(ReadFileVersion(plain, info));
     EXPECT_FALSE(ReadFileVersion(folder.path("missing.exe"), info));
     EXPECT_EQ(L"版本7.7.7.7", ProductVersionText(L"版本%d.%d.%d.%d", info));
-}
-
-TEST(HistoryFolderTest, MakesTheRootWithItsParentsAndNamesItForExplorer)
-{
-    editortest::TempFolder folder;
-    const kesh::String home = folder.path("home");
-    struct RemoveHome {
-        std::wstring path;
-        ~RemoveHome() { editorapptest::RemoveTree(path); }
-    } removeHome{home.toWide().get()};
-    const kesh::String root = HistoryRootUnder(home);
-    EXPECT_STREQ((home + "\\My Norpa\\History").c_str(), root.c_str());
-    EXPECT_NE(INVALID_FILE_ATTRIBUTES, GetFileAttributesW(root.toWide().get()));
-    // A second call finds it and gives the same path.
-    EXPECT_STREQ(root.c_str(), HistoryRootUnder(home).c_str());
-    EXPECT_EQ(L"/n,\"" + std::wstring(root.toWide().get()) + L"\"", ExplorerParametersFor(root));
 }
 
 }  // namespace

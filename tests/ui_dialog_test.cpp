@@ -506,4 +506,33 @@ TEST_F(DialogTest, MissingTemplateGivesMinusOne)
     EXPECT_EQ(dialog.DoModal(), -1);
 }
 
+TEST(UiDataExchange, IntegerParsing)
+{
+    struct Case {
+        const wchar_t* text;
+        bool ok;
+        int value;
+    } cases[] = {
+        {L"0", true, 0},
+        {L"  12  ", true, 12},
+        {L"+7", true, 7},
+        {L"-2147483648", true, -2147483647 - 1},
+        {L"2147483647", true, 2147483647},
+        {L"2147483648", false, 0},
+        {L"-2147483649", false, 0},
+        {L"99999999999999999999", false, 0},
+        {L"", false, 0},
+        {L" ", false, 0},
+        {L"-", false, 0},
+        {L"1 2", false, 0},
+        {L"0x10", false, 0},
+        {L"１２", false, 0},  // full-width digits are not digits here
+    };
+    for (const Case& c : cases) {
+        int value = -99;
+        EXPECT_EQ(ui::ParseInt(c.text, value), c.ok) << testing::PrintToString(std::wstring(c.text));
+        EXPECT_EQ(value, c.ok ? c.value : -99) << testing::PrintToString(std::wstring(c.text));
+    }
+}
+
 }  // namespace
