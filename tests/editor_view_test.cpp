@@ -24,6 +24,14 @@ POINT ClientOf(const CPaintView& view, int x, int y)
     return POINT{origin.x - scroll.x + x, origin.y - scroll.y + y};
 }
 
+// What the view shows at client point at, as 0x00RRGGBB.
+std::uint32_t ShownPixel(const CPaintView& view, POINT at)
+{
+    const kesh::win::ClientDC dc(view.handle());
+    const COLORREF shown = GetPixel(dc, at.x, at.y);
+    return (GetRValue(shown) << 16) | (GetGValue(shown) << 8) | GetBValue(shown);
+}
+
 bool Enabled(CPaintView& view, UINT id)
 {
     ui::CommandState state(id);
@@ -197,6 +205,35 @@ TEST_F(ViewTest, SmallImageIsCentredLargeOneStartsAtTheMargin)
         EXPECT_EQ(view->TotalSize().cy, c.total.cy);
         CloseView();
     }
+}
+
+// The picture moves with the client size (centred, or at the margin with
+// scroll bars): every size change shows it at its new place, and a stroke
+// lands on the pixel shown under the pointer.
+TEST_F(ViewTest, AfterEachResizeThePictureShowsAtItsNewPlaceAndAStrokeLandsUnderThePointer)
+{
+    CPaintView* view = OpenPattern(100, 80, 200, 150);
+    ASSERT_NE(view, nullptr);
+    // Painted whole once at its first size.
+    view->Invalidate();
+    UpdateWindow(view->handle());
+    const SIZE sizes[] = {{360, 260}, {60, 50}, {300, 200}};
+    for (const SIZE& size : sizes) {
+        ResizeView(size.cx, size.cy);
+        uitest::pump();
+        for (const POINT& pixel : {POINT{0, 0}, POINT{20, 20}})
+            EXPECT_EQ(ShownPixel(*view, ClientOf(*view, pixel.x, pixel.y)), editortest::PixelAt(pixel.x, pixel.y) & 0xFFFFFF)
+                << size.cx << "x" << size.cy << " at " << pixel.x << "," << pixel.y;
+    }
+    Command(ID_TOOL_PENCIL);
+    Command(ID_PENCIL_THICK);
+    const POINT pointer = ClientOf(*view, 50, 40);
+    EXPECT_EQ(ShownPixel(*view, pointer), editortest::PixelAt(50, 40) & 0xFFFFFF) << "under the pointer";
+    Mouse(WM_LBUTTONDOWN, pointer.x, pointer.y, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, pointer.x, pointer.y);
+    uitest::pump();
+    EXPECT_EQ(BitmapPixel(view->DisplayBitmap(), 50, 40), 0u);
+    EXPECT_EQ(ShownPixel(*view, pointer), 0u);
 }
 
 TEST_F(ViewTest, PencilDragAddsOneStrokeAndMarksTheTitle)

@@ -52,6 +52,7 @@ const ui::MessageMap* CPaintView::GetMessageMap() const
         ui::OnMessage(WM_CREATE, &CPaintView::OnCreate),
         ui::OnMessage(WM_DESTROY, &CPaintView::OnDestroy),
         ui::OnMessage(WM_ERASEBKGND, &CPaintView::OnEraseBkgnd),
+        ui::OnMessage(WM_SIZE, &CPaintView::OnSize),
         ui::OnMessage(WM_LBUTTONDOWN, &CPaintView::OnLButtonDown),
         ui::OnMessage(WM_RBUTTONDOWN, &CPaintView::OnRButtonDown),
         // The window class reports a quick second click as a double click;
@@ -202,6 +203,16 @@ LRESULT CPaintView::OnEraseBkgnd(WPARAM w, LPARAM)
     ExcludeClipRect(dc, left, top, left + size_.cx, top + size_.cy);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
     return TRUE;
+}
+
+LRESULT CPaintView::OnSize(WPARAM w, LPARAM l)
+{
+    const LRESULT result = CScrollView::OnSize(w, l);
+    // The picture's place follows the client size, and the window keeps
+    // what it showed where it kept its size: all of it is painted anew, or
+    // the old picture stays beside the new one.
+    Invalidate(true);
+    return result;
 }
 
 // ---- Strokes ----
