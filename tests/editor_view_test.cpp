@@ -4,11 +4,13 @@
 #include "tests/editor_view_support.h"
 
 #include "common/image_formats.h"
+#include "editor/io/image_saver.h"
 #include "editor/resource.h"
 #include "ui/command.h"
 #include "ui/strings.h"
 
 #include <fstream>
+#include <iterator>
 
 using namespace viewtest;
 
@@ -78,12 +80,28 @@ std::string Gif(int frames)
     return file + "\x3B";
 }
 
+// A small JPEG, 8 x 8 pixels of data, whose frame header claims 65500 x
+// 65500: a decoder trusting it would take 12 GB.
+void WriteHugeJpeg(const kesh::String& path)
+{
+    const editortest::OwnedBitmap small = editortest::MakeSection32(8, 8, false);
+    ASSERT_EQ(SaveBitmapAsImage(small.get(), path, 90, kImageFormatJPEG), SaveImageResult::Saved);
+    std::ifstream in(path.toWide().get(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const size_t frame = bytes.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    bytes.replace(frame + 5, 4, "\xFF\xDC\xFF\xDC");
+    WriteBytes(path, bytes);
+}
+
 }  // namespace
 
 TEST_F(ViewTest, AnUnreadableImageFailsCreationWithTheMessage)
 {
     WriteBytes(folder_.path("broken.png"), "not an image at all");
-    const char* names[] = {"broken.png", "missing.png"};
+    WriteHugeJpeg(folder_.path("huge.jpg"));
+    const char* names[] = {"broken.png", "missing.png", "huge.jpg"};
     for (const char* name : names) {
         shell_.boxes.clear();
         CPaintView view(folder_.path(name), key_.path());

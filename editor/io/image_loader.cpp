@@ -2,7 +2,11 @@
 
 #include "common/gdiplus_handles.h"
 #include "editor/core/save_format.h"
+#include "editor/io/image_header.h"
 #include "kesh/file.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace gp = Gdiplus::DllExports;
 
@@ -25,10 +29,50 @@ bool hasSeveralFrames(Gdiplus::GpImage* image)
     return frames > 1;
 }
 
+using GpImageHandle = GdiplusHandle<Gdiplus::GpImage, gp::GdipDisposeImage>;
+
+bool metafileSize(const kesh::String& path, SIZE& size)
+{
+    GpImageHandle image;
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    UINT width = 0, height = 0;
+    if (gp::GdipLoadImageFromFile(path.toWide().get(), image.Receive()) != Gdiplus::Ok || !image.isValid() ||
+        gp::GdipGetImageType(image, &type) != Gdiplus::Ok || type != Gdiplus::ImageTypeMetafile ||
+        gp::GdipGetImageWidth(image, &width) != Gdiplus::Ok || gp::GdipGetImageHeight(image, &height) != Gdiplus::Ok ||
+        width > LONG_MAX || height > LONG_MAX)
+        return false;
+    size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    return true;
+}
+
 }  // namespace
+
+bool FitsTheEditor(SIZE size)
+{
+    return size.cx > 0 && size.cy > 0 &&
+           static_cast<long long>(size.cx) * static_cast<long long>(size.cy) <= kMaxImagePixels;
+}
+
+bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
+{
+    const ImageHeader header = ReadImageHeader(path);
+    switch (header.kind) {
+    case ImageHeaderKind::Raster:
+        size = header.size;
+        return size.cx > 0 && size.cy > 0;
+    case ImageHeaderKind::Metafile:
+        return metafileSize(path, size);
+    case ImageHeaderKind::Unrecognised:
+        break;
+    }
+    return false;
+}
 
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
+    SIZE declared = {};
+    if (!ReadDeclaredImageSize(path, declared) || !FitsTheEditor(declared))
+        return false;
     GpBitmapHandle image;
     if (gp::GdipCreateBitmapFromFile(path.toWide().get(), image.Receive()) != Gdiplus::Ok || !image.isValid())
         return false;
@@ -37,7 +81,11 @@ bool LoadImageFile(const kesh::String& path, LoadedImage& out)
     gp::GdipGetImageRawFormat(image, &out.rawFormat);
     gp::GdipGetImageWidth(image, &width);
     gp::GdipGetImageHeight(image, &height);
-    out.size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    out.size = SIZE{static_cast<LONG>(std::min<UINT>(width, LONG_MAX)), static_cast<LONG>(std::min<UINT>(height, LONG_MAX))};
+    // What the decoder made is held to the same bound as what the header
+    // said (a drawing is made at a size of the decoder's choosing).
+    if (!FitsTheEditor(out.size))
+        return false;
     out.preferredFormat =
         PreferredSaveFormat(out.rawFormat, kesh::fs::size(path), static_cast<int>(width), static_cast<int>(height));
 

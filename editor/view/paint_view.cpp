@@ -49,7 +49,6 @@ CPaintView::~CPaintView()
 const ui::MessageMap* CPaintView::GetMessageMap() const
 {
     static const ui::MessageMap map(CScrollView::GetMessageMap(), {
-        ui::OnMessage(WM_CREATE, &CPaintView::OnCreate),
         ui::OnMessage(WM_DESTROY, &CPaintView::OnDestroy),
         ui::OnMessage(WM_ERASEBKGND, &CPaintView::OnEraseBkgnd),
         ui::OnMessage(WM_SIZE, &CPaintView::OnSize),
@@ -109,18 +108,18 @@ const ui::MessageMap* CPaintView::GetMessageMap() const
 
 bool CPaintView::CreateInFrame(ui::CWnd* frame, UINT id)
 {
+    // The picture first: one that cannot be opened is told about while no
+    // window of it exists, so none ever shows empty.
+    if (!LoadImage())
+        return false;
     const RECT none = {};
-    return Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id);
+    if (!Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id))
+        return false;
+    Retitle(true);
+    return true;
 }
 
 // ---- Loading, title and display ----
-
-LRESULT CPaintView::OnCreate(WPARAM, LPARAM)
-{
-    if (CallDefault() == -1)
-        return -1;
-    return LoadImage() ? 0 : -1;
-}
 
 bool CPaintView::LoadImage()
 {
@@ -134,7 +133,6 @@ bool CPaintView::LoadImage()
     preferredFormat_ = image.preferredFormat;
     size_ = image.size;
     multiFrame_ = image.multiFrame;
-    Retitle(true);
     return true;
 }
 
