@@ -68,6 +68,20 @@ bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
     return false;
 }
 
+bool ReadsBackAs(const kesh::String& path, SIZE size)
+{
+    SIZE declared = {};
+    if (!ReadDeclaredImageSize(path, declared) || declared.cx != size.cx || declared.cy != size.cy)
+        return false;
+    GpBitmapHandle image;
+    UINT width = 0, height = 0;
+    Gdiplus::ARGB last = 0;
+    return gp::GdipCreateBitmapFromFile(path.toWide().get(), image.Receive()) == Gdiplus::Ok && image.isValid() &&
+           gp::GdipGetImageWidth(image, &width) == Gdiplus::Ok && gp::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
+           static_cast<LONG>(width) == size.cx && static_cast<LONG>(height) == size.cy &&
+           gp::GdipBitmapGetPixel(image, static_cast<INT>(width) - 1, static_cast<INT>(height) - 1, &last) == Gdiplus::Ok;
+}
+
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
     SIZE declared = {};
