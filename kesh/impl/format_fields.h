@@ -6,8 +6,8 @@ namespace kesh {
 namespace __ {
 
 // The widest integer field (width or precision of d, i, o, u, x, X, p) that
-// String::format hands to the C formatter: 64 KiB, a quarter of the
-// smallest stack the library gives a thread. The runtime's formatter lays
+// String::format hands to the C formatter: 64 KiB, a quarter of the 256 KiB
+// stack the programs give their worker threads. The runtime's formatter lays
 // out an integer conversion in a stack buffer as wide as its field, so a
 // width such as %10000000d overflows any stack; text and floating-point
 // fields are laid out on the heap and are not bounded here.
