@@ -61,7 +61,9 @@ public:
     // stray byte each yield 0xFFFF.
     boost::shared_array<wchar_t> toWide() const;
 
-    // printf-style formatting; an encoding error gives the empty text.
+    // printf-style formatting; an encoding error gives the empty text, and
+    // so does an integer field (width or precision of d, i, o, u, x, X, p)
+    // wider than 65536 or a conversion the library does not know.
     static String format(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 
     unsigned length() const;

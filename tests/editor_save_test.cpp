@@ -235,6 +235,42 @@ TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
     EXPECT_EQ(std::vector<std::string>({"own.png"}), NamesIn(folder));
 }
 
+// An encoder may report success for a file that holds no picture, or not
+// the one saved: such a file must neither replace the one saved over nor
+// stay as a new one.
+TEST(SaveImageReadBack, OnlyAFileThatReadsBackAsThePictureIsSaved)
+{
+    TempFolder folder;
+    const String picture = folder.path("picture.png");
+    OwnedBitmap bitmap = MakeSection32(5, 3, false);
+    ASSERT_EQ(SaveImageResult::Saved, SaveBitmapAsImage(bitmap.get(), picture, 90, kImageFormatPNG));
+    const std::string png = ReadAll(picture);
+    // A 640 x 400 GIF's screen and image descriptor, without image data.
+    const std::string noImage("GIF89a\x80\x02\x90\x01\x77\x00\x00\x2C\x00\x00\x00\x00\x80\x02\x90\x01\x00\x3B", 24);
+    const struct {
+        const char* name;
+        std::string written;
+        SIZE size;
+        bool saved;
+    } cases[] = {
+        {"a header without image data", noImage, {640, 400}, false},
+        {"a picture of another size", png, {6, 3}, false},
+        {"the picture", png, {5, 3}, true},
+    };
+    for (const auto& c : cases) {
+        for (const bool own : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (own ? " over the picture" : " as a new file"));
+            const std::string before = ReadAll(picture);
+            EXPECT_EQ(c.saved, WriteReadableImage(folder.path(own ? "picture.png" : "new.png"), c.size,
+                                                  [&](const String& path) { return WriteAll(path, c.written); }));
+            EXPECT_EQ(c.saved && own ? c.written : before, ReadAll(picture));
+            const std::vector<std::string> names = {"new.png", "picture.png"};
+            EXPECT_EQ(std::vector<std::string>(names.begin() + (c.saved && !own ? 0 : 1), names.end()), NamesIn(folder));
+            DeleteFileW(folder.path("new.png").toWide().get());
+        }
+    }
+}
+
 TEST(SaveImageFailures, EachFailureHasItsOwnMessage)
 {
     EXPECT_EQ(0, SaveFailureMessageId(SaveImageResult::Saved));

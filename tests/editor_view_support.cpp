@@ -86,17 +86,22 @@ CPaintView* ViewTest::Open(const kesh::String& path, int clientWidth, int client
         view_.reset();
         return nullptr;
     }
-    // The client area is what the caller names; the view's border lies
-    // around it.
+    ResizeView(clientWidth, clientHeight);
+    view_->SendMessage(ui::WM_INITIALUPDATE);
+    uitest::pump();
+    return view_.get();
+}
+
+void ViewTest::ResizeView(int clientWidth, int clientHeight)
+{
+    // The border is what the window has beyond its client area at that
+    // size.
     MoveWindow(view_->handle(), 0, 0, clientWidth, clientHeight, FALSE);
     const RECT window = view_->GetWindowRect();
     const RECT client = view_->GetClientRect();
     const int borderWidth = (window.right - window.left) - (client.right - client.left);
     const int borderHeight = (window.bottom - window.top) - (client.bottom - client.top);
     MoveWindow(view_->handle(), 0, 0, clientWidth + borderWidth, clientHeight + borderHeight, TRUE);
-    view_->SendMessage(ui::WM_INITIALUPDATE);
-    uitest::pump();
-    return view_.get();
 }
 
 CPaintView* ViewTest::OpenPattern(int width, int height, int clientWidth, int clientHeight)

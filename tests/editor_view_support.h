@@ -55,6 +55,9 @@ protected:
     // A view of a new pattern image of width x height.
     CPaintView* OpenPattern(int width, int height, int clientWidth = 300, int clientHeight = 200);
     void CloseView() { view_.reset(); }
+    // Sizes the view so that its client area is clientWidth x clientHeight
+    // (the border lies around it), repainting what the move exposes.
+    void ResizeView(int clientWidth, int clientHeight);
 
     // Mouse messages at client point (x, y) of the view.
     void Mouse(UINT message, int x, int y, WPARAM keys = 0);

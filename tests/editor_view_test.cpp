@@ -4,11 +4,13 @@
 #include "tests/editor_view_support.h"
 
 #include "common/image_formats.h"
+#include "editor/io/image_saver.h"
 #include "editor/resource.h"
 #include "ui/command.h"
 #include "ui/strings.h"
 
 #include <fstream>
+#include <iterator>
 
 using namespace viewtest;
 
@@ -22,6 +24,14 @@ POINT ClientOf(const CPaintView& view, int x, int y)
     const POINT origin = view.ImageOrigin();
     const POINT scroll = view.ScrollPosition();
     return POINT{origin.x - scroll.x + x, origin.y - scroll.y + y};
+}
+
+// What the view shows at client point at, as 0x00RRGGBB.
+std::uint32_t ShownPixel(const CPaintView& view, POINT at)
+{
+    const kesh::win::ClientDC dc(view.handle());
+    const COLORREF shown = GetPixel(dc, at.x, at.y);
+    return (GetRValue(shown) << 16) | (GetGValue(shown) << 8) | GetBValue(shown);
 }
 
 bool Enabled(CPaintView& view, UINT id)
@@ -70,12 +80,28 @@ std::string Gif(int frames)
     return file + "\x3B";
 }
 
+// A small JPEG, 8 x 8 pixels of data, whose frame header claims 65500 x
+// 65500: a decoder trusting it would take 12 GB.
+void WriteHugeJpeg(const kesh::String& path)
+{
+    const editortest::OwnedBitmap small = editortest::MakeSection32(8, 8, false);
+    ASSERT_EQ(SaveBitmapAsImage(small.get(), path, 90, kImageFormatJPEG), SaveImageResult::Saved);
+    std::ifstream in(path.toWide().get(), std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    in.close();
+    const size_t frame = bytes.find("\xFF\xC0");
+    ASSERT_NE(frame, std::string::npos);
+    bytes.replace(frame + 5, 4, "\xFF\xDC\xFF\xDC");
+    WriteBytes(path, bytes);
+}
+
 }  // namespace
 
 TEST_F(ViewTest, AnUnreadableImageFailsCreationWithTheMessage)
 {
     WriteBytes(folder_.path("broken.png"), "not an image at all");
-    const char* names[] = {"broken.png", "missing.png"};
+    WriteHugeJpeg(folder_.path("huge.jpg"));
+    const char* names[] = {"broken.png", "missing.png", "huge.jpg"};
     for (const char* name : names) {
         shell_.boxes.clear();
         CPaintView view(folder_.path(name), key_.path());
@@ -197,6 +223,35 @@ TEST_F(ViewTest, SmallImageIsCentredLargeOneStartsAtTheMargin)
         EXPECT_EQ(view->TotalSize().cy, c.total.cy);
         CloseView();
     }
+}
+
+// The picture moves with the client size (centred, or at the margin with
+// scroll bars): every size change shows it at its new place, and a stroke
+// lands on the pixel shown under the pointer.
+TEST_F(ViewTest, AfterEachResizeThePictureShowsAtItsNewPlaceAndAStrokeLandsUnderThePointer)
+{
+    CPaintView* view = OpenPattern(100, 80, 200, 150);
+    ASSERT_NE(view, nullptr);
+    // Painted whole once at its first size.
+    view->Invalidate();
+    UpdateWindow(view->handle());
+    const SIZE sizes[] = {{360, 260}, {60, 50}, {300, 200}};
+    for (const SIZE& size : sizes) {
+        ResizeView(size.cx, size.cy);
+        uitest::pump();
+        for (const POINT& pixel : {POINT{0, 0}, POINT{20, 20}})
+            EXPECT_EQ(ShownPixel(*view, ClientOf(*view, pixel.x, pixel.y)), editortest::PixelAt(pixel.x, pixel.y) & 0xFFFFFF)
+                << size.cx << "x" << size.cy << " at " << pixel.x << "," << pixel.y;
+    }
+    Command(ID_TOOL_PENCIL);
+    Command(ID_PENCIL_THICK);
+    const POINT pointer = ClientOf(*view, 50, 40);
+    EXPECT_EQ(ShownPixel(*view, pointer), editortest::PixelAt(50, 40) & 0xFFFFFF) << "under the pointer";
+    Mouse(WM_LBUTTONDOWN, pointer.x, pointer.y, MK_LBUTTON);
+    Mouse(WM_LBUTTONUP, pointer.x, pointer.y);
+    uitest::pump();
+    EXPECT_EQ(BitmapPixel(view->DisplayBitmap(), 50, 40), 0u);
+    EXPECT_EQ(ShownPixel(*view, pointer), 0u);
 }
 
 TEST_F(ViewTest, PencilDragAddsOneStrokeAndMarksTheTitle)

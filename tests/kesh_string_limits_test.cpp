@@ -92,6 +92,31 @@ TEST(StringFormat, OutputHoldingANulEndsAtIt)
     EXPECT_TRUE(String::format("%c", 0).isEmpty());
 }
 
+// An integer field wider than the formatter can lay out gives the empty
+// text, as the other failures do, also with the width or precision taken
+// from the arguments after others of every size; fields that fit, and text
+// fields of any width, are honoured.
+TEST(StringFormat, AnIntegerFieldTooWideGivesTheEmptyText)
+{
+    const struct {
+        const char* name;
+        String result;
+        size_t length;
+    } cases[] = {
+        {"%10000000d", String::format("%10000000d", 1), 0},
+        {"%*d of 10^8", String::format("%*d", 100000000, 1), 0},
+        {"%-*d of -10^8", String::format("%*d", -100000000, 1), 0},
+        {"%.10000000x", String::format("%.10000000x", 1u), 0},
+        {"%*lld after others", String::format("%s %c %f %lld %*lld", "a", 'b', 1.5, 2LL, 100000000, 3LL), 0},
+        {"%20d", String::format("%20d", 1), 20},
+        {"%-*d of -5", String::format("%-*d|", -5, 1), 6},
+        {"%.*s cuts", String::format("%.*s", 100000000, "abc"), 3},
+        {"%100000s", String::format("%100000s", "abc"), 100000},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.length, c.result.length()) << c.name;
+}
+
 // 4 GiB and 16 MiB of 'a' (one byte short for the NUL): added to "abc" it
 // would pass 32 bits, and a length cut to 32 bits would take 16 MiB.
 TEST(StringLimits, AnAppendPastThirtyTwoBitsIsRefusedAndLeavesTheText)

@@ -3,7 +3,11 @@
 #include "common/gdiplus_handles.h"
 #include "common/image_codecs.h"
 #include "editor/core/save_format.h"
+#include "editor/io/image_header.h"
 #include "kesh/file.h"
+
+#include <algorithm>
+#include <climits>
 
 namespace gp = Gdiplus::DllExports;
 
@@ -26,10 +30,64 @@ bool hasSeveralFrames(Gdiplus::GpImage* image)
     return frames > 1;
 }
 
+using GpImageHandle = GdiplusHandle<Gdiplus::GpImage, gp::GdipDisposeImage>;
+
+bool metafileSize(const kesh::String& path, SIZE& size)
+{
+    GpImageHandle image;
+    Gdiplus::ImageType type = Gdiplus::ImageTypeUnknown;
+    UINT width = 0, height = 0;
+    if (gp::GdipLoadImageFromFile(kesh::Wide(path).c_str(), image.Receive()) != Gdiplus::Ok || !image.isValid() ||
+        gp::GdipGetImageType(image, &type) != Gdiplus::Ok || type != Gdiplus::ImageTypeMetafile ||
+        gp::GdipGetImageWidth(image, &width) != Gdiplus::Ok || gp::GdipGetImageHeight(image, &height) != Gdiplus::Ok ||
+        width > LONG_MAX || height > LONG_MAX)
+        return false;
+    size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    return true;
+}
+
 }  // namespace
+
+bool FitsTheEditor(SIZE size)
+{
+    return size.cx > 0 && size.cy > 0 &&
+           static_cast<long long>(size.cx) * static_cast<long long>(size.cy) <= kMaxImagePixels;
+}
+
+bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
+{
+    const ImageHeader header = ReadImageHeader(path);
+    switch (header.kind) {
+    case ImageHeaderKind::Raster:
+        size = header.size;
+        return size.cx > 0 && size.cy > 0;
+    case ImageHeaderKind::Metafile:
+        return metafileSize(path, size);
+    case ImageHeaderKind::Unrecognised:
+        break;
+    }
+    return false;
+}
+
+bool ReadsBackAs(const kesh::String& path, SIZE size)
+{
+    SIZE declared = {};
+    if (!ReadDeclaredImageSize(path, declared) || declared.cx != size.cx || declared.cy != size.cy)
+        return false;
+    GpBitmapHandle image;
+    UINT width = 0, height = 0;
+    Gdiplus::ARGB last = 0;
+    return gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive()) == Gdiplus::Ok && image.isValid() &&
+           gp::GdipGetImageWidth(image, &width) == Gdiplus::Ok && gp::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
+           static_cast<LONG>(width) == size.cx && static_cast<LONG>(height) == size.cy &&
+           gp::GdipBitmapGetPixel(image, static_cast<INT>(width) - 1, static_cast<INT>(height) - 1, &last) == Gdiplus::Ok;
+}
 
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
+    SIZE declared = {};
+    if (!ReadDeclaredImageSize(path, declared) || !FitsTheEditor(declared))
+        return false;
     GpBitmapHandle image;
     const Gdiplus::Status read = gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive());
     if (read != Gdiplus::Ok || !image.isValid()) {
@@ -41,7 +99,11 @@ bool LoadImageFile(const kesh::String& path, LoadedImage& out)
     gp::GdipGetImageRawFormat(image, &out.rawFormat);
     gp::GdipGetImageWidth(image, &width);
     gp::GdipGetImageHeight(image, &height);
-    out.size = SIZE{static_cast<LONG>(width), static_cast<LONG>(height)};
+    out.size = SIZE{static_cast<LONG>(std::min<UINT>(width, LONG_MAX)), static_cast<LONG>(std::min<UINT>(height, LONG_MAX))};
+    // What the decoder made is held to the same bound as what the header
+    // said (a drawing is made at a size of the decoder's choosing).
+    if (!FitsTheEditor(out.size))
+        return false;
     out.preferredFormat =
         PreferredSaveFormat(out.rawFormat, kesh::fs::size(path), static_cast<int>(width), static_cast<int>(height));
 

@@ -2,6 +2,7 @@
 
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "editor/io/image_loader.h"
 #include "editor/io/replacing_write.h"
 #include "kesh/path.h"
 
@@ -67,13 +68,23 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
         return SaveImageResult::NoBitmap;
     }
     const EncoderParameterBlock parameters(format, quality);
-    const bool saved = WriteReplacing(target, [&](const kesh::String& path) {
+    UINT width = 0, height = 0;
+    gp::GdipGetImageWidth(converted.bitmap, &width);
+    gp::GdipGetImageHeight(converted.bitmap, &height);
+    const SIZE size = {static_cast<LONG>(width), static_cast<LONG>(height)};
+    const bool saved = WriteReadableImage(target, size, [&](const kesh::String& path) {
         const Gdiplus::Status written =
             gp::GdipSaveImageToFile(converted.bitmap, kesh::Wide(path).c_str(), &encoder.clsid, parameters.get());
         if (written != Gdiplus::Ok) LogGdiplusFailure("GdipSaveImageToFile", written, path);
         return written == Gdiplus::Ok;
     });
     return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;
+}
+
+bool WriteReadableImage(const kesh::String& target, SIZE size,
+                        const std::function<bool(const kesh::String& path)>& write)
+{
+    return WriteReplacing(target, [&](const kesh::String& path) { return write(path) && ReadsBackAs(path, size); });
 }
 
 bool IsSameImagePath(const kesh::String& a, const kesh::String& b)

@@ -7,6 +7,8 @@
 
 #include <windows.h>
 
+#include <functional>
+
 // A GDI+ bitmap made from a GDI bitmap and the status of making it; the
 // bitmap may exist with a failed status, and is then not to be used.
 struct ConvertedBitmap {
@@ -55,8 +57,17 @@ enum class SaveImageResult {
 // String-table id of the failure's message (IDS_SAVE_...); 0 for Saved.
 int SaveFailureMessageId(SaveImageResult result);
 
-// Writes bitmap to target in format through the GDI+ encoder; quality goes
-// to the encoder for JPEG only.
+// Writes target through write(path) the way a save does: through
+// WriteReplacing, and counting the write as done only when the file it made
+// reads back through the editor's loader as a picture of size pixels
+// (ReadsBackAs). An encoder may report success for a file that holds no
+// picture; such a file replaces nothing and stays nowhere. False when the
+// write, the read-back or the replacement failed.
+bool WriteReadableImage(const kesh::String& target, SIZE size,
+                        const std::function<bool(const kesh::String& path)>& write);
+
+// Writes bitmap to target in format through the GDI+ encoder
+// (WriteReadableImage); quality goes to the encoder for JPEG only.
 SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, ULONG quality, const GUID& format);
 
 // True when both texts name the same file by their normalised paths,

@@ -49,9 +49,9 @@ CPaintView::~CPaintView()
 const ui::MessageMap* CPaintView::GetMessageMap() const
 {
     static const ui::MessageMap map(CScrollView::GetMessageMap(), {
-        ui::OnMessage(WM_CREATE, &CPaintView::OnCreate),
         ui::OnMessage(WM_DESTROY, &CPaintView::OnDestroy),
         ui::OnMessage(WM_ERASEBKGND, &CPaintView::OnEraseBkgnd),
+        ui::OnMessage(WM_SIZE, &CPaintView::OnSize),
         ui::OnMessage(WM_LBUTTONDOWN, &CPaintView::OnLButtonDown),
         ui::OnMessage(WM_RBUTTONDOWN, &CPaintView::OnRButtonDown),
         // The window class reports a quick second click as a double click;
@@ -108,18 +108,18 @@ const ui::MessageMap* CPaintView::GetMessageMap() const
 
 bool CPaintView::CreateInFrame(ui::CWnd* frame, UINT id)
 {
+    // The picture first: one that cannot be opened is told about while no
+    // window of it exists, so none ever shows empty.
+    if (!LoadImage())
+        return false;
     const RECT none = {};
-    return Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id);
+    if (!Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id))
+        return false;
+    Retitle(true);
+    return true;
 }
 
 // ---- Loading, title and display ----
-
-LRESULT CPaintView::OnCreate(WPARAM, LPARAM)
-{
-    if (CallDefault() == -1)
-        return -1;
-    return LoadImage() ? 0 : -1;
-}
 
 bool CPaintView::LoadImage()
 {
@@ -133,7 +133,6 @@ bool CPaintView::LoadImage()
     preferredFormat_ = image.preferredFormat;
     size_ = image.size;
     multiFrame_ = image.multiFrame;
-    Retitle(true);
     return true;
 }
 
@@ -202,6 +201,16 @@ LRESULT CPaintView::OnEraseBkgnd(WPARAM w, LPARAM)
     ExcludeClipRect(dc, left, top, left + size_.cx, top + size_.cy);
     FillRect(dc, &client, GetSysColorBrush(COLOR_BTNSHADOW));
     return TRUE;
+}
+
+LRESULT CPaintView::OnSize(WPARAM w, LPARAM l)
+{
+    const LRESULT result = CScrollView::OnSize(w, l);
+    // The picture's place follows the client size, and the window keeps
+    // what it showed where it kept its size: all of it is painted anew, or
+    // the old picture stays beside the new one.
+    Invalidate(true);
+    return result;
 }
 
 // ---- Strokes ----

@@ -32,17 +32,18 @@
 class CPaintView : public ui::CScrollView {
 public:
     // Stores path (the image file, UTF-8) and reads the pen settings from
-    // the key at settingsKeyPath; the image is read when the window is made.
+    // the key at settingsKeyPath; the image is read by CreateInFrame.
     // Tests give a key of their own.
     explicit CPaintView(const kesh::String& path, const kesh::String& settingsKeyPath = kSettingsKeyPath);
     // Destroys the window if there still is one, releases the strokes and
     // writes the pen settings back.
     ~CPaintView() override;
 
-    // Makes the view a child of frame with the given child id and reads the
-    // image. False when the image cannot be read: the user has been told
-    // ("打开文件失败") and the object has no window; it is only to be
-    // destroyed. The frame's title then shows the file name, unmodified.
+    // Reads the image, then makes the view a child of frame with the given
+    // child id, whose title then shows the file name, unmodified. False when
+    // the image cannot be read or is too large for the editor
+    // (LoadImageFile): the user has been told ("打开文件失败") before any
+    // window of the view was made; the object is only to be destroyed.
     bool CreateInFrame(ui::CWnd* frame, UINT id = IDW_PANE_FIRST);
 
     // The image file's path as handed to the constructor.
@@ -96,9 +97,9 @@ protected:
 
 private:
     // Window messages.
-    LRESULT OnCreate(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
+    LRESULT OnSize(WPARAM, LPARAM);
     LRESULT OnLButtonDown(WPARAM, LPARAM);
     LRESULT OnRButtonDown(WPARAM, LPARAM);
     LRESULT OnMouseMove(WPARAM, LPARAM);

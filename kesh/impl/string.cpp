@@ -1,5 +1,7 @@
 #include "kesh/string.h"
 
+#include "kesh/impl/format_fields.h"
+
 #include <boost/make_shared.hpp>
 
 #include <cstdarg>
@@ -270,6 +272,11 @@ boost::shared_array<wchar_t> String::toWide() const
 String String::format(const char* fmt, ...)
 {
     KESH_ASSERT(fmt);
+    va_list checked;
+    va_start(checked, fmt);
+    const bool fits = __::integerFieldsFit(fmt, checked);
+    va_end(checked);
+    if (!fits) return String();
     size_t size = 16;
     for (;;) {
         char* buffer = static_cast<char*>(std::malloc(size));
