@@ -27,9 +27,12 @@ segment; any method; a query is ignored):
                  the number of body bytes as text
   /truncate/N?path=P  cuts the file at the host path P to N bytes, past
                  the sharing rules of the program that holds it open
-  /recorded      200, the count of body bytes the request before this one
-                 delivered, in decimal, a line feed, then that request raw
-                 (its body cut at 1 MiB)
+  /recorded      200, the count of body bytes the latest request before this
+                 one delivered, in decimal, a line feed, then that request raw
+                 (its body cut at 1 MiB). Latest by the arrival of its head:
+                 a request still being read when this one comes (a cancelled
+                 POST the server drains) is waited for, and one that arrived
+                 earlier never takes the place of a later one.
 """
 
 import os
@@ -127,18 +130,19 @@ class Handler(socketserver.BaseRequestHandler):
             name, _, value = line.partition(":")
             if name.strip().lower() == "content-length":
                 length = int(value.strip())
+        seq = self.server.arrived() if route != "recorded" else None
 
         if route == "close-body":
             received, body = conn.read_body(min(length, CLOSE_BODY_AFTER), CLOSE_BODY_AFTER)
-            self.record(head, received, body)
+            self.server.record(seq, head + body, received)
             self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\x01\x00\x00\x00\x00\x00\x00\x00")
             return False
         if route == "slow-read":
             received, body = conn.read_body(length, RECORD_BODY_LIMIT, SLOW_READ_PIECE, SLOW_READ_PAUSE)
         else:
             received, body = conn.read_body(length, RECORD_BODY_LIMIT)
-        if route != "recorded":
-            self.record(head, received, body)
+        if seq is not None:
+            self.server.record(seq, head + body, received)
         if received < length:
             return False
 
@@ -164,16 +168,11 @@ class Handler(socketserver.BaseRequestHandler):
             os.truncate(query["path"][0], int(arg))
             conn.answer(200, b"")
         elif route == "recorded":
-            with self.server.lock:
-                recorded, count = self.server.recorded
+            recorded, count = self.server.latest()
             conn.answer(200, b"%d\n" % count + recorded)
         else:
             conn.answer(404, b"no such route")
         return True
-
-    def record(self, head, received, body):
-        with self.server.lock:
-            self.server.recorded = (head + body, received)
 
     def send_big(self, size):
         # One write of head and body: the benchmark measures the client's
@@ -198,10 +197,39 @@ class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    # Records kept: the latest few, by arrival.
+    KEPT = 64
+
     def __init__(self):
         super().__init__(("127.0.0.1", 0), Handler)
-        self.lock = threading.Lock()
-        self.recorded = (b"", 0)
+        self.changed = threading.Condition()
+        self.next_seq = 0
+        self.records = {}  # arrival number -> (raw, count), None while being read
+
+    def arrived(self):
+        """The number of a request whose head just came."""
+        with self.changed:
+            seq = self.next_seq
+            self.next_seq += 1
+            self.records[seq] = None
+            self.records.pop(seq - self.KEPT, None)
+            return seq
+
+    def record(self, seq, raw, received):
+        with self.changed:
+            if seq in self.records:
+                self.records[seq] = (raw, received)
+            self.changed.notify_all()
+
+    def latest(self):
+        """The latest request's record, once it has been read (at most the
+        socket time limit later; empty when none came or it never ended)."""
+        with self.changed:
+            if not self.records:
+                return b"", 0
+            seq = max(self.records)
+            self.changed.wait_for(lambda: self.records.get(seq) is not None, SOCKET_TIME_LIMIT)
+            return self.records.get(seq) or (b"", 0)
 
 
 def main():
