@@ -47,8 +47,9 @@ kesh::String AcceptLanguageFrom(const kesh::String& language, const kesh::String
 // kTransferBrokenPrefix followed by the system's text for a Win32 error
 // code, searched in WinINet's messages first, inserts left as they stand;
 // "Error Code is %u, FormatMessage Error Code is %u" when the system has
-// none.
-kesh::String TransferFailureMessage(DWORD lastError);
+// none. Code 0 names no failure of the system (its text says all went
+// well): ownText, the failure's own words, takes the system text's place.
+kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText = kesh::String());
 
 // A reply's whole body, read in pieces of 1024 bytes (Response::ReadContent
 // fills at most that many per call and gives 0 at the end). The text ends at
@@ -73,9 +74,10 @@ kesh::String ReadReplyBody(Response& response)
 // A worker's exchange, run at its thread's boundary: exchange(result) fills
 // result; whatever it throws makes result a failure instead, so the last
 // stage is always sent. A Failure (the HTTP client's exception, whose
-// LastError is the failed call's Win32 code) becomes
-// TransferFailureMessage of that code; running out of memory and anything
-// else become that of ERROR_NOT_ENOUGH_MEMORY and ERROR_INTERNAL_ERROR.
+// LastError is the failed call's Win32 code and errmsg() its own text)
+// becomes TransferFailureMessage of that code and text; running out of
+// memory and anything else become that of ERROR_NOT_ENOUGH_MEMORY and
+// ERROR_INTERNAL_ERROR.
 template <class Failure, class Exchange>
 void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
 {
@@ -84,7 +86,9 @@ void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
         exchange(result);
         return;
     } catch (const Failure& e) {
-        error = e.LastError;
+        result.ok = false;
+        result.message = TransferFailureMessage(e.LastError, kesh::String(e.errmsg()));
+        return;
     } catch (const std::bad_alloc&) {
         error = ERROR_NOT_ENOUGH_MEMORY;
     } catch (...) {
