@@ -6,11 +6,13 @@
 // The body, byte for byte, with B the boundary and the parameters in map
 // order:
 //   file: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
-//         "\"; filename=\"" path "\"\r\nContent-Type: " mime "\r\n\r\n" bytes "\r\n"
+//         "\"; filename=\"" file "\"\r\nContent-Type: " mime "\r\n\r\n" bytes "\r\n"
 //   text: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
 //         "\"\r\n\r\n" value "\r\n"
 //   then "--" B "--\r\n"; without parameters the whole body is "\r\n--" B "--\r\n".
-// Names, paths and values are in UTF-8 after SetUseUtf8, else in the code
+// file is the file's name with its extension, without the folders above it
+// (which would tell the server the user's account and folders). Names,
+// file names and values are in UTF-8 after SetUseUtf8, else in the code
 // page; nothing is URL-encoded. The length is counted before the first byte
 // goes out and declared as the Content-Length; the steps never write past it.
 
@@ -36,6 +38,20 @@ AnsiText CHttpClientT<Tool, Encoder>::bodyText(const wchar_t* text) const
     else
         Encoder::AnsiEncode(text, bytes.get(), m_nCodePage);
     return bytes;
+}
+
+// The name a file parameter goes by in the body: what follows the last
+// folder separator (or drive colon) of its path.
+inline const wchar_t* PostedFileName(const wchar_t* path)
+{
+    if (!path)
+        return nullptr;
+    const wchar_t* name = path;
+    for (const wchar_t* c = path; *c; ++c) {
+        if (*c == L'\\' || *c == L'/' || *c == L':')
+            name = c + 1;
+    }
+    return name;
 }
 
 // Opens one file parameter into the context's next slot; returns its size (0
@@ -88,7 +104,8 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
                 const bool isFile = (param.second.flags & HttpParamFile) != 0;
                 uint32_t size;
                 if (isFile) {
-                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), SafeAdd(bodyLength(name), bodyLength(value))));
+                    const uint32_t header = SafeAdd(bodyLength(name), bodyLength(PostedFileName(value)));
+                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), header));
                     size = startFileParam(value, ctx);
                     const uint32_t mimeLength = SafeCount(std::strlen(ctx.mimeTypes.back().get()));
                     bodyTotal = SafeAdd(bodyTotal, SafeAdd(mimeLength, size));
@@ -227,7 +244,7 @@ void CHttpClientT<Tool, Encoder>::writePartHeader(const wchar_t* name, const wch
         return;
     }
     _WritePost("\"; filename=\"");
-    _WritePost(path);
+    _WritePost(PostedFileName(path));
     _WritePost("\"\r\nContent-Type: ");
     _WritePost(mimeType);
     _WritePost("\r\n\r\n");
