@@ -21,7 +21,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
+#include <string>
 
 constexpr UINT WM_RUNNER_STAGE = 0x8001;  // WM_APP + 1
 constexpr UINT WM_RUNNER_DONE = 0x8002;   // WM_APP + 2; wParam IDOK or IDCANCEL
@@ -54,21 +56,25 @@ kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText
 // A reply's whole body, read in pieces of 1024 bytes (Response::ReadContent
 // fills at most that many per call and gives 0 at the end). The text ends at
 // the body's first zero byte. Whatever ReadContent throws passes on.
+// Linear in the body's length: the bytes gather in a buffer that grows by
+// doubling and become the text once, so a body the client cuts off at its
+// content limit (an answer that never ends) is read to that limit in time
+// proportional to it.
 template <class Response>
 kesh::String ReadReplyBody(Response& response)
 {
-    constexpr unsigned kPiece = 1024;
-    kesh::String body;
-    unsigned length = 0;
+    constexpr size_t kPiece = 1024;
+    std::string bytes;
+    size_t length = 0;
     for (;;) {
-        char* buffer = body.getBuffer(length + kPiece);
-        if (!buffer)
-            throw std::bad_alloc();
-        const unsigned read = response.ReadContent(reinterpret_cast<BYTE*>(buffer + length));
+        bytes.resize(length + kPiece);
+        const unsigned read = response.ReadContent(reinterpret_cast<BYTE*>(&bytes[length]));
         if (read == 0)
-            return body;
+            break;
         length += read;
     }
+    bytes.resize(length);
+    return kesh::String(bytes.c_str(), static_cast<unsigned>(std::min<size_t>(length, kesh::String::npos - 1)));
 }
 
 // A worker's exchange, run at its thread's boundary: exchange(result) fills

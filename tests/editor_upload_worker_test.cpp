@@ -191,6 +191,8 @@ TEST_F(UploadWorkerTest, EveryScenarioEndsInItsLastStageAndMessage)
         {"nul", whole, true, "", 2},
         {"hundred", whole, true, "", 100},
         {"unsafe", whole, true, "", 4},
+        // An answer that never ends, read to the client's cap and no further.
+        {"endless", {1, 2, 3, 4, 5, 7}, false, TransferBroken(ERROR_NOT_ENOUGH_MEMORY), 0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(server.SetScenario(c.scenario)) << c.scenario;

@@ -229,6 +229,15 @@ class Handler(http.server.BaseHTTPRequestHandler):
             time.sleep(0.05)
         return b"".join(pieces)
 
+    def send_endless(self):
+        """An answer without a length that never ends: it goes on until the
+        client goes away."""
+        self.close_connection = True
+        self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n<rsp>")
+        block = b"<url>http://img.norpasoft.com/p/0</url>" * 1024
+        while True:
+            self.wfile.write(block)
+
     def drop(self):
         """Ends the connection at once with a reset, unread bytes left."""
         self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
@@ -256,6 +265,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             STATE["last"] = last
         if scenario == "post500":
             self.reply(500, b"<error>down</error>")
+        elif scenario == "endless":
+            self.send_endless()
         else:
             self.reply(200, ANSWERS.get(scenario, OK_ANSWER))
 

@@ -19,6 +19,7 @@ segment; any method; a query is ignored):
   /status/NNN    answers with status NNN
   /nul           200, NUL_BODY (more than 1024 bytes, NULs inside)
   /big/N         200, N bytes of PATTERN repeated
+  /text/N        200, N bytes of TEXT_PATTERN repeated (no zero byte)
   /slow          200, SLOW_BODY sent in pieces with pauses
   /endless       200 without a length, sent until the client goes away
   /close         reads the request, closes without an answer
@@ -47,6 +48,7 @@ import urllib.parse
 
 SOCKET_TIME_LIMIT = 10.0
 PATTERN = bytes((i * 7 + 3) % 256 for i in range(4096))
+TEXT_PATTERN = bytes(32 + (i * 7 + 3) % 95 for i in range(4096))
 NUL_BODY = bytes(i % 251 for i in range(3000))
 SLOW_BODY = bytes((i * 13) % 256 for i in range(5600))
 SLOW_PIECE, SLOW_PAUSE = 700, 0.03
@@ -155,7 +157,9 @@ class Handler(socketserver.BaseRequestHandler):
         elif route == "nul":
             conn.answer(200, NUL_BODY)
         elif route == "big":
-            self.send_big(int(arg))
+            self.send_big(int(arg), PATTERN)
+        elif route == "text":
+            self.send_big(int(arg), TEXT_PATTERN)
         elif route == "slow":
             self.send_slow()
         elif route == "endless":
@@ -174,10 +178,10 @@ class Handler(socketserver.BaseRequestHandler):
             conn.answer(404, b"no such route")
         return True
 
-    def send_big(self, size):
+    def send_big(self, size, pattern):
         # One write of head and body: the benchmark measures the client's
         # reading, not this server's pieces.
-        body = (PATTERN * (size // len(PATTERN) + 1))[:size]
+        body = (pattern * (size // len(pattern) + 1))[:size]
         self.request.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % size + body)
 
     def send_slow(self):
