@@ -120,12 +120,16 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
             bodyTotal = SafeAdd(bodyTotal, SafeAdd(b, 6));
         }
 
+        // On a failure the request, the connection and the internet handle
+        // close in that order (the locals go in reverse order of making).
         InternetHandle internet = openInternet();
         InternetHandle connection = OpenConnection(url, internet);
-        InternetHandle request = OpenRequest(url, connection, L"POST", flags);
+        const std::shared_ptr<CancelPoint> point = startRequest(HttpErrorSendRequestEx);
+        point->Hold(OpenRequest(url, connection, L"POST", flags));
+        const HINTERNET request = point->Live(HttpErrorSendRequestEx);
         AddRequestHeader(request);
         Tool::AddHeader(request, L"Content-Type", contentType(), m_nCodePage);
-        Tool::SendRequestEx(request, bodyTotal);
+        point->Run(HttpErrorSendRequestEx, [&] { Tool::SendRequestEx(request, bodyTotal); });
 
         m_statLive.Clear();
         m_statLive.m_nActualTotalByte = bodyTotal;
@@ -138,10 +142,9 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
         m_ctx.fileSizes = std::move(ctx.fileSizes);
         m_ctx.data.reset();
         m_ctx.postKind = 0;
-        m_ctx.request = std::move(request);
+        m_ctx.request = point;
         m_ctx.connection = std::move(connection);
-        // Last: from here on a cancel from another thread reaches the POST.
-        m_ctx.internet.Attach(internet.Detach());
+        m_ctx.internet = std::move(internet);
         if (m_statLive.m_nTotalCount > 0) {
             m_statInitial = m_statLive;
             m_statInitial._StartNewEntry(first.isFile, first.name, first.size, first.path);
@@ -173,18 +176,18 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
         ThrowErrorW(HttpErrorPostNotStarted);
     try {
         return FilterW([&]() -> ResponsePtr {
-            // A running POST loses its internet handle only to a cancel: that is
-            // the write failing as cancelled, not a missing argument, so the
-            // caller gets the system's reason to show.
-            if (!m_ctx.internet.get())
-                ThrowWin32ErrorW(nullptr, HttpErrorInternetWriteFile, ERROR_INTERNET_OPERATION_CANCELLED);
+            // After a cancel no step starts: the server gets at most the one
+            // that was under way.
+            const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
+            if (!m_ctx.internet.isValid())
+                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hInternet can not be NULL.");
             if (!m_ctx.connection.isValid())
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hConnection can not be NULL.");
-            if (!m_ctx.request.isValid())
+            if (!request)
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
             PostStat& stat = m_statLive;
             if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
-                Tool::EndRequest(m_ctx.request);
+                m_ctx.request->Run(HttpErrorEndRequest, [&] { Tool::EndRequest(request); });
                 return _ReleasePostResponse();
             }
             if (stat.m_nTotalCount == 0) {
@@ -283,7 +286,10 @@ void CHttpClientT<Tool, Encoder>::writeChunk(uint32_t n)
 template <class Tool, class Encoder>
 void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, bool isData)
 {
-    if (!m_ctx.request.isValid())
+    if (!m_ctx.request)
+        ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
+    const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
+    if (!request)
         ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
     if (!bytes || count == 0)
         return;
@@ -296,7 +302,7 @@ void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, 
     // cannot end where the server expects it.
     if (stat.m_nActualPostedByte + count > stat.m_nActualTotalByte)
         ThrowErrorW(HttpErrorArithmetic);
-    Tool::InternetWriteFile(m_ctx.request, bytes, count);
+    m_ctx.request->Run(HttpErrorInternetWriteFile, [&] { Tool::InternetWriteFile(request, bytes, count); });
     if (isData) {
         stat.m_nPostedByte += count;
         stat.m_nCurrParamPostedByte += count;

@@ -16,7 +16,8 @@ Routes:
                                  the current scenario in its path
   GET  /_test/scenario/<name>   makes name the current scenario and forgets
                                  the last POST; answers "ok"
-  GET  /_test/last              what the last POST carried (see record())
+  GET  /_test/last              what the last POST carried (see record()),
+                                 recorded once its body has ended
 
 Scenarios (the default is "ok"): see CONFIGS and the POST handlers below.
 
@@ -155,6 +156,7 @@ def record(handler, body):
     part <name hex> <filename hex or -> <type or -> <length> <crc32>
     <data hex when the part is a text field, else ->."""
     lines = [
+        "body %d %s" % (len(body), handler.headers.get("Content-Length", "0")),
         "agent %s" % handler.headers.get("User-Agent", "").encode("utf-8").hex(),
         "language %s" % handler.headers.get("Accept-Language", "").encode("utf-8").hex(),
     ]
@@ -260,11 +262,14 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             last = record(self, body)
         except ValueError as error:
-            last = "malformed %s\n" % str(error).encode("utf-8").hex()
+            # The bytes that came, also of a body the client cut off.
+            last = "body %d %s\nmalformed %s\n" % (
+                len(body), self.headers.get("Content-Length", "0"), str(error).encode("utf-8").hex())
         with LOCK:
             STATE["last"] = last
         if scenario == "post500":
             self.reply(500, b"<error>down</error>")
+
         elif scenario == "endless":
             self.send_endless()
         else:

@@ -95,7 +95,6 @@ void expectEnded(CHttpClient& client, const std::vector<std::wstring>& files)
 {
     EXPECT_FALSE(client.GetPostStat().IsActive());
     EXPECT_EQ(104, Thrown([&] { client.PostNextChunk(); }).ErrorCode);
-    EXPECT_FALSE(client.ClosePostInternetHandle());
     for (const auto& f : files)
         EXPECT_TRUE(DeleteFileW(f.c_str())) << "still open: " << httptest::Narrow(f);
 }
@@ -351,7 +350,7 @@ TEST(HttpPostFailureTest, APostEndedEarlyLeavesNoConnectionForTheNextRequest)
     } cases[] = {
         {"cancelled",
          [](std::unique_ptr<CHttpClient>& client) {
-             EXPECT_TRUE(client->ClosePostInternetHandle());
+             EXPECT_TRUE(client->Cancel());
              Thrown([&] { client->PostNextChunk(); });
          }},
         {"its client gone", [](std::unique_ptr<CHttpClient>& client) { client.reset(); }},
@@ -413,8 +412,8 @@ TEST(HttpPostCancelTest, CloseFromAnotherThreadEndsThePost)
     } worker{&client};
     KernelHandle thread(CreateThread(nullptr, 0, Worker::run, &worker, 0, nullptr));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker.running, 60000));
-    EXPECT_TRUE(client.ClosePostInternetHandle());
-    EXPECT_FALSE(client.ClosePostInternetHandle());
+    EXPECT_TRUE(client.Cancel());
+    EXPECT_FALSE(client.Cancel());
     // An outer limit only: the worker's blocked write ends as the server reads on.
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 60000));
 

@@ -33,10 +33,11 @@ public:
     ~HttpRunner() override;
 
     void run() override;
-    // Closes the running POST's connection (from any thread); nothing while
-    // the configuration is fetched, the POST starts or the answer is read.
+    // The program's exit: as Cancel.
     void stop() override;
-    // The dialog's cancel: stop, telling whether a POST was cut off.
+    // From any thread: cuts the upload off wherever it is (the client's
+    // Cancel), so that the worker soon ends with a failure and no further
+    // part of the image goes out. False when it was cancelled already.
     bool Cancel();
 
 private:
