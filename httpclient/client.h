@@ -7,6 +7,10 @@
 // which any thread may call: it takes the client's one lock for a moment and
 // reaches the request under way through its CancelPoint.
 //
+// Whatever a server does, a request ends: every connect, send and receive
+// call of WinINet fails once the client's time limit passes without a byte
+// going either way (kDefaultTimeLimit, 30 s).
+//
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
 // the tool's POST and file calls.
@@ -42,6 +46,10 @@ public:
     static constexpr const char* kFixedBoundary = "----TESMO-FB3B405B7EAE495aB0C0295C54D4E096-";
     static constexpr const wchar_t* kFixedContentType =
         L"multipart/form-data; boundary=----TESMO-FB3B405B7EAE495aB0C0295C54D4E096-";
+    // How long a connect, send or receive may go without a byte before it
+    // fails: long enough for a slow line, short enough that a silent server
+    // ends in a failure the user is told about.
+    static constexpr DWORD kDefaultTimeLimit = 30000;
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
@@ -63,6 +71,12 @@ public:
     void AddParam(const wchar_t* name, const wchar_t* value, DWORD flags);
     // Null: the default agent "Tesmo HTTP Client Class".
     void SetAgentName(const wchar_t* agent);
+    // The time limit of this client's requests from the next one on, in
+    // milliseconds; a new client takes the default.
+    void SetTimeLimit(DWORD milliseconds) { m_nTimeLimit = milliseconds; }
+    // The limit new clients take: kDefaultTimeLimit, unless a test that
+    // cannot reach the client it is about (one a program makes) shortens it.
+    static void SetDefaultTimeLimit(DWORD milliseconds) { defaultTimeLimit() = milliseconds; }
 
     // The URL a GET with the parameters asks for: url, "?" (or "&" after a
     // query of its own), the parameters in map order as name=value, URL-
@@ -88,9 +102,9 @@ public:
     // call cut off throws its code with ERROR_INTERNET_OPERATION_CANCELLED.
     // The cancel stays: every later request of this client fails the same
     // way before anything goes out. Windows interrupts a blocked call at
-    // once; Wine ends it when the server next sends or takes something.
-    // True when this call cancelled the client, false when it was cancelled
-    // already.
+    // once; Wine ends it when the server next sends or takes something, at
+    // the latest after the time limit. True when this call cancelled the
+    // client, false when it was cancelled already.
     bool Cancel();
 
     // Multipart POST, driven step by step (client_post.h).
@@ -146,6 +160,11 @@ private:
     std::shared_ptr<CancelPoint> startRequest(HttpClientErrorCode code);
     // One GET of url as it stands.
     ResponsePtr sendGet(const wchar_t* url, DWORD flags);
+    static std::atomic<DWORD>& defaultTimeLimit()
+    {
+        static std::atomic<DWORD> limit{kDefaultTimeLimit};
+        return limit;
+    }
     // A text's length and bytes in the body's encoding (UTF-8 or the code page).
     uint32_t bodyLength(const wchar_t* text) const;
     AnsiText bodyText(const wchar_t* text) const;
@@ -174,6 +193,7 @@ private:
     PostStat m_statInitial;
     PostStat m_statLive;
     PostContext m_ctx;
+    DWORD m_nTimeLimit = defaultTimeLimit();
     // Cancel's state: whether it came, and the request under way. Only the
     // request's owner keeps its point alive.
     std::mutex m_cancelLock;
@@ -374,6 +394,8 @@ InternetHandle CHttpClientT<Tool, Encoder>::OpenRequest(const wchar_t* url, HINT
         if (parts.path.length == 0)
             objectName.insert(0, L"/");
         InternetHandle request = Tool::OpenRequest(connection, objectName.c_str(), verb, flags, m_nCodePage);
+        // Wine takes the limits only from the request itself.
+        Tool::SetTimeLimits(request, m_nTimeLimit);
         // Before every stored header, so that it leads them on the wire.
         if (flags & INTERNET_FLAG_PRAGMA_NOCACHE)
             Tool::AddHeader(request, L"Cache-Control", L"no-cache", m_nCodePage);
@@ -396,6 +418,8 @@ InternetHandle CHttpClientT<Tool, Encoder>::openInternet() const
     InternetHandle internet(InternetOpenW(agent(), m_dwAccessType, m_szProxy, m_szProxyBypass, m_dwOpenFlags));
     if (!internet.isValid())
         ThrowWin32ErrorW(nullptr, HttpErrorInternetOpen, GetLastError());
+    // Windows hands them down to the connection and its requests.
+    Tool::SetTimeLimits(internet, m_nTimeLimit);
     return internet;
 }
 

@@ -43,7 +43,8 @@ public:
     // The HTTP status code, asked once: 400 when it cannot be read (the next
     // call asks again). A server that closed without answering has no status:
     // that is 400 with ERROR_HTTP_INVALID_SERVER_RESPONSE, not a status of 0
-    // (the system may report it as a successful query of 0).
+    // (the system may report it as a successful query of 0; so does Wine for
+    // a server silent past the time limit).
     DWORD GetStatus()
     {
         const HINTERNET request = m_request->Live(HttpErrorQueryInfo);

@@ -118,6 +118,18 @@ void CHttpToolW::SendRequest(HINTERNET request, UINT codePage)
         ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, GetLastError());
 }
 
+void CHttpToolW::SetTimeLimits(HINTERNET handle, DWORD milliseconds)
+{
+    CheckNotNull(handle, "CHttpToolW::SetTimeLimits: hInternet can not be NULL.");
+    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
+                               INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
+                               INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
+        DWORD value = milliseconds;
+        if (!InternetSetOptionW(handle, option, &value, sizeof value))
+            ThrowWin32ErrorW(nullptr, HttpErrorSetOption, GetLastError());
+    }
+}
+
 // Under Wine this option empties the pool of idle connections; on Windows it
 // asks WinINet to read its settings again. Neither fails in a way worth a
 // report.

@@ -57,6 +57,10 @@ public:
     static void AddHeader(HINTERNET request, const wchar_t* name, const wchar_t* value, UINT codePage);
     // HttpSendRequestW without extra headers or body; 406.
     static void SendRequest(HINTERNET request, UINT codePage);
+    // The longest the system may wait on handle's connect, send and receive
+    // calls before it fails them (and their children's, for an internet
+    // handle); 410.
+    static void SetTimeLimits(HINTERNET handle, DWORD milliseconds);
 
     // Starts a body of exactly total bytes (its Content-Length); 407.
     static void SendRequestEx(HINTERNET request, DWORD total);

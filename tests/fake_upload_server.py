@@ -39,6 +39,8 @@ import zlib
 import fake_web_site
 
 STATE = {"scenario": "ok", "last": "none\n"}
+# The longest a silent scenario keeps a connection without a word.
+SILENCE = 60
 LOCK = threading.Lock()
 
 OK_ANSWER = (
@@ -211,6 +213,9 @@ class Handler(http.server.BaseHTTPRequestHandler):
             if scenario == "slow_config":
                 # Long enough for a test to act while it is fetched.
                 time.sleep(1)
+            if scenario == "silent":
+                self.keep_silent()
+                return
             status, body = config_for(scenario, self.headers.get("Host", "localhost"))
             self.reply(status, body)
         else:
@@ -239,6 +244,17 @@ class Handler(http.server.BaseHTTPRequestHandler):
         block = b"<url>http://img.norpasoft.com/p/0</url>" * 1024
         while True:
             self.wfile.write(block)
+
+    def keep_silent(self):
+        """Takes the request and says nothing until the client goes away
+        (or SILENCE seconds pass)."""
+        self.close_connection = True
+        self.connection.settimeout(SILENCE)
+        try:
+            while self.connection.recv(4096):
+                pass
+        except OSError:
+            pass
 
     def drop(self):
         """Ends the connection at once with a reset, unread bytes left."""
@@ -269,6 +285,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             STATE["last"] = last
         if scenario == "post500":
             self.reply(500, b"<error>down</error>")
+        elif scenario == "mute":
+            self.keep_silent()
 
         elif scenario == "endless":
             self.send_endless()
