@@ -10,8 +10,9 @@
 // it fails at once where the system interrupts it (Windows); where it does
 // not (Wine) the call ends when the server next sends or takes something,
 // at the latest when the request's time limit runs out. Either way the
-// request's next step sees the mark and fails as cancelled before it starts. The handle is taken by one atomic exchange, so the
-// cancel and the request's owner never both close it.
+// request's next step sees the mark and fails as cancelled before it
+// starts. The handle is taken by one atomic exchange, so the cancel and the
+// request's owner never both close it.
 
 #include "httpclient/exceptions.h"
 #include "kesh/handles.h"

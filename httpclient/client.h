@@ -9,7 +9,9 @@
 //
 // Whatever a server does, a request ends: every connect, send and receive
 // call of WinINet fails once the client's time limit passes without a byte
-// going either way (kDefaultTimeLimit, 30 s).
+// going either way (kDefaultTimeLimit, 30 s), and redirects are followed by
+// the client itself, at most kMaxRedirects of them and only to http and
+// https addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED).
 //
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
@@ -50,6 +52,9 @@ public:
     // fails: long enough for a slow line, short enough that a silent server
     // ends in a failure the user is told about.
     static constexpr DWORD kDefaultTimeLimit = 30000;
+    // Redirects followed per request: more than a server's own moves need,
+    // few enough that a loop ends at once.
+    static constexpr unsigned kMaxRedirects = 5;
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
@@ -91,8 +96,8 @@ public:
     InternetHandle OpenRequest(const wchar_t* url, HINTERNET connection, const wchar_t* verb, DWORD flags) const;
     void AddRequestHeader(HINTERNET request) const;
 
-    // Sends a GET (abandoning a running POST first) and hands over its
-    // handles in the response.
+    // Sends a GET (abandoning a running POST first), follows its redirects
+    // and hands over the last request's handles in the response.
     ResponsePtr RequestGet(const wchar_t* url, DWORD flags);
 
     // Cancel, from any thread, whatever the client is doing: a request not
@@ -141,6 +146,7 @@ private:
         InternetHandle internet;
         InternetHandle connection;
         std::shared_ptr<CancelPoint> request;
+        DWORD flags = 0;   // the request flags, for the answer's redirects
         int postKind = 1;  // 0 once a multipart POST has started
         std::unique_ptr<BYTE[]> readBuffer;
     };
@@ -158,8 +164,12 @@ private:
     // The cancel point of a request about to open, where Cancel finds it;
     // throws code as cancelled when the client's cancel came already.
     std::shared_ptr<CancelPoint> startRequest(HttpClientErrorCode code);
-    // One GET of url as it stands.
+    // One GET of url as it stands, without following a redirect.
     ResponsePtr sendGet(const wchar_t* url, DWORD flags);
+    // Goes where response redirects to, by GET, as long as it does (afterPost:
+    // response answers a POST, whose body cannot go again: only a redirect
+    // that asks for a GET is followed).
+    ResponsePtr followRedirects(ResponsePtr response, DWORD flags, bool afterPost);
     static std::atomic<DWORD>& defaultTimeLimit()
     {
         static std::atomic<DWORD> limit{kDefaultTimeLimit};
@@ -393,7 +403,10 @@ InternetHandle CHttpClientT<Tool, Encoder>::OpenRequest(const wchar_t* url, HINT
         std::wstring objectName = url ? url + parts.path.offset : L"";
         if (parts.path.length == 0)
             objectName.insert(0, L"/");
-        InternetHandle request = Tool::OpenRequest(connection, objectName.c_str(), verb, flags, m_nCodePage);
+        // Redirects are the client's to follow (followRedirects), so that a
+        // loop ends.
+        InternetHandle request =
+            Tool::OpenRequest(connection, objectName.c_str(), verb, flags | INTERNET_FLAG_NO_AUTO_REDIRECT, m_nCodePage);
         // Wine takes the limits only from the request itself.
         Tool::SetTimeLimits(request, m_nTimeLimit);
         // Before every stored header, so that it leads them on the wire.
@@ -469,6 +482,31 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::s
 }
 
 template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::followRedirects(ResponsePtr response,
+                                                                                               DWORD flags,
+                                                                                               bool afterPost)
+{
+    for (unsigned followed = 0;; ++followed) {
+        const DWORD status = response->GetStatus();
+        const bool toGet = status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+                           status == HTTP_STATUS_REDIRECT_METHOD;
+        const bool sameVerb = status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
+        if (!toGet && !(sameVerb && !afterPost))
+            return response;
+        const std::wstring target = response->RedirectAddress();
+        // Without a place to go the answer is what it says.
+        if (target.empty())
+            return response;
+        const bool web = _wcsnicmp(target.c_str(), L"http://", 7) == 0 || _wcsnicmp(target.c_str(), L"https://", 8) == 0;
+        if (followed == kMaxRedirects || !web)
+            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_HTTP_REDIRECT_FAILED);
+        response.reset();
+        response = sendGet(target.c_str(), flags);
+        afterPost = false;
+    }
+}
+
+template <class Tool, class Encoder>
 typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::RequestGet(const wchar_t* url,
                                                                                           DWORD flags)
 {
@@ -479,7 +517,9 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::R
             getUrl = std::make_unique<wchar_t[]>(SafeAdd(_MakeGetUrlLen(url), 1));
             MakeGetUrl(url, getUrl.get());
         }
-        return sendGet(getUrl ? getUrl.get() : url, flags);
+        ResponsePtr response = sendGet(getUrl ? getUrl.get() : url, flags);
+        getUrl.reset();
+        return followRedirects(std::move(response), flags, false);
     });
 }
 

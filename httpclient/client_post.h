@@ -142,6 +142,7 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
         m_ctx.fileSizes = std::move(ctx.fileSizes);
         m_ctx.data.reset();
         m_ctx.postKind = 0;
+        m_ctx.flags = flags;
         m_ctx.request = point;
         m_ctx.connection = std::move(connection);
         m_ctx.internet = std::move(internet);
@@ -188,7 +189,8 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
             PostStat& stat = m_statLive;
             if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
                 m_ctx.request->Run(HttpErrorEndRequest, [&] { Tool::EndRequest(request); });
-                return _ReleasePostResponse();
+                const DWORD flags = m_ctx.flags;
+                return followRedirects(_ReleasePostResponse(), flags, true);
             }
             if (stat.m_nTotalCount == 0) {
                 _WritePost("\r\n--");

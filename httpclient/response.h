@@ -96,6 +96,14 @@ public:
     // Content bytes the caller accepts; kDefaultContentLimit at first.
     void SetContentLimit(uint64_t bytes) { m_nContentLimit = bytes; }
 
+    // Where the answer redirects to (Tool::RedirectAddress); empty without
+    // a Location.
+    std::wstring RedirectAddress() const
+    {
+        const HINTERNET request = m_request->Live(HttpErrorSendRequest);
+        return request ? Tool::RedirectAddress(request) : std::wstring();
+    }
+
     // Response headers; nothing fills them yet.
     CHttpClientMapT<Tool> m_Headers;
 

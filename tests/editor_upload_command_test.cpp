@@ -437,6 +437,8 @@ TEST_F(StoreToServerTest, HostileServersEndTheUploadWithTheirMessageAndThePictur
     };
     const Case cases[] = {
         {"slow", true, nullptr},
+        // The answer to the image redirects to itself.
+        {"redirect_loop", false, L"传输中断: "},
         // No answer to the configuration's request, or to the image's.
         {"silent", false, L"传输中断: "},
         {"mute", false, L"传输中断: "},

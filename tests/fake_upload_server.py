@@ -38,7 +38,10 @@ import zlib
 
 import fake_web_site
 
-STATE = {"scenario": "ok", "last": "none\n"}
+STATE = {"scenario": "ok", "last": "none\n", "redirects": 0}
+# Redirects of a loop answered before the loop gives up (with 500), so that
+# a client that follows them for ever still ends.
+LOOP_LIMIT = 50
 # The longest a silent scenario keeps a connection without a word.
 SILENCE = 60
 LOCK = threading.Lock()
@@ -202,6 +205,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with LOCK:
                 STATE["scenario"] = path[len("/_test/scenario/"):]
                 STATE["last"] = "none\n"
+                STATE["redirects"] = 0
             self.reply(200, b"ok", "text/plain")
         elif path == "/_test/last":
             with LOCK:
@@ -218,6 +222,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 return
             status, body = config_for(scenario, self.headers.get("Host", "localhost"))
             self.reply(status, body)
+        elif path == "/api/upload/redirect_loop":
+            self.redirect_to_itself()
         else:
             self.reply(404, b"<error>no such page</error>")
 
@@ -256,6 +262,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
         except OSError:
             pass
 
+    def redirect_to_itself(self):
+        """302 to the address asked for, up to LOOP_LIMIT times in a row."""
+        with LOCK:
+            STATE["redirects"] += 1
+            looping = STATE["redirects"] <= LOOP_LIMIT
+        if not looping:
+            self.reply(500, b"<error>loop</error>")
+            return
+        self.send_response(302)
+        self.send_header("Location", "http://%s%s" % (self.headers.get("Host", "localhost"), self.route()))
+        self.send_header("Content-Length", "0")
+        self.end_headers()
+
     def drop(self):
         """Ends the connection at once with a reset, unread bytes left."""
         self.connection.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, struct.pack("ii", 1, 0))
@@ -287,6 +306,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(500, b"<error>down</error>")
         elif scenario == "mute":
             self.keep_silent()
+        elif scenario == "redirect_loop":
+            self.redirect_to_itself()
 
         elif scenario == "endless":
             self.send_endless()
