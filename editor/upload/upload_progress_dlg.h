@@ -27,6 +27,9 @@ public:
     std::wstring comment;
     std::wstring sign;
     std::wstring uid;
+    // Held by the worker until it is gone: what removes the image's file
+    // when its last holder lets go (may be empty).
+    boost::shared_ptr<const void> imageOwner;
     kesh::TArray<kesh::StringPair> addresses;  // title, address
     bool cancelled = false;                     // a Cancel cut the POST off
 
