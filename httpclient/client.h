@@ -76,11 +76,9 @@ public:
     void AddParam(const wchar_t* name, const wchar_t* value, DWORD flags);
     // Null: the default agent "Tesmo HTTP Client Class".
     void SetAgentName(const wchar_t* agent);
-    // The time limit of this client's requests from the next one on, in
-    // milliseconds; a new client takes the default.
-    void SetTimeLimit(DWORD milliseconds) { m_nTimeLimit = milliseconds; }
-    // The limit new clients take: kDefaultTimeLimit, unless a test that
-    // cannot reach the client it is about (one a program makes) shortens it.
+    // The time limit clients made from now on take, in milliseconds:
+    // kDefaultTimeLimit, unless a test shortens it for the clients of the
+    // program it drives.
     static void SetDefaultTimeLimit(DWORD milliseconds) { defaultTimeLimit() = milliseconds; }
 
     // The URL a GET with the parameters asks for: url, "?" (or "&" after a

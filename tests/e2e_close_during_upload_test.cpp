@@ -19,28 +19,16 @@ using namespace toolbartest;
 
 namespace {
 
-// A 24-bit bitmap file of noise: no encoder makes it much smaller, so its
-// upload takes a while on a slow line.
-std::string NoiseBitmap(int width, int height)
+// A 24-bit bitmap of noise: encoded for the upload it stays large, so that
+// it takes a while on a slow line.
+std::string NoiseBitmap(LONG width, LONG height)
 {
-    const DWORD pixels = static_cast<DWORD>(width) * height * 3;
-    BITMAPFILEHEADER file = {};
-    BITMAPINFOHEADER info = {};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof file + sizeof info;
-    file.bfSize = file.bfOffBits + pixels;
-    info.biSize = sizeof info;
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
+    const DWORD pixels = static_cast<DWORD>(width * height * 3);
+    const BITMAPINFOHEADER info = {sizeof info, width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof info;
+    const BITMAPFILEHEADER file = {0x4D42, offset + pixels, 0, 0, offset};
     return std::string(reinterpret_cast<const char*>(&file), sizeof file) +
            std::string(reinterpret_cast<const char*>(&info), sizeof info) + uploadtest::PngLikeBytes(pixels);
-}
-
-HWND WaitForDialog(const Process& editor, const wchar_t* caption)
-{
-    return WaitForWindowOf(editor.id(), L"#32770", caption, 20000);
 }
 
 TEST(EditorCloseTest, ClosingTheEditorMidUploadCutsItOffAndLeavesNoCopy)
@@ -63,11 +51,11 @@ TEST(EditorCloseTest, ClosingTheEditorMidUploadCutsItOffAndLeavesNoCopy)
     ASSERT_NE(nullptr, frame);
     PostMessageW(frame, WM_COMMAND, ID_FILE_SAVE_TO_SERVER, 0);
     for (const wchar_t* caption : {L"选择存储格式", L"存储到Norpa - 描述图片"}) {
-        HWND dialog = WaitForDialog(editor, caption);
+        HWND dialog = WaitForWindowOf(editor.id(), L"#32770", caption, 20000);
         ASSERT_NE(nullptr, dialog) << caption;
         PostMessageW(dialog, WM_COMMAND, IDOK, 0);
     }
-    HWND progress = WaitForDialog(editor, L"存储到Norpa - 传送数据");
+    HWND progress = WaitForWindowOf(editor.id(), L"#32770", L"存储到Norpa - 传送数据", 20000);
     ASSERT_NE(nullptr, progress);
     ASSERT_TRUE(WaitFor([&] { return !WindowText(GetDlgItem(progress, IDC_UPLOAD_BYTES)).empty(); }, 20000));
 

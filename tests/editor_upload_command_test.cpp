@@ -427,7 +427,7 @@ TEST_F(StoreToServerTest, HostileServersEndTheUploadWithTheirMessageAndThePictur
     // A silent server ends the upload after the client's time limit,
     // shortened here for all clients this test's upload makes.
     struct ShortTimeLimit {
-        ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(1000); }
+        ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(2000); }
         ~ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(Tesmo::CHttpClient::kDefaultTimeLimit); }
     } shortTimeLimit;
     struct Case {
