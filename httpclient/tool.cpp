@@ -122,9 +122,8 @@ void CHttpToolW::SendRequest(HINTERNET request, UINT codePage)
 void CHttpToolW::SetTimeLimits(HINTERNET handle, DWORD milliseconds)
 {
     CheckNotNull(handle, "CHttpToolW::SetTimeLimits: hInternet can not be NULL.");
-    for (const DWORD option : {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT,
-                               INTERNET_OPTION_RECEIVE_TIMEOUT, INTERNET_OPTION_DATA_SEND_TIMEOUT,
-                               INTERNET_OPTION_DATA_RECEIVE_TIMEOUT}) {
+    for (const DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
         DWORD value = milliseconds;
         if (!InternetSetOptionW(handle, option, &value, sizeof value))
             ThrowWin32ErrorW(nullptr, HttpErrorSetOption, GetLastError());
