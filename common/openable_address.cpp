@@ -1,12 +1,23 @@
 #include "common/openable_address.h"
 
+namespace {
+
+bool IsRefusedCharacter(wchar_t c)
+{
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+}  // namespace
+
 bool IsOpenableAddress(const kesh::String& address)
 {
     if (!address.startsWith("http://", true) && !address.startsWith("https://", true))
         return false;
-    for (const char* c = address.c_str(); *c; ++c) {
-        const unsigned char byte = static_cast<unsigned char>(*c);
-        if (byte < 0x20 || byte == 0x7F)
+    const auto wide = address.toWide();
+    unsigned length = 0;
+    for (const wchar_t* c = wide.get(); *c; ++c) {
+        if (++length > kMaxOpenableAddressLength || IsRefusedCharacter(*c))
             return false;
     }
     return true;

@@ -3,7 +3,17 @@
 #include "kesh/string.h"
 
 // Whether an address a server gave may be handed to the shell to open (the
-// upload's pages, the version check's download): http:// or https:// in any
-// letter case and no control character anywhere. Any other address is at
-// most shown: a server must not make a program run a file or a script.
+// upload's pages, the version check's download) or kept in a shortcut:
+// http:// or https:// in any letter case, at most kMaxOpenableAddressLength
+// characters (UTF-16 units, as the shell receives them), and none of the
+// characters that are not part of an address: C0 and C1 controls, DEL, and
+// the bidirectional formatting marks that make an address read otherwise
+// than it goes (U+061C, U+200E, U+200F, U+202A-U+202E, U+2066-U+2069). Any
+// other address is at most shown: a server must not make a program run a
+// file or a script, nor overflow what the shell copies the address into.
 bool IsOpenableAddress(const kesh::String& address);
+
+// The server's page addresses are a few dozen characters; the shell's
+// command buffer overflows at 997 (its browser command and the address
+// share 1024 units), so the limit stays well clear of it.
+constexpr unsigned kMaxOpenableAddressLength = 512;

@@ -39,8 +39,10 @@ kesh::String GetAcceptLanguage()
     return AcceptLanguageFrom(LocaleText(LOCALE_SISO639LANGNAME), LocaleText(LOCALE_SISO3166CTRYNAME));
 }
 
-kesh::String TransferFailureMessage(DWORD lastError)
+kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText)
 {
+    if (lastError == ERROR_SUCCESS)
+        return kTransferBrokenPrefix + ownText;
     wchar_t text[512] = {};
     const HMODULE wininet = GetModuleHandleW(L"wininet.dll");
     // No insert arguments are passed: a text with "%1" in it must not

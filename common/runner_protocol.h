@@ -22,7 +22,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <new>
+#include <string>
 
 constexpr UINT WM_RUNNER_STAGE = 0x8001;  // WM_APP + 1
 constexpr UINT WM_RUNNER_DONE = 0x8002;   // WM_APP + 2; wParam IDOK or IDCANCEL
@@ -48,35 +50,41 @@ kesh::String AcceptLanguageFrom(const kesh::String& language, const kesh::String
 // kTransferBrokenPrefix followed by the system's text for a Win32 error
 // code, searched in WinINet's messages first, inserts left as they stand;
 // "Error Code is %u, FormatMessage Error Code is %u" when the system has
-// none.
-kesh::String TransferFailureMessage(DWORD lastError);
+// none. Code 0 names no failure of the system (its text says all went
+// well): ownText, the failure's own words, takes the system text's place.
+kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText = kesh::String());
 
 // A reply's whole body, read in pieces of 1024 bytes (Response::ReadContent
 // fills at most that many per call and gives 0 at the end). The text ends at
 // the body's first zero byte. Whatever ReadContent throws passes on.
+// Linear in the body's length: the bytes gather in a buffer that grows by
+// doubling and become the text once, so a body the client cuts off at its
+// content limit (an answer that never ends) is read to that limit in time
+// proportional to it.
 template <class Response>
 kesh::String ReadReplyBody(Response& response)
 {
-    constexpr unsigned kPiece = 1024;
-    kesh::String body;
-    unsigned length = 0;
+    constexpr size_t kPiece = 1024;
+    std::string bytes;
+    size_t length = 0;
     for (;;) {
-        char* buffer = body.getBuffer(length + kPiece);
-        if (!buffer)
-            throw std::bad_alloc();
-        const unsigned read = response.ReadContent(reinterpret_cast<BYTE*>(buffer + length));
+        bytes.resize(length + kPiece);
+        const unsigned read = response.ReadContent(reinterpret_cast<BYTE*>(&bytes[length]));
         if (read == 0)
-            return body;
+            break;
         length += read;
     }
+    bytes.resize(length);
+    return kesh::String(bytes.c_str(), static_cast<unsigned>(std::min<size_t>(length, kesh::String::npos - 1)));
 }
 
 // A worker's exchange, run at its thread's boundary: exchange(result) fills
 // result; whatever it throws makes result a failure instead, so the last
 // stage is always sent. A Failure (the HTTP client's exception, whose
-// LastError is the failed call's Win32 code) becomes
-// TransferFailureMessage of that code; running out of memory and anything
-// else become that of ERROR_NOT_ENOUGH_MEMORY and ERROR_INTERNAL_ERROR.
+// LastError is the failed call's Win32 code and errmsg() its own text)
+// becomes TransferFailureMessage of that code and text; running out of
+// memory and anything else become that of ERROR_NOT_ENOUGH_MEMORY and
+// ERROR_INTERNAL_ERROR.
 template <class Failure, class Exchange>
 void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
 {
@@ -85,7 +93,9 @@ void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
         exchange(result);
         return;
     } catch (const Failure& e) {
-        error = e.LastError;
+        result.ok = false;
+        result.message = TransferFailureMessage(e.LastError, kesh::String(e.errmsg()));
+        return;
     } catch (const std::bad_alloc&) {
         error = ERROR_NOT_ENOUGH_MEMORY;
     } catch (...) {

@@ -3,11 +3,15 @@
 // The HTTP client object: set-up (UTF-8, agent, headers, parameters), GET,
 // and the state of a multipart POST.
 //
-// One client serves one worker thread at a time and takes no lock. The
-// exceptions are the cancels, ClosePostInternetHandle while a POST runs and
-// CloseGetRequestHandle while a GET is sent, which any thread may call: the
-// handle is taken by an atomic exchange, so the cancel and the worker's own
-// clean-up never close it twice.
+// One client serves one worker thread at a time. The exception is Cancel,
+// which any thread may call: it takes the client's one lock for a moment and
+// reaches the request under way through its CancelPoint.
+//
+// Whatever a server does, a request ends: every connect, send and receive
+// call of WinINet fails once the client's time limit passes without a byte
+// going either way (kDefaultTimeLimit, 30 s), and redirects are followed by
+// the client itself, at most kMaxRedirects of them and only to http and
+// https addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED).
 //
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
@@ -22,6 +26,8 @@
 #include <atomic>
 #include <cstring>
 #include <cwchar>
+#include <memory>
+#include <mutex>
 #include <string>
 #include <utility>
 #include <vector>
@@ -42,6 +48,13 @@ public:
     static constexpr const char* kFixedBoundary = "----TESMO-FB3B405B7EAE495aB0C0295C54D4E096-";
     static constexpr const wchar_t* kFixedContentType =
         L"multipart/form-data; boundary=----TESMO-FB3B405B7EAE495aB0C0295C54D4E096-";
+    // How long a connect, send or receive may go without a byte before it
+    // fails: long enough for a slow line, short enough that a silent server
+    // ends in a failure the user is told about.
+    static constexpr DWORD kDefaultTimeLimit = 30000;
+    // Redirects followed per request: more than a server's own moves need,
+    // few enough that a loop ends at once.
+    static constexpr unsigned kMaxRedirects = 5;
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
@@ -63,6 +76,10 @@ public:
     void AddParam(const wchar_t* name, const wchar_t* value, DWORD flags);
     // Null: the default agent "Tesmo HTTP Client Class".
     void SetAgentName(const wchar_t* agent);
+    // The time limit clients made from now on take, in milliseconds:
+    // kDefaultTimeLimit, unless a test shortens it for the clients of the
+    // program it drives.
+    static void SetDefaultTimeLimit(DWORD milliseconds) { defaultTimeLimit() = milliseconds; }
 
     // The URL a GET with the parameters asks for: url, "?" (or "&" after a
     // query of its own), the parameters in map order as name=value, URL-
@@ -77,25 +94,21 @@ public:
     InternetHandle OpenRequest(const wchar_t* url, HINTERNET connection, const wchar_t* verb, DWORD flags) const;
     void AddRequestHeader(HINTERNET request) const;
 
-    // Sends a GET (abandoning a running POST first) and hands over its
-    // handles in the response.
+    // Sends a GET (abandoning a running POST first), follows its redirects
+    // and hands over the last request's handles in the response.
     ResponsePtr RequestGet(const wchar_t* url, DWORD flags);
-    // Cancel of the client's GETs, from any thread: closes the request that
-    // RequestGet is sending, so its blocked or next WinINet call fails and
-    // RequestGet throws (406, ERROR_INTERNET_OPERATION_CANCELLED when the
-    // send itself went through). The cancel stays: a GET whose request is
-    // not open yet when it comes, and every later one, fails the same way
-    // before anything goes out. True when this call closed a request; false
-    // when none was being sent. Once RequestGet has returned, the response's
-    // CloseRequestHandle cancels the reading.
-    bool CloseGetRequestHandle()
-    {
-        // Set before the close, and read by RequestGet after it parks its
-        // request: either the worker sees the flag or the cancel finds the
-        // request.
-        m_getCancelled = true;
-        return m_getRequest.reset();
-    }
+
+    // Cancel, from any thread, whatever the client is doing: a request not
+    // begun yet never goes out, the request being sent (a GET, a POST's
+    // start, a POST step) is cut off and no further POST step starts, and
+    // the answer being read through the last request's response fails. The
+    // call cut off throws its code with ERROR_INTERNET_OPERATION_CANCELLED.
+    // The cancel stays: every later request of this client fails the same
+    // way before anything goes out. Windows interrupts a blocked call at
+    // once; Wine ends it when the server next sends or takes something, at
+    // the latest after the time limit. True when this call cancelled the
+    // client, false when it was cancelled already.
+    bool Cancel();
 
     // Multipart POST, driven step by step (client_post.h).
     void StartMultipartPost(const wchar_t* url, DWORD flags);
@@ -107,14 +120,9 @@ public:
     // the first parameter, afterwards the live one.
     const PostStat& GetPostStat() const;
 
-    // Cancel, from any thread: closes the internet handle of a running POST,
-    // so the worker's blocked or next WinINet call fails and its step throws.
-    // True when this call closed it; false when no POST holds one (none runs,
-    // it is still starting, or it was closed already).
-    bool ClosePostInternetHandle() { return m_ctx.internet.reset(); }
-
     struct PostHandles {
-        InternetHandle internet, connection, request;
+        InternetHandle internet, connection;
+        std::shared_ptr<CancelPoint> request;
     };
     // The POST's handles go to the caller and the rest of its state is freed;
     // the client is then without a POST.
@@ -133,9 +141,10 @@ private:
         // a file that changes later must not change what is sent.
         std::vector<uint32_t> fileSizes;
         AnsiText data;  // the current text parameter in the body's encoding
-        kesh::win::AtomicInternetHandle internet;
+        InternetHandle internet;
         InternetHandle connection;
-        InternetHandle request;
+        std::shared_ptr<CancelPoint> request;
+        DWORD flags = 0;   // the request flags, for the answer's redirects
         int postKind = 1;  // 0 once a multipart POST has started
         std::unique_ptr<BYTE[]> readBuffer;
     };
@@ -150,6 +159,20 @@ private:
     const char* boundaryA() const { return m_szBoundaryA ? m_szBoundaryA.get() : kFixedBoundary; }
     const wchar_t* contentType() const { return m_szContentType ? m_szContentType.get() : kFixedContentType; }
     InternetHandle openInternet() const;
+    // The cancel point of a request about to open, where Cancel finds it;
+    // throws code as cancelled when the client's cancel came already.
+    std::shared_ptr<CancelPoint> startRequest(HttpClientErrorCode code);
+    // One GET of url as it stands, without following a redirect.
+    ResponsePtr sendGet(const wchar_t* url, DWORD flags);
+    // Goes where response redirects to, by GET, as long as it does (afterPost:
+    // response answers a POST, whose body cannot go again: only a redirect
+    // that asks for a GET is followed).
+    ResponsePtr followRedirects(ResponsePtr response, DWORD flags, bool afterPost);
+    static std::atomic<DWORD>& defaultTimeLimit()
+    {
+        static std::atomic<DWORD> limit{kDefaultTimeLimit};
+        return limit;
+    }
     // A text's length and bytes in the body's encoding (UTF-8 or the code page).
     uint32_t bodyLength(const wchar_t* text) const;
     AnsiText bodyText(const wchar_t* text) const;
@@ -179,9 +202,12 @@ private:
     PostStat m_statInitial;
     PostStat m_statLive;
     PostContext m_ctx;
-    // The request RequestGet is sending, where a cancel can reach it.
-    kesh::win::AtomicInternetHandle m_getRequest;
-    std::atomic<bool> m_getCancelled{false};
+    DWORD m_nTimeLimit = defaultTimeLimit();
+    // Cancel's state: whether it came, and the request under way. Only the
+    // request's owner keeps its point alive.
+    std::mutex m_cancelLock;
+    bool m_bCancelled = false;
+    std::weak_ptr<CancelPoint> m_currentRequest;
 };
 
 template <class Tool, class Encoder>
@@ -376,7 +402,12 @@ InternetHandle CHttpClientT<Tool, Encoder>::OpenRequest(const wchar_t* url, HINT
         std::wstring objectName = url ? url + parts.path.offset : L"";
         if (parts.path.length == 0)
             objectName.insert(0, L"/");
-        InternetHandle request = Tool::OpenRequest(connection, objectName.c_str(), verb, flags, m_nCodePage);
+        // Redirects are the client's to follow (followRedirects), so that a
+        // loop ends.
+        InternetHandle request =
+            Tool::OpenRequest(connection, objectName.c_str(), verb, flags | INTERNET_FLAG_NO_AUTO_REDIRECT, m_nCodePage);
+        // Wine takes the limits only from the request itself.
+        Tool::SetTimeLimits(request, m_nTimeLimit);
         // Before every stored header, so that it leads them on the wire.
         if (flags & INTERNET_FLAG_PRAGMA_NOCACHE)
             Tool::AddHeader(request, L"Cache-Control", L"no-cache", m_nCodePage);
@@ -399,7 +430,79 @@ InternetHandle CHttpClientT<Tool, Encoder>::openInternet() const
     InternetHandle internet(InternetOpenW(agent(), m_dwAccessType, m_szProxy, m_szProxyBypass, m_dwOpenFlags));
     if (!internet.isValid())
         ThrowWin32ErrorW(nullptr, HttpErrorInternetOpen, GetLastError());
+    // Windows hands them down to the connection and its requests.
+    Tool::SetTimeLimits(internet, m_nTimeLimit);
     return internet;
+}
+
+template <class Tool, class Encoder>
+bool CHttpClientT<Tool, Encoder>::Cancel()
+{
+    std::shared_ptr<CancelPoint> current;
+    {
+        std::lock_guard<std::mutex> lock(m_cancelLock);
+        if (m_bCancelled)
+            return false;
+        m_bCancelled = true;
+        current = m_currentRequest.lock();
+    }
+    if (current)
+        current->Cancel();
+    return true;
+}
+
+template <class Tool, class Encoder>
+std::shared_ptr<CancelPoint> CHttpClientT<Tool, Encoder>::startRequest(HttpClientErrorCode code)
+{
+    auto point = std::make_shared<CancelPoint>();
+    std::lock_guard<std::mutex> lock(m_cancelLock);
+    if (m_bCancelled)
+        ThrowWin32ErrorW(nullptr, code, ERROR_INTERNET_OPERATION_CANCELLED);
+    m_currentRequest = point;
+    return point;
+}
+
+template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::sendGet(const wchar_t* url,
+                                                                                       DWORD flags)
+{
+    // The request, connection and internet handle close in that order when
+    // anything fails: the response closes them so once it holds them, and
+    // before that the locals go in reverse order of their making.
+    InternetHandle internet = openInternet();
+    InternetHandle connection = OpenConnection(url, internet);
+    const std::shared_ptr<CancelPoint> point = startRequest(HttpErrorSendRequest);
+    point->Hold(OpenRequest(url, connection, L"GET", flags));
+    auto response = std::make_unique<Response>(std::move(internet), std::move(connection), point);
+    const HINTERNET request = point->Live(HttpErrorSendRequest);
+    AddRequestHeader(request);
+    point->Run(HttpErrorSendRequest, [&] { Tool::SendRequest(request, m_nCodePage); });
+    return response;
+}
+
+template <class Tool, class Encoder>
+typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::followRedirects(ResponsePtr response,
+                                                                                               DWORD flags,
+                                                                                               bool afterPost)
+{
+    for (unsigned followed = 0;; ++followed) {
+        const DWORD status = response->GetStatus();
+        const bool toGet = status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+                           status == HTTP_STATUS_REDIRECT_METHOD;
+        const bool sameVerb = status == HTTP_STATUS_REDIRECT_KEEP_VERB || status == HTTP_STATUS_PERMANENT_REDIRECT;
+        if (!toGet && !(sameVerb && !afterPost))
+            return response;
+        const std::wstring target = response->RedirectAddress();
+        // Without a place to go the answer is what it says.
+        if (target.empty())
+            return response;
+        const bool web = _wcsnicmp(target.c_str(), L"http://", 7) == 0 || _wcsnicmp(target.c_str(), L"https://", 8) == 0;
+        if (followed == kMaxRedirects || !web)
+            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_HTTP_REDIRECT_FAILED);
+        response.reset();
+        response = sendGet(target.c_str(), flags);
+        afterPost = false;
+    }
 }
 
 template <class Tool, class Encoder>
@@ -407,38 +510,15 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::R
                                                                                           DWORD flags)
 {
     _AbandonPostContext();
-    // Handles close in reverse order of opening (request, connection,
-    // internet) when anything fails on the way.
     return FilterAllW([&] {
-        InternetHandle internet = openInternet();
-        InternetHandle connection = OpenConnection(url, internet);
         WideText getUrl;
         if (m_mapParam.Count() > 0) {
             getUrl = std::make_unique<wchar_t[]>(SafeAdd(_MakeGetUrlLen(url), 1));
             MakeGetUrl(url, getUrl.get());
         }
-        InternetHandle request = OpenRequest(getUrl ? getUrl.get() : url, connection, L"GET", flags);
-        AddRequestHeader(request);
+        ResponsePtr response = sendGet(getUrl ? getUrl.get() : url, flags);
         getUrl.reset();
-        // While it is sent, the request waits where CloseGetRequestHandle
-        // finds it; on any failure it still closes before the connection.
-        const HINTERNET sending = request.get();
-        m_getRequest.Attach(request.Detach());
-        struct Parked {
-            kesh::win::AtomicInternetHandle& slot;
-            ~Parked() { slot.reset(); }
-        } parked{m_getRequest};
-        if (m_getCancelled)
-            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_INTERNET_OPERATION_CANCELLED);
-        // A cancel from here on closes the parked handle under the send,
-        // which then fails with the system's reason.
-        Tool::SendRequest(sending, m_nCodePage);
-        request.Attach(m_getRequest.Detach());
-        // A send that a closed handle did not interrupt (the cancel came
-        // too late for the system to stop it) still counts as cancelled.
-        if (!request.isValid())
-            ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_INTERNET_OPERATION_CANCELLED);
-        return std::make_unique<Response>(std::move(internet), std::move(connection), std::move(request));
+        return followRedirects(std::move(response), flags, false);
     });
 }
 
@@ -450,7 +530,7 @@ typename CHttpClientT<Tool, Encoder>::PostHandles CHttpClientT<Tool, Encoder>::_
     PostHandles handles;
     handles.request = std::move(m_ctx.request);
     handles.connection = std::move(m_ctx.connection);
-    handles.internet.Attach(m_ctx.internet.Detach());
+    handles.internet = std::move(m_ctx.internet);
     m_ctx.files.clear();
     m_ctx.mimeTypes.clear();
     m_ctx.fileSizes.clear();
@@ -466,7 +546,7 @@ void CHttpClientT<Tool, Encoder>::_AbandonPostContext()
     if (!postActive())
         return;
     PostHandles handles = _ReleasePostContext();
-    Tool::CloseInternetHandle(handles.request);
+    handles.request->Close();
     Tool::CloseInternetHandle(handles.connection);
     Tool::CloseInternetHandle(handles.internet);
     // The connection still owes the server the rest of the body. Wine's

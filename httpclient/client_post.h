@@ -6,11 +6,13 @@
 // The body, byte for byte, with B the boundary and the parameters in map
 // order:
 //   file: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
-//         "\"; filename=\"" path "\"\r\nContent-Type: " mime "\r\n\r\n" bytes "\r\n"
+//         "\"; filename=\"" file "\"\r\nContent-Type: " mime "\r\n\r\n" bytes "\r\n"
 //   text: "--" B "\r\n" "Content-Disposition: form-data; name=\"" name
 //         "\"\r\n\r\n" value "\r\n"
 //   then "--" B "--\r\n"; without parameters the whole body is "\r\n--" B "--\r\n".
-// Names, paths and values are in UTF-8 after SetUseUtf8, else in the code
+// file is the file's name with its extension, without the folders above it
+// (which would tell the server the user's account and folders). Names,
+// file names and values are in UTF-8 after SetUseUtf8, else in the code
 // page; nothing is URL-encoded. The length is counted before the first byte
 // goes out and declared as the Content-Length; the steps never write past it.
 
@@ -36,6 +38,20 @@ AnsiText CHttpClientT<Tool, Encoder>::bodyText(const wchar_t* text) const
     else
         Encoder::AnsiEncode(text, bytes.get(), m_nCodePage);
     return bytes;
+}
+
+// The name a file parameter goes by in the body: what follows the last
+// folder separator (or drive colon) of its path.
+inline const wchar_t* PostedFileName(const wchar_t* path)
+{
+    if (!path)
+        return nullptr;
+    const wchar_t* name = path;
+    for (const wchar_t* c = path; *c; ++c) {
+        if (*c == L'\\' || *c == L'/' || *c == L':')
+            name = c + 1;
+    }
+    return name;
 }
 
 // Opens one file parameter into the context's next slot; returns its size (0
@@ -88,7 +104,8 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
                 const bool isFile = (param.second.flags & HttpParamFile) != 0;
                 uint32_t size;
                 if (isFile) {
-                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), SafeAdd(bodyLength(name), bodyLength(value))));
+                    const uint32_t header = SafeAdd(bodyLength(name), bodyLength(PostedFileName(value)));
+                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), header));
                     size = startFileParam(value, ctx);
                     const uint32_t mimeLength = SafeCount(std::strlen(ctx.mimeTypes.back().get()));
                     bodyTotal = SafeAdd(bodyTotal, SafeAdd(mimeLength, size));
@@ -103,12 +120,16 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
             bodyTotal = SafeAdd(bodyTotal, SafeAdd(b, 6));
         }
 
+        // On a failure the request, the connection and the internet handle
+        // close in that order (the locals go in reverse order of making).
         InternetHandle internet = openInternet();
         InternetHandle connection = OpenConnection(url, internet);
-        InternetHandle request = OpenRequest(url, connection, L"POST", flags);
+        const std::shared_ptr<CancelPoint> point = startRequest(HttpErrorSendRequestEx);
+        point->Hold(OpenRequest(url, connection, L"POST", flags));
+        const HINTERNET request = point->Live(HttpErrorSendRequestEx);
         AddRequestHeader(request);
         Tool::AddHeader(request, L"Content-Type", contentType(), m_nCodePage);
-        Tool::SendRequestEx(request, bodyTotal);
+        point->Run(HttpErrorSendRequestEx, [&] { Tool::SendRequestEx(request, bodyTotal); });
 
         m_statLive.Clear();
         m_statLive.m_nActualTotalByte = bodyTotal;
@@ -121,10 +142,10 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
         m_ctx.fileSizes = std::move(ctx.fileSizes);
         m_ctx.data.reset();
         m_ctx.postKind = 0;
-        m_ctx.request = std::move(request);
+        m_ctx.flags = flags;
+        m_ctx.request = point;
         m_ctx.connection = std::move(connection);
-        // Last: from here on a cancel from another thread reaches the POST.
-        m_ctx.internet.Attach(internet.Detach());
+        m_ctx.internet = std::move(internet);
         if (m_statLive.m_nTotalCount > 0) {
             m_statInitial = m_statLive;
             m_statInitial._StartNewEntry(first.isFile, first.name, first.size, first.path);
@@ -156,19 +177,20 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
         ThrowErrorW(HttpErrorPostNotStarted);
     try {
         return FilterW([&]() -> ResponsePtr {
-            // A running POST loses its internet handle only to a cancel: that is
-            // the write failing as cancelled, not a missing argument, so the
-            // caller gets the system's reason to show.
-            if (!m_ctx.internet.get())
-                ThrowWin32ErrorW(nullptr, HttpErrorInternetWriteFile, ERROR_INTERNET_OPERATION_CANCELLED);
+            // After a cancel no step starts: the server gets at most the one
+            // that was under way.
+            const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
+            if (!m_ctx.internet.isValid())
+                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hInternet can not be NULL.");
             if (!m_ctx.connection.isValid())
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hConnection can not be NULL.");
-            if (!m_ctx.request.isValid())
+            if (!request)
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
             PostStat& stat = m_statLive;
             if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
-                Tool::EndRequest(m_ctx.request);
-                return _ReleasePostResponse();
+                m_ctx.request->Run(HttpErrorEndRequest, [&] { Tool::EndRequest(request); });
+                const DWORD flags = m_ctx.flags;
+                return followRedirects(_ReleasePostResponse(), flags, true);
             }
             if (stat.m_nTotalCount == 0) {
                 _WritePost("\r\n--");
@@ -227,7 +249,7 @@ void CHttpClientT<Tool, Encoder>::writePartHeader(const wchar_t* name, const wch
         return;
     }
     _WritePost("\"; filename=\"");
-    _WritePost(path);
+    _WritePost(PostedFileName(path));
     _WritePost("\"\r\nContent-Type: ");
     _WritePost(mimeType);
     _WritePost("\r\n\r\n");
@@ -266,7 +288,10 @@ void CHttpClientT<Tool, Encoder>::writeChunk(uint32_t n)
 template <class Tool, class Encoder>
 void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, bool isData)
 {
-    if (!m_ctx.request.isValid())
+    if (!m_ctx.request)
+        ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
+    const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
+    if (!request)
         ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
     if (!bytes || count == 0)
         return;
@@ -279,7 +304,7 @@ void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, 
     // cannot end where the server expects it.
     if (stat.m_nActualPostedByte + count > stat.m_nActualTotalByte)
         ThrowErrorW(HttpErrorArithmetic);
-    Tool::InternetWriteFile(m_ctx.request, bytes, count);
+    m_ctx.request->Run(HttpErrorInternetWriteFile, [&] { Tool::InternetWriteFile(request, bytes, count); });
     if (isData) {
         stat.m_nPostedByte += count;
         stat.m_nCurrParamPostedByte += count;

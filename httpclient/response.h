@@ -3,11 +3,18 @@
 // What a finished request hands its caller: the request's WinINet handles,
 // from which the status and the content are read. Deleting the response ends
 // the request's connection (request, connection, then internet handle).
+//
+// The request stays within reach of its client's Cancel (cancel_point.h):
+// a cancel while the answer is read makes the blocked or next call fail with
+// ERROR_INTERNET_OPERATION_CANCELLED.
 
+#include "httpclient/cancel_point.h"
 #include "httpclient/client_map.h"
 #include "httpclient/tool.h"
 
-#include <atomic>
+#include <algorithm>
+#include <memory>
+#include <string>
 
 namespace Tesmo {
 
@@ -19,14 +26,13 @@ public:
     // ReadContent's buffer size.
     static constexpr DWORD kReadSize = 1024;
 
-    CHttpResponseT(InternetHandle internet, InternetHandle connection, InternetHandle request)
-        : m_hInternet(std::move(internet)), m_hConnection(std::move(connection))
+    CHttpResponseT(InternetHandle internet, InternetHandle connection, std::shared_ptr<CancelPoint> request)
+        : m_hInternet(std::move(internet)), m_hConnection(std::move(connection)), m_request(std::move(request))
     {
-        m_hRequest.Attach(request.Detach());
     }
     virtual ~CHttpResponseT()
     {
-        m_hRequest.reset();
+        m_request->Close();
         m_hConnection.reset();
         m_hInternet.reset();
         m_Headers.Clear();
@@ -37,10 +43,11 @@ public:
     // The HTTP status code, asked once: 400 when it cannot be read (the next
     // call asks again). A server that closed without answering has no status:
     // that is 400 with ERROR_HTTP_INVALID_SERVER_RESPONSE, not a status of 0
-    // (the system may report it as a successful query of 0).
+    // (the system may report it as a successful query of 0; so does Wine for
+    // a server silent past the time limit).
     DWORD GetStatus()
     {
-        const HINTERNET request = liveRequest(HttpErrorQueryInfo);
+        const HINTERNET request = m_request->Live(HttpErrorQueryInfo);
         if (!request)
             ThrowMessageW(L"CHttpResponseT::GetStatus: m_hRequest can not be NULL.");
         if (m_nStatus != 0)
@@ -59,16 +66,27 @@ public:
     // kReadSize bytes); 0 at its end. 401 when the read fails, and when the
     // content runs past the content limit (ERROR_NOT_ENOUGH_MEMORY): a body
     // that never ends must not fill the caller's memory.
+    //
+    // Only what has arrived is read: a read asked for more than that waits
+    // (under Wine) until its whole buffer is filled, which a server sending
+    // a byte now and then drags out for hours, out of the reach of the time
+    // limit and of a cancel. Asking what has arrived waits for the next
+    // bytes, the time limit or the cancel, whichever comes first.
     DWORD ReadContent(BYTE* buff)
     {
-        const HINTERNET request = liveRequest(HttpErrorInternetReadFile);
+        const HINTERNET request = m_request->Live(HttpErrorInternetReadFile);
         if (!request)
             ThrowMessageW(L"CHttpResponseT::ReadContent: m_hRequest can not be NULL.");
         if (!buff)
             ThrowMessageW(L"CHttpResponseT::ReadContent: pbyBuff can not be NULL.");
         DWORD read = 0;
-        if (!InternetReadFile(request, buff, kReadSize, &read))
-            ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
+        m_request->Run(HttpErrorInternetReadFile, [&] {
+            DWORD available = 0;
+            if (!InternetQueryDataAvailable(request, &available, 0, 0))
+                ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
+            if (available > 0 && !InternetReadFile(request, buff, std::min(available, kReadSize), &read))
+                ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
+        });
         m_nContentRead += read;
         if (m_nContentRead > m_nContentLimit)
             ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, ERROR_NOT_ENOUGH_MEMORY);
@@ -78,36 +96,21 @@ public:
     // Content bytes the caller accepts; kDefaultContentLimit at first.
     void SetContentLimit(uint64_t bytes) { m_nContentLimit = bytes; }
 
-    // Cancel, from any thread: closes the request, so that a blocked or
-    // later read fails and the connection ends; GetStatus and ReadContent
-    // then throw their codes with ERROR_INTERNET_OPERATION_CANCELLED. True
-    // when this call closed it.
-    bool CloseRequestHandle()
+    // Where the answer redirects to (Tool::RedirectAddress); empty without
+    // a Location.
+    std::wstring RedirectAddress() const
     {
-        m_bCancelled = true;
-        return m_hRequest.reset();
+        const HINTERNET request = m_request->Live(HttpErrorSendRequest);
+        return request ? Tool::RedirectAddress(request) : std::wstring();
     }
 
     // Response headers, kept because the interface lists them; nothing fills or reads them.
     CHttpClientMapT<Tool> m_Headers;
 
 private:
-    HINTERNET liveRequest(HttpClientErrorCode code) const
-    {
-        // The handle first, then the flag: CloseRequestHandle sets the flag
-        // before it takes the handle, so a handle a cancel took is always
-        // reported as the cancel, never as a missing argument.
-        const HINTERNET request = m_hRequest.get();
-        if (m_bCancelled)
-            ThrowWin32ErrorW(nullptr, code, ERROR_INTERNET_OPERATION_CANCELLED);
-        return request;
-    }
-
     InternetHandle m_hInternet;
     InternetHandle m_hConnection;
-    // Another thread may close it (CloseRequestHandle).
-    kesh::win::AtomicInternetHandle m_hRequest;
-    std::atomic<bool> m_bCancelled{false};
+    const std::shared_ptr<CancelPoint> m_request;
     DWORD m_nStatus = 0;
     uint64_t m_nContentRead = 0;
     uint64_t m_nContentLimit = kDefaultContentLimit;

@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 
 namespace Tesmo {
 
@@ -116,6 +117,44 @@ void CHttpToolW::SendRequest(HINTERNET request, UINT codePage)
     CheckAnsiCodePage(codePage, "CHttpToolW::SendRequest");
     if (!HttpSendRequestW(request, nullptr, 0, nullptr, 0))
         ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, GetLastError());
+}
+
+void CHttpToolW::SetTimeLimits(HINTERNET handle, DWORD milliseconds)
+{
+    CheckNotNull(handle, "CHttpToolW::SetTimeLimits: hInternet can not be NULL.");
+    for (const DWORD option :
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
+        DWORD value = milliseconds;
+        if (!InternetSetOptionW(handle, option, &value, sizeof value))
+            ThrowWin32ErrorW(nullptr, HttpErrorSetOption, GetLastError());
+    }
+}
+
+std::wstring CHttpToolW::RedirectAddress(HINTERNET request)
+{
+    CheckNotNull(request, "CHttpToolW::RedirectAddress: hRequest can not be NULL.");
+    // Buffers of the longest address WinINet takes; anything longer is no
+    // address to go to.
+    const DWORD kUnits = INTERNET_MAX_URL_LENGTH + 1;
+    std::wstring location(kUnits, L'\0');
+    DWORD size = kUnits * sizeof(wchar_t);
+    if (!HttpQueryInfoW(request, HTTP_QUERY_LOCATION, &location[0], &size, nullptr)) {
+        const DWORD error = GetLastError();
+        if (error == ERROR_HTTP_HEADER_NOT_FOUND)
+            return std::wstring();
+        ThrowWin32ErrorW(nullptr, HttpErrorSendRequest,
+                         error == ERROR_INSUFFICIENT_BUFFER ? ERROR_HTTP_REDIRECT_FAILED : error);
+    }
+    std::wstring base(kUnits, L'\0');
+    size = kUnits * sizeof(wchar_t);
+    if (!InternetQueryOptionW(request, INTERNET_OPTION_URL, &base[0], &size))
+        ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, GetLastError());
+    std::wstring address(kUnits, L'\0');
+    DWORD units = kUnits;
+    if (!InternetCombineUrlW(base.c_str(), location.c_str(), &address[0], &units, 0))
+        ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, ERROR_HTTP_REDIRECT_FAILED);
+    address.resize(std::wcslen(address.c_str()));
+    return address;
 }
 
 // Under Wine this option empties the pool of idle connections; on Windows it

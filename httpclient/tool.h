@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 namespace Tesmo {
 
@@ -58,6 +59,14 @@ public:
     static void AddHeader(HINTERNET request, const wchar_t* name, const wchar_t* value, UINT codePage);
     // HttpSendRequestW without extra headers or body; 406.
     static void SendRequest(HINTERNET request, UINT codePage);
+    // The longest the system may wait on handle's connect, send and receive
+    // calls before it fails them (and their children's, for an internet
+    // handle); 410.
+    static void SetTimeLimits(HINTERNET handle, DWORD milliseconds);
+    // Where a redirect of request points: its Location header made absolute
+    // against the request's own address; empty without a Location. 406 with
+    // ERROR_HTTP_REDIRECT_FAILED for one longer than an address may be.
+    static std::wstring RedirectAddress(HINTERNET request);
 
     // Starts a body of exactly total bytes (its Content-Length); 407.
     static void SendRequestEx(HINTERNET request, DWORD total);

@@ -50,7 +50,7 @@ TEST(TransferFailureTest, TheSystemTextAfterThePrefix)
     HMODULE wininet = LoadLibraryW(L"wininet.dll");
     ASSERT_NE(nullptr, wininet);
     const std::wstring prefix = L"传输中断: ";
-    for (DWORD code : {DWORD(12029), DWORD(12002), DWORD(ERROR_ACCESS_DENIED), DWORD(0)}) {
+    for (DWORD code : {DWORD(12029), DWORD(12002), DWORD(ERROR_ACCESS_DENIED)}) {
         const std::wstring system = SystemText(code, wininet);
         EXPECT_FALSE(system.empty()) << code;
         EXPECT_EQ(prefix + system, Wide(TransferFailureMessage(code))) << code;
@@ -85,6 +85,8 @@ TEST(TransferFailureTest, CodesWithoutTextNameTheCodes)
 // What a worker's exchange may throw, and the failure each leaves.
 struct ClientFailure {
     DWORD LastError;
+    const wchar_t* text;
+    const wchar_t* errmsg() const { return text; }
 };
 
 TEST(RunAtThreadBoundaryTest, WhateverTheExchangeThrowsBecomesTheFailure)
@@ -100,9 +102,13 @@ TEST(RunAtThreadBoundaryTest, WhateverTheExchangeThrowsBecomesTheFailure)
         {"the client's failure",
          [](RunnerResult& r) {
              r.ok = true;
-             throw ClientFailure{ERROR_FILE_NOT_FOUND};
+             throw ClientFailure{ERROR_FILE_NOT_FOUND, L"OpenFile failed."};
          },
          false, TransferFailureMessage(ERROR_FILE_NOT_FOUND)},
+        // Code 0 is no system failure: its system text would read as success.
+        {"the client's failure without a system code",
+         [](RunnerResult&) { throw ClientFailure{0, L"The requested URL is not a valid URL."}; }, false,
+         "传输中断: The requested URL is not a valid URL."},
         {"no memory", [](RunnerResult&) { throw std::bad_alloc(); }, false,
          TransferFailureMessage(ERROR_NOT_ENOUGH_MEMORY)},
         {"anything else", [](RunnerResult&) { throw 7; }, false, TransferFailureMessage(ERROR_INTERNAL_ERROR)},

@@ -8,6 +8,7 @@
 #include "editor/resource.h"
 #include "editor/upload/client_id.h"
 #include "editor/view/paint_view.h"
+#include "httpclient/client.h"
 #include "kesh/file.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
@@ -197,6 +198,24 @@ protected:
     {
         return [id](HWND d) { Click(d, id); };
     }
+    // One pencil stroke: the image then differs from its file. The image's
+    // pixels along it as they are shown.
+    std::vector<std::uint32_t> DrawStroke(CPaintView& view)
+    {
+        frame->SendMessage(WM_COMMAND, ID_TOOL_PENCIL, 0);
+        const POINT origin = view.ImageOrigin();
+        view.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(origin.x + 5, origin.y + 5));
+        view.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(origin.x + 60, origin.y + 40));
+        view.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(origin.x + 60, origin.y + 40));
+        return StrokePixels(view);
+    }
+    static std::vector<std::uint32_t> StrokePixels(const CPaintView& view)
+    {
+        std::vector<std::uint32_t> pixels;
+        for (int i = 0; i <= 8; ++i)
+            pixels.push_back(viewtest::BitmapPixel(view.DisplayBitmap(), 5 + 55 * i / 8, 5 + 35 * i / 8));
+        return pixels;
+    }
     // Temporary copies the command left: files named by 32 hexadecimal
     // characters (the temporary folder is shared with other programs).
     std::set<std::wstring> NewTemporaryFiles() const
@@ -315,10 +334,13 @@ TEST_F(StoreToServerTest, UploadsTheFileAsItIsRetriesAfterAFailureAndKeepsTheAdd
     const std::string oid = editorapptest::ReadFileBytes(oidPath);
     EXPECT_EQ(32u, oid.size());
     EXPECT_EQ(oid, post.parts[3].value);
-    const kesh::fs::Path sent(kesh::String(post.parts[1].fileName.c_str()));
-    EXPECT_STREQ(kesh::sys::getProperty("user.temp", "").c_str(), sent.parent().toString().c_str());
-    EXPECT_EQ(32u, sent.getName().length());
-    EXPECT_FALSE(kesh::fs::exists(sent.toString())) << "the temporary copy is deleted";
+    // The temporary copy goes by its name alone: no folder of the user's.
+    const std::string sent = post.parts[1].fileName;
+    EXPECT_EQ(32u, sent.size()) << sent;
+    EXPECT_EQ(std::string::npos, sent.find_first_not_of("0123456789abcdef")) << sent;
+    kesh::fs::Path copy(kesh::sys::getProperty("user.temp", ""));
+    copy.child(sent.c_str());
+    EXPECT_FALSE(kesh::fs::exists(copy.toString())) << "the temporary copy is deleted";
     EXPECT_TRUE(NewTemporaryFiles().empty());
 
     EXPECT_STREQ(Utf8(L"李四").c_str(), key.value("sign").c_str());
@@ -340,12 +362,7 @@ TEST_F(StoreToServerTest, AnEditedImageIsEncodedAndTheIdAndSignatureAreKept)
     ASSERT_TRUE(frame->OpenImage(png, false));
     CPaintView* view = frame->PaintView();
     ASSERT_NE(nullptr, view);
-    // One pencil stroke: the image now differs from its file.
-    frame->SendMessage(WM_COMMAND, ID_TOOL_PENCIL, 0);
-    const POINT origin = view->ImageOrigin();
-    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(origin.x + 5, origin.y + 5));
-    view->SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(origin.x + 60, origin.y + 40));
-    view->SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(origin.x + 60, origin.y + 40));
+    DrawStroke(*view);
     ASSERT_NE(0, view->Modified());
     ASSERT_TRUE(server.SetScenario("ok"));
 
@@ -397,6 +414,70 @@ TEST_F(StoreToServerTest, CancellingTheDescriptionSendsNothingAndDeletesTheCopy)
     EXPECT_TRUE(NewTemporaryFiles().empty());
     EXPECT_FALSE(server.LastPost().present);
     EXPECT_FALSE(key.hasValue("sign"));
+}
+
+TEST_F(StoreToServerTest, HostileServersEndTheUploadWithTheirMessageAndThePictureStays)
+{
+    ASSERT_TRUE(frame->OpenImage(png, false));
+    CPaintView* view = frame->PaintView();
+    ASSERT_NE(nullptr, view);
+    const std::vector<std::uint32_t> stroke = DrawStroke(*view);
+    const int modified = view->Modified();
+    ASSERT_NE(0, modified);
+    // A silent server ends the upload after the client's time limit,
+    // shortened here for all clients this test's upload makes.
+    struct ShortTimeLimit {
+        ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(2000); }
+        ~ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(Tesmo::CHttpClient::kDefaultTimeLimit); }
+    } shortTimeLimit;
+    struct Case {
+        const char* scenario;
+        bool cancel;          // Cancel pressed once the image goes out
+        const wchar_t* shown;  // the start of the error box's text; null: no box
+    };
+    const Case cases[] = {
+        {"slow", true, nullptr},
+        // The answer to the image redirects to itself.
+        {"redirect_loop", false, L"传输中断: "},
+        // No answer to the configuration's request, or to the image's.
+        {"silent", false, L"传输中断: "},
+        {"mute", false, L"传输中断: "},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(server.SetScenario(c.scenario));
+        shell.boxes.clear();
+        int inputs = 0;
+        const DialogScripts::Script describe = Describe(L"描述", L"署名");
+        DialogScripts scripts({
+            {kFormatCaption, Press(IDOK)},
+            // The description is offered again after the failure: no more.
+            {kInputCaption, [&](HWND d) { ++inputs == 1 ? describe(d) : Click(d, IDCANCEL); }},
+            {kProgressCaption,
+             [&](HWND d) {
+                 if (!c.cancel)
+                     return;
+                 uploadtest::PumpUntil([&] { return !viewtest::ItemText(d, IDC_UPLOAD_BYTES).empty(); });
+                 Click(d, IDCANCEL);
+             }},
+        });
+        frame->SendMessage(WM_COMMAND, ID_FILE_SAVE_TO_SERVER, 0);
+
+        EXPECT_EQ((std::vector<std::wstring>{kFormatCaption, kInputCaption, kProgressCaption, kInputCaption}),
+                  scripts.seen)
+            << c.scenario;
+        ASSERT_EQ(c.shown ? 1u : 0u, shell.boxes.size()) << c.scenario;
+        if (c.shown) {
+            EXPECT_EQ(0u, shell.boxes[0].text.rfind(c.shown, 0)) << c.scenario;
+        }
+        EXPECT_EQ(modified, view->Modified()) << c.scenario;
+        EXPECT_EQ(stroke, StrokePixels(*view)) << c.scenario;
+        EXPECT_TRUE(NewTemporaryFiles().empty()) << c.scenario;
+        if (c.cancel) {
+            uploadtest::PostRecord post;
+            EXPECT_TRUE(uploadtest::PumpUntil([&] { return (post = server.LastPost()).present; })) << c.scenario;
+            EXPECT_LT(post.received, post.declared) << "the body went on after the cancel";
+        }
+    }
 }
 
 }  // namespace

@@ -157,9 +157,10 @@ TEST(UploadProgressRulesTest, AnswerResultAndAddresses)
 TEST(UploadResponseRulesTest, OnlyWebAddressesWithoutControlCharactersAreOpened)
 {
     struct Case {
-        const char* address;
+        std::string address;
         bool openable;
     };
+    const std::string site = "http://img.norpasoft.com/";
     const Case cases[] = {
         {"http://img.norpasoft.com/p/1", true},
         {"https://img.norpasoft.com/p/1?a=b&c=%20", true},
@@ -175,9 +176,25 @@ TEST(UploadResponseRulesTest, OnlyWebAddressesWithoutControlCharactersAreOpened)
         {"http://img.norpasoft.com/\x7f", false},
         {"http:/img.norpasoft.com/", false},
         {"", false},
+        // 512 characters at most, well below where the shell overflows (997).
+        {site + std::string(512 - site.size(), 'a'), true},
+        {site + std::string(513 - site.size(), 'a'), false},
+        {"http://\u56fe\u7247.norpasoft.com/" + std::string(512 - 24, 'a'), true},
+        // C1 controls, and the bidirectional marks that make it read otherwise.
+        {site + "\u0080", false},
+        {site + "a\u0085b", false},
+        {site + "\u009f", false},
+        {site + "\u00a0", true},
+        {"http://img.norpasoft\u202e" + std::string("moc.exe/"), false},
+        {site + "\u202a", false},
+        {site + "\u2066", false},
+        {site + "\u2069", false},
+        {site + "\u200e", false},
+        {site + "\u200f", false},
+        {site + "\u061c", false},
     };
     for (const Case& c : cases)
-        EXPECT_EQ(c.openable, IsOpenableAddress(c.address)) << c.address;
+        EXPECT_EQ(c.openable, IsOpenableAddress(c.address.c_str())) << c.address;
     EXPECT_EQ(L"\"图片地址\" 已经复制到剪贴板", CopyNoticeText(L"图片地址"));
 }
 

@@ -191,6 +191,8 @@ TEST_F(UploadWorkerTest, EveryScenarioEndsInItsLastStageAndMessage)
         {"nul", whole, true, "", 2},
         {"hundred", whole, true, "", 100},
         {"unsafe", whole, true, "", 4},
+        // An answer that never ends, read to the client's cap and no further.
+        {"endless", {1, 2, 3, 4, 5, 7}, false, TransferBroken(ERROR_NOT_ENOUGH_MEMORY), 0},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(server.SetScenario(c.scenario)) << c.scenario;
@@ -228,7 +230,7 @@ TEST_F(UploadWorkerTest, TheFormGoesOutInNameOrderWithAgentAndLanguage)
         EXPECT_EQ(names[i], post.parts[i].name);
     EXPECT_EQ(Utf8(comment), post.parts[0].value);
     EXPECT_TRUE(post.parts[1].isFile);
-    EXPECT_EQ(image.c_str(), post.parts[1].fileName);
+    EXPECT_EQ("upload.png", post.parts[1].fileName);
     EXPECT_EQ(0u, post.parts[1].contentType.rfind("image/", 0)) << post.parts[1].contentType;
     EXPECT_EQ(imageBytes.size(), post.parts[1].length);
     EXPECT_EQ(uploadtest::Crc32(imageBytes), post.parts[1].crc32);
@@ -307,38 +309,44 @@ TEST_F(UploadWorkerTest, TransportFailuresNameTheSystemsText)
     EXPECT_EQ(TransferBroken(ERROR_FILE_NOT_FOUND), missing.reports.back().text);
 }
 
-TEST_F(UploadWorkerTest, CancelCutsOffARunningPostAndNothingElse)
+TEST_F(UploadWorkerTest, CancelEndsTheUploadInEveryPhase)
 {
-    imageBytes = uploadtest::PngLikeBytes(256 << 10);
+    // A server on a slow line, and a picture long enough that its POST is
+    // still running when the cancel comes.
+    imageBytes = uploadtest::PngLikeBytes(1 << 20);
     editorapptest::WriteFileBytes(image, imageBytes);
-
-    // Stopped inside the first progress report: the next write fails.
-    ASSERT_TRUE(server.SetScenario("ok"));
-    bool closed = false;
-    ReportWindow window([&](unsigned stage, void* record) {
-        if (stage == kStagePostProgress && !closed)
-            closed = runner->Cancel();
-        return DialogAnswer(stage, record);
-    });
-    Upload(window);
-    EXPECT_TRUE(closed);
-    const std::vector<unsigned> stages = window.Stages();
-    EXPECT_EQ((std::vector<unsigned>{1, 2, 3, 4, 7}), stages);
-    EXPECT_EQ(0u, window.reports.back().text.rfind("传输中断: ", 0)) << window.reports.back().text;
-    EXPECT_FALSE(window.reports.back().ok);
-
-    // While the configuration is fetched there is nothing to cut off.
-    bool closedEarly = true;
-    ReportWindow early([&](unsigned stage, void* record) {
-        if (stage == kStageFetchConfiguration)
-            closedEarly = runner->Cancel();
-        if (stage == kStageAwaitAnswer)
-            runner->stop();
-        return DialogAnswer(stage, record);
-    });
-    Upload(early);
-    EXPECT_FALSE(closedEarly);
-    EXPECT_TRUE(early.reports.back().ok) << early.reports.back().text;
+    struct Case {
+        const char* phase;
+        unsigned cancelAt;  // the stage whose report cancels
+        std::vector<unsigned> stages;
+    };
+    const Case cases[] = {
+        {"before the configuration is asked for", kStageFetchConfiguration, {1, 7}},
+        {"while the picture goes out", kStagePostProgress, {1, 2, 3, 4, 7}},
+        {"before the answer is read", kStageAwaitAnswer, {1, 2, 3, 4, 5, 7}},
+    };
+    for (const Case& c : cases) {
+        ASSERT_TRUE(server.SetScenario("slow"));
+        size_t cancelledAt = 0;
+        ReportWindow window([&](unsigned stage, void* record) {
+            if (stage == c.cancelAt && !cancelledAt && runner->Cancel())
+                cancelledAt = window.reports.size();
+            return DialogAnswer(stage, record);
+        });
+        Upload(window);
+        EXPECT_NE(0u, cancelledAt) << c.phase;
+        EXPECT_EQ(c.stages, window.Stages()) << c.phase;
+        // Nothing more after the cancel, no further step of the POST above
+        // all: the last stage at once.
+        EXPECT_EQ(cancelledAt + 1, window.reports.size()) << c.phase;
+        EXPECT_FALSE(window.reports.back().ok) << c.phase;
+        EXPECT_EQ(TransferBroken(ERROR_INTERNET_OPERATION_CANCELLED), window.reports.back().text) << c.phase;
+        if (c.cancelAt == kStagePostProgress) {
+            uploadtest::PostRecord post;
+            EXPECT_TRUE(uploadtest::PumpUntil([&] { return (post = server.LastPost()).present; })) << c.phase;
+            EXPECT_LT(post.received, post.declared) << "the body went on after the cancel";
+        }
+    }
 }
 
 }  // namespace

@@ -16,7 +16,8 @@ Routes:
                                  the current scenario in its path
   GET  /_test/scenario/<name>   makes name the current scenario and forgets
                                  the last POST; answers "ok"
-  GET  /_test/last              what the last POST carried (see record())
+  GET  /_test/last              what the last POST carried (see record()),
+                                 recorded once its body has ended
   GET  /_test/release           lets the configuration of "held_config" go
                                  (before or while it is asked for); "ok"
 
@@ -39,7 +40,12 @@ import zlib
 
 import fake_web_site
 
-STATE = {"scenario": "ok", "last": "none\n"}
+STATE = {"scenario": "ok", "last": "none\n", "redirects": 0}
+# Redirects of a loop answered before the loop gives up (with 500), so that
+# a client that follows them for ever still ends.
+LOOP_LIMIT = 50
+# The longest a silent scenario keeps a connection without a word.
+SILENCE = 60
 LOCK = threading.Lock()
 # Set by /_test/release, cleared with each scenario: the "held_config"
 # configuration waits for it, so that a test acts surely while it is
@@ -162,6 +168,7 @@ def record(handler, body):
     part <name hex> <filename hex or -> <type or -> <length> <crc32>
     <data hex when the part is a text field, else ->."""
     lines = [
+        "body %d %s" % (len(body), handler.headers.get("Content-Length", "0")),
         "agent %s" % handler.headers.get("User-Agent", "").encode("utf-8").hex(),
         "language %s" % handler.headers.get("Accept-Language", "").encode("utf-8").hex(),
     ]
@@ -205,6 +212,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             with LOCK:
                 STATE["scenario"] = path[len("/_test/scenario/"):]
                 STATE["last"] = "none\n"
+                STATE["redirects"] = 0
             RELEASED.clear()
             self.reply(200, b"ok", "text/plain")
         elif path == "/_test/release":
@@ -219,8 +227,13 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 scenario = STATE["scenario"]
             if scenario == "held_config":
                 RELEASED.wait(HOLD_LIMIT)
+            if scenario == "silent":
+                self.keep_silent()
+                return
             status, body = config_for(scenario, self.headers.get("Host", "localhost"))
             self.reply(status, body)
+        elif path == "/api/upload/redirect_loop":
+            self.redirect_to_itself()
         else:
             self.reply(404, b"<error>no such page</error>")
 
@@ -238,6 +251,39 @@ class Handler(http.server.BaseHTTPRequestHandler):
             length -= len(piece)
             time.sleep(0.05)  # the slow line is the scenario: nothing to wait for
         return b"".join(pieces)
+
+    def send_endless(self):
+        """An answer without a length that never ends: it goes on until the
+        client goes away."""
+        self.close_connection = True
+        self.wfile.write(b"HTTP/1.1 200 OK\r\nContent-Type: text/xml\r\nConnection: close\r\n\r\n<rsp>")
+        block = b"<url>http://img.norpasoft.com/p/0</url>" * 1024
+        while True:
+            self.wfile.write(block)
+
+    def keep_silent(self):
+        """Takes the request and says nothing until the client goes away
+        (or SILENCE seconds pass)."""
+        self.close_connection = True
+        self.connection.settimeout(SILENCE)
+        try:
+            while self.connection.recv(4096):
+                pass
+        except OSError:
+            pass
+
+    def redirect_to_itself(self):
+        """302 to the address asked for, up to LOOP_LIMIT times in a row."""
+        with LOCK:
+            STATE["redirects"] += 1
+            looping = STATE["redirects"] <= LOOP_LIMIT
+        if not looping:
+            self.reply(500, b"<error>loop</error>")
+            return
+        self.send_response(302)
+        self.send_header("Location", "http://%s%s" % (self.headers.get("Host", "localhost"), self.route()))
+        self.send_header("Content-Length", "0")
+        self.end_headers()
 
     def drop(self):
         """Ends the connection at once with a reset, unread bytes left."""
@@ -261,11 +307,20 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             last = record(self, body)
         except ValueError as error:
-            last = "malformed %s\n" % str(error).encode("utf-8").hex()
+            # The bytes that came, also of a body the client cut off.
+            last = "body %d %s\nmalformed %s\n" % (
+                len(body), self.headers.get("Content-Length", "0"), str(error).encode("utf-8").hex())
         with LOCK:
             STATE["last"] = last
         if scenario == "post500":
             self.reply(500, b"<error>down</error>")
+        elif scenario == "mute":
+            self.keep_silent()
+        elif scenario == "redirect_loop":
+            self.redirect_to_itself()
+
+        elif scenario == "endless":
+            self.send_endless()
         else:
             self.reply(200, ANSWERS.get(scenario, OK_ANSWER))
 

@@ -230,7 +230,7 @@ TEST(HttpGetTest, CancelBeforeTheRequestIsOpenedIsKept)
     // GET's handles, when there is no request to close yet: the GET must
     // then not go out.
     CHttpClient client;
-    EXPECT_FALSE(client.CloseGetRequestHandle());
+    EXPECT_TRUE(client.Cancel());
     const auto e = Thrown([&] { client.RequestGet(ServerUrl(L"/echo/cancelled").c_str(), CHttpClient::kRequestFlags); });
     EXPECT_EQ(406, e.ErrorCode);
     EXPECT_EQ(static_cast<DWORD>(ERROR_INTERNET_OPERATION_CANCELLED), e.LastError);

@@ -76,10 +76,11 @@ std::string textPart(const std::string& b, const std::string& name, const std::s
     return "--" + b + "\r\nContent-Disposition: form-data; name=\"" + name + "\"\r\n\r\n" + value + "\r\n";
 }
 
-std::string filePart(const std::string& b, const std::string& name, const std::string& path, const std::string& type,
-                     const std::string& bytes)
+// fileName: the file's name alone, never the folders above it.
+std::string filePart(const std::string& b, const std::string& name, const std::string& fileName,
+                     const std::string& type, const std::string& bytes)
 {
-    return "--" + b + "\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\"" + path +
+    return "--" + b + "\r\nContent-Disposition: form-data; name=\"" + name + "\"; filename=\"" + fileName +
            "\"\r\nContent-Type: " + type + "\r\n\r\n" + bytes + "\r\n";
 }
 
@@ -94,7 +95,6 @@ void expectEnded(CHttpClient& client, const std::vector<std::wstring>& files)
 {
     EXPECT_FALSE(client.GetPostStat().IsActive());
     EXPECT_EQ(104, Thrown([&] { client.PostNextChunk(); }).ErrorCode);
-    EXPECT_FALSE(client.ClosePostInternetHandle());
     for (const auto& f : files)
         EXPECT_TRUE(DeleteFileW(f.c_str())) << "still open: " << httptest::Narrow(f);
 }
@@ -107,7 +107,6 @@ TEST(HttpPostTest, BodyByteForByte)
     const std::string png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x01\0\0\0\x01\x08\x02\0\0\0", 29);
     const std::wstring pngPath = folder.file(L"\u622a\u56fe 1.png", png);
     const std::string pngType = mimeTypeOf(pngPath);
-    const std::string pngPathUtf8 = httptest::Narrow(pngPath);
     const struct {
         std::vector<std::tuple<std::wstring, std::wstring, DWORD>> params;
         int steps;
@@ -117,7 +116,7 @@ TEST(HttpPostTest, BodyByteForByte)
         {{{L"uid", L"1", 0}, {L"comment", L"", 0}, {L"sign", L"s", 0}, {L"image", pngPath, HttpParamFile}},
          8,
          [&](const std::string& b) {
-             return textPart(b, "comment", "") + filePart(b, "image", pngPathUtf8, pngType, png) +
+             return textPart(b, "comment", "") + filePart(b, "image", "\xe6\x88\xaa\xe5\x9b\xbe 1.png", pngType, png) +
                     textPart(b, "sign", "s") + textPart(b, "uid", "1") + "--" + b + "--\r\n";
          }},
         {{{L"comment", L"\u4e2d\u6587 \u8bc4\u8bba&=%", 0}, {L"\u540d", L"x", 0}},
@@ -155,7 +154,7 @@ TEST(HttpPostTest, DataGoesInStepsOf4096)
         client.AddParam(L"image", path.c_str(), HttpParamFile);
         const Posted posted = postToEcho(client);
         EXPECT_EQ(c.steps, posted.steps) << c.size;
-        const std::string expected = filePart(posted.boundary, "image", httptest::Narrow(path),
+        const std::string expected = filePart(posted.boundary, "image", "f" + std::to_string(c.size) + ".bin",
                                               mimeTypeOf(path), bytes) + "--" + posted.boundary + "--\r\n";
         EXPECT_TRUE(expected == posted.request.body) << c.size;
     }
@@ -171,7 +170,7 @@ TEST(HttpPostTest, MissingFile)
     lenient.AddParam(L"image", missing.c_str(), HttpParamFile);
     const Posted posted = postToEcho(lenient);
     EXPECT_EQ(2, posted.steps);
-    EXPECT_TRUE(filePart(posted.boundary, "image", httptest::Narrow(missing), "application/octet-stream", "") + "--" +
+    EXPECT_TRUE(filePart(posted.boundary, "image", "\xe7\xbc\xba.png", "application/octet-stream", "") + "--" +
                     posted.boundary + "--\r\n" ==
                 posted.request.body);
 
@@ -351,7 +350,7 @@ TEST(HttpPostFailureTest, APostEndedEarlyLeavesNoConnectionForTheNextRequest)
     } cases[] = {
         {"cancelled",
          [](std::unique_ptr<CHttpClient>& client) {
-             EXPECT_TRUE(client->ClosePostInternetHandle());
+             EXPECT_TRUE(client->Cancel());
              Thrown([&] { client->PostNextChunk(); });
          }},
         {"its client gone", [](std::unique_ptr<CHttpClient>& client) { client.reset(); }},
@@ -413,8 +412,8 @@ TEST(HttpPostCancelTest, CloseFromAnotherThreadEndsThePost)
     } worker{&client};
     KernelHandle thread(CreateThread(nullptr, 0, Worker::run, &worker, 0, nullptr));
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(worker.running, 60000));
-    EXPECT_TRUE(client.ClosePostInternetHandle());
-    EXPECT_FALSE(client.ClosePostInternetHandle());
+    EXPECT_TRUE(client.Cancel());
+    EXPECT_FALSE(client.Cancel());
     // An outer limit only: the worker's blocked write ends as the server reads on.
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread, 60000));
 

@@ -45,6 +45,9 @@ PostRecord FakeUploadServer::LastPost()
             words >> hex;
             (kind == "agent" ? record.agent : record.language) = FromHex(hex);
             record.present = true;
+        } else if (kind == "body") {
+            record.present = true;
+            words >> record.received >> record.declared;
         } else if (kind == "malformed") {
             record.present = true;
             record.malformed = true;

@@ -31,6 +31,8 @@ struct PostPart {
 struct PostRecord {
     bool present = false;    // a POST arrived since the scenario was set
     bool malformed = false;  // its body broke the multipart format
+    size_t received = 0;     // body bytes that came, of the declared length
+    size_t declared = 0;
     std::string agent;
     std::string language;
     std::vector<PostPart> parts;

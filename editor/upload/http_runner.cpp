@@ -99,6 +99,6 @@ void HttpRunner::run()
     Report(kStageFinished, &result);
 }
 
-void HttpRunner::stop() { client_->ClosePostInternetHandle(); }
+void HttpRunner::stop() { Cancel(); }
 
-bool HttpRunner::Cancel() { return client_->ClosePostInternetHandle(); }
+bool HttpRunner::Cancel() { return client_->Cancel(); }

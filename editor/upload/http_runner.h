@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <string>
+#include <utility>
 
 // The upload server. Its host is this one name, in every build. A test
 // reaches a stand-in server only through WinINet's proxy setting: the
@@ -33,11 +34,17 @@ public:
     ~HttpRunner() override;
 
     void run() override;
-    // Closes the running POST's connection (from any thread); nothing while
-    // the configuration is fetched, the POST starts or the answer is read.
+    // The program's exit: as Cancel.
     void stop() override;
-    // The dialog's cancel: stop, telling whether a POST was cut off.
+    // From any thread: cuts the upload off wherever it is (the client's
+    // Cancel), so that the worker soon ends with a failure and no further
+    // part of the image goes out. False when it was cancelled already.
     bool Cancel();
+    // Keeps owner, what removes the image's file when its last holder lets
+    // go, until the worker itself goes, after its client has let go of the
+    // file: the file is never removed while the upload may still read it,
+    // also when the dialog that started the worker is gone. Before run.
+    void HoldImage(boost::shared_ptr<const void> owner) { imageOwner_ = std::move(owner); }
 
 private:
     using Client = Tesmo::CHttpClient;
@@ -46,6 +53,8 @@ private:
     LRESULT Report(unsigned stage, void* record) const;
 
     const HWND owner_;
+    // Before the client, so that it goes after it.
+    boost::shared_ptr<const void> imageOwner_;
     const boost::shared_ptr<Client> client_;
     const std::wstring uid_;
     const std::wstring comment_;

@@ -16,14 +16,19 @@
 #include "ui/shell_seams.h"
 #include "ui/strings.h"
 
+#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
+
 namespace {
 
 constexpr const char* kSignValueName = "sign";
 
 using kesh::Wide;
 
-// Removes the temporary copy however the command ends; a copy that failed
-// half-way included.
+// Removes the temporary copy however the command ends, a copy that failed
+// half-way included, once its last holder lets go: the command, and every
+// upload worker that may still read it (closing the editor ends the command
+// while the cancelled worker still holds the file open).
 class TemporaryFile {
 public:
     explicit TemporaryFile(const kesh::String& path) : path_(path) {}
@@ -75,14 +80,14 @@ void StoreToServer(CPaintView& view, const kesh::String& settingsKeyPath)
     CSaveFormatDlg format(true, allowSkip, view.PreferredSaveFormat(), settingsKeyPath);
     if (format.DoModal() != IDOK)
         return;
-    const TemporaryFile copy(NewTemporaryUploadPath());
-    if (!WriteTemporaryCopy(view, format, copy.path()))
+    const auto copy = boost::make_shared<const TemporaryFile>(NewTemporaryUploadPath());
+    if (!WriteTemporaryCopy(view, format, copy->path()))
         return;
 
     CUploadInputDlg input;
     input.description = ui::LoadResString(IDS_UPLOAD_DEFAULT_DESCRIPTION);
     input.signature = InitialSignature(settingsKeyPath);
-    input.imagePath = copy.path();
+    input.imagePath = copy->path();
     input.width = view.Width();
     input.height = view.Height();
     while (input.DoModal() == IDOK) {
@@ -90,15 +95,20 @@ void StoreToServer(CPaintView& view, const kesh::String& settingsKeyPath)
         CUploadProgressDlg progress;
         progress.width = view.Width();
         progress.height = view.Height();
-        progress.imagePath = Wide(copy.path());
+        progress.imagePath = Wide(copy->path());
+        progress.imageOwner = copy;
         progress.comment = input.description;
         progress.sign = input.signature;
         progress.uid = Wide(LoadOrCreateOid());
-        if (progress.DoModal() == IDOK) {
+        const INT_PTR result = progress.DoModal();
+        if (result == IDOK) {
             CUploadResponseDlg response;
             response.addresses = progress.addresses;
             response.DoModal();
             break;
         }
+        // The dialog went with the window it belongs to: the editor closes.
+        if (result != IDCANCEL)
+            break;
     }
 }

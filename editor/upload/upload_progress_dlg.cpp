@@ -40,6 +40,7 @@ bool CUploadProgressDlg::OnInitDialog()
 {
     CDialog::OnInitDialog();
     worker_ = boost::make_shared<HttpRunner>(handle(), uid, comment, sign, imagePath);
+    worker_->HoldImage(imageOwner);
     kesh::sys::createThread(worker_, kesh::sys::ThreadPriorityUnchanged, kWorkerStack);
     return true;
 }

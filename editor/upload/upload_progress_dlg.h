@@ -15,8 +15,8 @@
 // server's configuration and answer, and ends with IDOK (the image is
 // stored; addresses holds what the server gave back) or IDCANCEL (failed,
 // shown in an error box, or cancelled). It ends only when the worker has
-// sent its last stage: Cancel cuts a running POST off and waits for that,
-// and Enter does nothing.
+// sent its last stage: Cancel cuts the upload off wherever it is and waits
+// for that, and Enter does nothing.
 class CUploadProgressDlg : public ui::CDialog {
 public:
     explicit CUploadProgressDlg(HWND parent = nullptr);
@@ -27,8 +27,11 @@ public:
     std::wstring comment;
     std::wstring sign;
     std::wstring uid;
+    // Held by the worker until it is gone: what removes the image's file
+    // when its last holder lets go (may be empty).
+    boost::shared_ptr<const void> imageOwner;
     kesh::TArray<kesh::StringPair> addresses;  // title, address
-    bool cancelled = false;                     // a Cancel cut the POST off
+    bool cancelled = false;                     // a Cancel cut the upload off
 
     void DoDataExchange(ui::DataExchange* dx) override;
     bool OnInitDialog() override;

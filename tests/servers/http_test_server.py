@@ -19,6 +19,7 @@ segment; any method; a query is ignored):
   /status/NNN    answers with status NNN
   /nul           200, NUL_BODY (more than 1024 bytes, NULs inside)
   /big/N         200, N bytes of PATTERN repeated
+  /text/N        200, N bytes of TEXT_PATTERN repeated (no zero byte)
   /slow          200, SLOW_BODY sent in pieces with pauses
   /endless       200 without a length, sent until the client goes away
   /close         reads the request, closes without an answer
@@ -27,9 +28,12 @@ segment; any method; a query is ignored):
                  the number of body bytes as text
   /truncate/N?path=P  cuts the file at the host path P to N bytes, past
                  the sharing rules of the program that holds it open
-  /recorded      200, the count of body bytes the request before this one
-                 delivered, in decimal, a line feed, then that request raw
-                 (its body cut at 1 MiB)
+  /recorded      200, the count of body bytes the latest request before this
+                 one delivered, in decimal, a line feed, then that request raw
+                 (its body cut at 1 MiB). Latest by the arrival of its head:
+                 a request still being read when this one comes (a cancelled
+                 POST the server drains) is waited for, and one that arrived
+                 earlier never takes the place of a later one.
 """
 
 import os
@@ -44,6 +48,7 @@ import urllib.parse
 
 SOCKET_TIME_LIMIT = 10.0
 PATTERN = bytes((i * 7 + 3) % 256 for i in range(4096))
+TEXT_PATTERN = bytes(32 + (i * 7 + 3) % 95 for i in range(4096))
 NUL_BODY = bytes(i % 251 for i in range(3000))
 SLOW_BODY = bytes((i * 13) % 256 for i in range(5600))
 SLOW_PIECE, SLOW_PAUSE = 700, 0.03
@@ -127,18 +132,19 @@ class Handler(socketserver.BaseRequestHandler):
             name, _, value = line.partition(":")
             if name.strip().lower() == "content-length":
                 length = int(value.strip())
+        seq = self.server.arrived() if route != "recorded" else None
 
         if route == "close-body":
             received, body = conn.read_body(min(length, CLOSE_BODY_AFTER), CLOSE_BODY_AFTER)
-            self.record(head, received, body)
+            self.server.record(seq, head + body, received)
             self.request.setsockopt(socket.SOL_SOCKET, socket.SO_LINGER, b"\x01\x00\x00\x00\x00\x00\x00\x00")
             return False
         if route == "slow-read":
             received, body = conn.read_body(length, RECORD_BODY_LIMIT, SLOW_READ_PIECE, SLOW_READ_PAUSE)
         else:
             received, body = conn.read_body(length, RECORD_BODY_LIMIT)
-        if route != "recorded":
-            self.record(head, received, body)
+        if seq is not None:
+            self.server.record(seq, head + body, received)
         if received < length:
             return False
 
@@ -151,7 +157,9 @@ class Handler(socketserver.BaseRequestHandler):
         elif route == "nul":
             conn.answer(200, NUL_BODY)
         elif route == "big":
-            self.send_big(int(arg))
+            self.send_big(int(arg), PATTERN)
+        elif route == "text":
+            self.send_big(int(arg), TEXT_PATTERN)
         elif route == "slow":
             self.send_slow()
         elif route == "endless":
@@ -164,21 +172,16 @@ class Handler(socketserver.BaseRequestHandler):
             os.truncate(query["path"][0], int(arg))
             conn.answer(200, b"")
         elif route == "recorded":
-            with self.server.lock:
-                recorded, count = self.server.recorded
+            recorded, count = self.server.latest()
             conn.answer(200, b"%d\n" % count + recorded)
         else:
             conn.answer(404, b"no such route")
         return True
 
-    def record(self, head, received, body):
-        with self.server.lock:
-            self.server.recorded = (head + body, received)
-
-    def send_big(self, size):
+    def send_big(self, size, pattern):
         # One write of head and body: the benchmark measures the client's
         # reading, not this server's pieces.
-        body = (PATTERN * (size // len(PATTERN) + 1))[:size]
+        body = (pattern * (size // len(pattern) + 1))[:size]
         self.request.sendall(b"HTTP/1.1 200 OK\r\nContent-Length: %d\r\n\r\n" % size + body)
 
     def send_slow(self):
@@ -198,10 +201,39 @@ class Server(socketserver.ThreadingTCPServer):
     daemon_threads = True
     allow_reuse_address = True
 
+    # Records kept: the latest few, by arrival.
+    KEPT = 64
+
     def __init__(self):
         super().__init__(("127.0.0.1", 0), Handler)
-        self.lock = threading.Lock()
-        self.recorded = (b"", 0)
+        self.changed = threading.Condition()
+        self.next_seq = 0
+        self.records = {}  # arrival number -> (raw, count), None while being read
+
+    def arrived(self):
+        """The number of a request whose head just came."""
+        with self.changed:
+            seq = self.next_seq
+            self.next_seq += 1
+            self.records[seq] = None
+            self.records.pop(seq - self.KEPT, None)
+            return seq
+
+    def record(self, seq, raw, received):
+        with self.changed:
+            if seq in self.records:
+                self.records[seq] = (raw, received)
+            self.changed.notify_all()
+
+    def latest(self):
+        """The latest request's record, once it has been read (at most the
+        socket time limit later; empty when none came or it never ended)."""
+        with self.changed:
+            if not self.records:
+                return b"", 0
+            seq = max(self.records)
+            self.changed.wait_for(lambda: self.records.get(seq) is not None, SOCKET_TIME_LIMIT)
+            return self.records.get(seq) or (b"", 0)
 
 
 def main():

@@ -2,7 +2,6 @@
 
 #include "common/runner_protocol.h"
 #include "httpclient/client.h"
-#include "kesh/sync.h"
 #include "kesh/thread.h"
 
 #include <boost/shared_ptr.hpp>
@@ -33,10 +32,10 @@ public:
     void run() override;
     // The program's exit: as Cancel.
     void stop() override;
-    // From any thread: cuts the exchange off wherever it is (not begun, the
-    // request being sent, the reply being read), so the worker soon ends
-    // with a failure. False when the exchange is over already and its
-    // outcome stands.
+    // From any thread: cuts the exchange off wherever it is (the client's
+    // Cancel: not begun, the request being sent, the reply being read), so
+    // the worker soon ends with a failure. False when it was cancelled
+    // already.
     bool Cancel();
 
 private:
@@ -46,16 +45,7 @@ private:
     // the reply's connection until the last report has gone.
     void Fetch(RunnerResult& result, Client::ResponsePtr& response);
     LRESULT Report(unsigned stage, void* record) const;
-    // Whether a cancel came; the reply being read from now on is response.
-    bool StartReading(Client::Response* response);
-    void EndExchange();
 
     const HWND owner_;
     const boost::shared_ptr<Client> client_;
-    // Guards the three below, which Cancel reads from the UI thread. Held
-    // only for a moment, never across a network call or a report.
-    kesh::sys::Mutex mutex_;
-    bool cancelled_ = false;
-    bool over_ = false;
-    Client::Response* reading_ = nullptr;
 };
