@@ -94,8 +94,7 @@ bool CNorpaDlg::OnInitDialog()
     RedrawLayered();
 
     const SIZE size = images_.Size();
-    const RECT wanted = {settings_.xPos, settings_.yPos, settings_.xPos + size.cx, settings_.yPos + size.cy};
-    const RECT place = ClampToWorkArea(wanted, WorkArea());
+    const RECT place = ClampToWorkArea(POINT{settings_.xPos, settings_.yPos}, size, WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
@@ -156,7 +155,8 @@ bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&dragStrip_, c
 
 void CNorpaDlg::KeepInWorkArea()
 {
-    const RECT place = ClampToWorkArea(GetWindowRect(), WorkArea());
+    const RECT bar = GetWindowRect();
+    const RECT place = ClampToWorkArea(POINT{bar.left, bar.top}, images_.Size(), WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawLayered();
 }
@@ -240,9 +240,9 @@ LRESULT CNorpaDlg::OnMouseMove(WPARAM, LPARAM l)
 {
     const POINT point = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
     if (GetCapture() == handle()) {
-        RECT rect = GetWindowRect();
-        OffsetRect(&rect, point.x - dragStart_.x, point.y - dragStart_.y);
-        const RECT place = ClampToWorkArea(rect, WorkArea());
+        const RECT bar = GetWindowRect();
+        const POINT wanted = {bar.left + point.x - dragStart_.x, bar.top + point.y - dragStart_.y};
+        const RECT place = ClampToWorkArea(wanted, images_.Size(), WorkArea());
         SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return CallDefault();
