@@ -292,7 +292,7 @@ TEST_F(CaptureTest, TheOpenCommandStartsTheEditorWithoutAPicture)
     EXPECT_TRUE(captures_.NewFiles(L"Capture").empty());
 }
 
-TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
+TEST_F(CaptureTest, AMissingEditorIsReportedWithTheClipboardFreeAndTheSavedPictureStays)
 {
     ASSERT_TRUE(DeleteFileW(Program(L"vomla.exe").c_str()));
     ASSERT_NE(nullptr, StartToolbar());
@@ -302,6 +302,13 @@ TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
     WaitFor([&] { return (message = FindDialogWithText(toolbar_->id(), L"无法打开Norpa编辑器!")) != nullptr; }, 10000);
     ASSERT_NE(nullptr, message);
     EXPECT_EQ(L"Norpa", WindowText(message));
+    {
+        // While the message waits for the user, other programs can use the
+        // clipboard.
+        editortest::ClipboardOwner other;
+        EXPECT_TRUE(editortest::OpenClipboardPatiently(other.hwnd()));
+        CloseClipboard();
+    }
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
     const std::vector<std::wstring> files = captures_.NewFiles(L"Capture");
