@@ -4,15 +4,18 @@
 
 #include "kesh/handles.h"
 
-// The capture overlay (dialog 8): a still picture of the primary screen,
-// taken when it opens, shown dimmed over the whole screen. The user drags a
+// The capture overlay (dialog 8): a still picture of the primary screen's
+// top-left screen pixels (the whole primary screen, SM_CXSCREEN x
+// SM_CYSCREEN), taken when it opens, shown dimmed over them. The user drags a
 // rectangle (shown undimmed in a red one-pixel frame) or takes the whole
 // screen with Ctrl+A or the overlay's menu. Esc cancels a drag, or the
 // overlay when no drag runs; switching to another window cancels it too.
-// DoModal gives IDOK with result() and resultRect() filled, or IDCANCEL.
+// DoModal gives IDOK with result() and resultRect() filled, or IDCANCEL;
+// when the screen cannot be read the user is told so and it gives IDCANCEL
+// without showing.
 class CCaptureDlg : public ui::CDialog {
 public:
-    explicit CCaptureDlg(HWND parent);
+    CCaptureDlg(HWND parent, SIZE screen);
 
     // The chosen pixels and where they lay on the screen; empty before a
     // choice. TakeResult hands the pixels over, so that the overlay's
@@ -48,6 +51,7 @@ private:
     bool IsDragging() const;
     RECT Selection() const;
 
+    SIZE screen_;
     kesh::win::Bitmap result_;
     RECT resultRect_ = {};
     // The screen as it was, and the same picture darkened once: every paint

@@ -107,7 +107,7 @@ void CNorpaDlg::DoCapture()
     kesh::win::Bitmap capture;
     RECT place = {};
     {
-        CCaptureDlg overlay(GetDesktopWindow());
+        CCaptureDlg overlay(GetDesktopWindow(), SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         if (overlay.DoModal() == IDOK) {
             capture = overlay.TakeResult();
             place = overlay.resultRect();
