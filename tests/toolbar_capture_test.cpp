@@ -14,6 +14,7 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <set>
 
@@ -346,40 +347,98 @@ TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
     EXPECT_TRUE(WaitForOverlayGone());
 }
 
-TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
+int DisplayDpi()
+{
+    const kesh::win::ClientDC screen(nullptr);
+    return GetDeviceCaps(screen, LOGPIXELSY);
+}
+
+// The bounding box of what differs from the backdrop in area: where a
+// window shows, measured in the screen's pixels (the place another process
+// is told of a window is not in them at every scale).
+RECT ShownRect(const Backdrop& backdrop, const RECT& area)
+{
+    const std::vector<DWORD> screen = ScreenPixels(area);
+    const int width = area.right - area.left;
+    RECT shown = {area.right, area.bottom, area.left, area.top};
+    for (int y = area.top; y < area.bottom; ++y)
+        for (int x = area.left; x < area.right; ++x)
+            if (screen[static_cast<size_t>(y - area.top) * width + (x - area.left)] != backdrop.At(x, y)) {
+                shown.left = std::min<LONG>(shown.left, x);
+                shown.top = std::min<LONG>(shown.top, y);
+                shown.right = std::max<LONG>(shown.right, x + 1);
+                shown.bottom = std::max<LONG>(shown.bottom, y + 1);
+            }
+    return shown;
+}
+
+TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplaysScale)
 {
     ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
+    // The toolbar is as large to the eye at every scale the test runs at
+    // (tests/CMakeLists.txt: 96 and 144 DPI).
+    struct Case {
+        int dpi;
+        SIZE bar;
+    };
+    const Case cases[] = {
+        {96, {85, 50}},
+        {144, {128, 75}},
+    };
+    const int dpi = DisplayDpi();
+    const Case* found = std::find_if(std::begin(cases), std::end(cases), [dpi](const Case& c) { return c.dpi == dpi; });
+    ASSERT_NE(std::end(cases), found) << dpi << " DPI";
+    const Case& c = *found;
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
     HistoryGuard captures;
     editorapptest::EditorKeyGuard editorSettings;
+    GdiplusSession gdiplus;
     SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    SettingsKeyGuard::WriteText(L"xPos", L"100");
+    SettingsKeyGuard::WriteText(L"yPos", L"100");
+    // A magenta block in the pattern, whose corner shows where the editor
+    // puts the picture.
     const COLORREF magenta = RGB(0xE0, 0x20, 0xB0);
-    const RECT region = {400, 300, 700, 500};
-    std::unique_ptr<Backdrop> backdrop(new Backdrop([&](int x, int y) {
+    const RECT block = {400, 300, 700, 500};
+    const auto colour = [&](int x, int y) {
         const POINT p = {x, y};
-        return PtInRect(&region, p) ? 0xE020B0u : Pattern(x, y);
-    }));
+        return PtInRect(&block, p) ? 0xE020B0u : Pattern(x, y);
+    };
+    std::unique_ptr<Backdrop> backdrop(new Backdrop(colour));
     Toolbar toolbar;  // beside the real editor
     HWND window = toolbar.WaitForWindow();
     ASSERT_NE(nullptr, window);
+    // Stored at (100, 100), the toolbar shows there.
+    const RECT bar = {100, 100, 100 + c.bar.cx, 100 + c.bar.cy};
+    RECT shown = {};
+    EXPECT_TRUE(WaitFor([&] { return EqualRect(&bar, &(shown = ShownRect(*backdrop, RECT{0, 0, 400, 300}))); }, 5000))
+        << shown.left << ", " << shown.top << ", " << shown.right << ", " << shown.bottom;
     PressKeys({VK_CONTROL, VK_F2});
-    ASSERT_TRUE(WaitFor([&] { return FindWindowOf(toolbar.id(), L"#32770") != nullptr; }, 10000));
-    Pump(300);
+    // The overlay is up once the screen is dimmed.
+    ASSERT_TRUE(WaitFor([&] { return ScreenPixels(RECT{1000, 900, 1001, 901})[0] != backdrop->At(1000, 900); }, 10000));
+    // Dragged within the screen's top-left two thirds: at 144 DPI Wine 8
+    // looks for the window under the pointer as if a DPI-aware program's
+    // windows had their 96-DPI places.
+    const RECT region = {380, 280, 720, 520};
     Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom});
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
 
     ASSERT_TRUE(WaitFor([&] { return captures.NewFiles(L"Capture").size() == 1; }, 10000));
     const std::wstring file = captures.NewFiles(L"Capture")[0];
+    const Picture picture = ReadPicture(file);
+    EXPECT_EQ(region.right - region.left, picture.width);
+    EXPECT_EQ(region.bottom - region.top, picture.height);
+    EXPECT_EQ(0, CountDifferences(picture, [&](int x, int y) { return colour(region.left + x, region.top + y); }));
     const std::wstring name = file.substr(file.find_last_of(L'\\') + 1);
     HWND editor = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (editor = FindTitledWindow(name)) != nullptr; }, 20000)) << "no editor with " << name.c_str();
     POINT corner = {};
-    EXPECT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(POINT{region.left, region.top}, 3, magenta, corner); },
+    EXPECT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(POINT{block.left, block.top}, 3, magenta, corner); },
                         10000));
-    EXPECT_LE(std::abs(corner.x - region.left), 1) << corner.x;
-    EXPECT_LE(std::abs(corner.y - region.top), 1) << corner.y;
+    EXPECT_LE(std::abs(corner.x - block.left), 1) << corner.x;
+    EXPECT_LE(std::abs(corner.y - block.top), 1) << corner.y;
     // An unmodified picture closes without a question.
     DWORD editorProcess = 0;
     GetWindowThreadProcessId(editor, &editorProcess);

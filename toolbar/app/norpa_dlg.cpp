@@ -35,6 +35,7 @@ CNorpaDlg::CNorpaDlg(const SettingsPlace& place) : ui::CDialog(IDD_NORPA_TOOLBAR
 {
     settings_.Load();
     images_.Load();
+    layout_ = ToolbarLayoutFor(images_.Size(), ToolbarDpi());
 }
 
 CNorpaDlg::~CNorpaDlg()
@@ -93,15 +94,13 @@ bool CNorpaDlg::OnInitDialog()
     SetWindowLongPtrW(handle(), GWL_EXSTYLE, GetWindowLongPtrW(handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
     RedrawLayered();
 
-    const SIZE size = images_.Size();
+    const SIZE size = layout_.size;
     const RECT place = ClampToWorkArea(POINT{settings_.xPos, settings_.yPos}, size, WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
-    dragStrip_ = GetClientRect();
-    dragStrip_.right = dragStrip_.left + kGripWidth;
-    for (const auto& button : {std::make_pair(&captureButton_, kCaptureButtonRect),
-                               std::make_pair(&menuButton_, kMenuButtonRect)}) {
+    for (const auto& button : {std::make_pair(&captureButton_, layout_.captureButton),
+                               std::make_pair(&menuButton_, layout_.menuButton)}) {
         const RECT& r = button.second;
         MoveWindow(button.first->handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
@@ -127,9 +126,9 @@ bool CNorpaDlg::PreTranslateMessage(MSG* msg)
 
 void CNorpaDlg::RedrawLayered()
 {
-    const kesh::win::Bitmap face = ComposeToolbarFace(images_, captureButton_.state(), menuButton_.state());
+    const kesh::win::Bitmap face = ComposeToolbarFace(images_, layout_, captureButton_.state(), menuButton_.state());
     if (face.isValid())
-        ShowLayeredFace(handle(), face, images_.Size());
+        ShowLayeredFace(handle(), face, layout_.size);
 }
 
 void CNorpaDlg::RegisterCaptureHotKey()
@@ -151,12 +150,12 @@ RECT CNorpaDlg::WorkArea()
     return area;
 }
 
-bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&dragStrip_, client) != FALSE; }
+bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&layout_.grip, client) != FALSE; }
 
 void CNorpaDlg::KeepInWorkArea()
 {
     const RECT bar = GetWindowRect();
-    const RECT place = ClampToWorkArea(POINT{bar.left, bar.top}, images_.Size(), WorkArea());
+    const RECT place = ClampToWorkArea(POINT{bar.left, bar.top}, layout_.size, WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawLayered();
 }
@@ -242,7 +241,7 @@ LRESULT CNorpaDlg::OnMouseMove(WPARAM, LPARAM l)
     if (GetCapture() == handle()) {
         const RECT bar = GetWindowRect();
         const POINT wanted = {bar.left + point.x - dragStart_.x, bar.top + point.y - dragStart_.y};
-        const RECT place = ClampToWorkArea(wanted, images_.Size(), WorkArea());
+        const RECT place = ClampToWorkArea(wanted, layout_.size, WorkArea());
         SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return CallDefault();
