@@ -168,8 +168,11 @@ ARTWORK.update({
     'res/art/norpa_pressed.png': lambda: png_bytes(toolbar_art.pressed_face(Canvas)),
     'res/art/norpa.ico': lambda: editor_art.icon_file(Canvas, png_bytes, dib_image, [16, 20, 24, 32, 40, 48, 64, 256],
                                                      draw=toolbar_art.program_icon),
-    'res/art/norpa_capture.cur': lambda: (lambda drawn: icon_bytes([drawn[0]], hotspots=[drawn[1]]))(
-        toolbar_art.capture_cursor(Canvas)),
+    # One image per display scale (100%, 150%, 200%): the system picks the
+    # one of its cursor size instead of stretching, which would move the
+    # hot spot off the cross.
+    'res/art/norpa_capture.cur': lambda: (lambda drawn: icon_bytes([d[0] for d in drawn], hotspots=[d[1] for d in drawn]))(
+        [toolbar_art.capture_cursor(Canvas, size) for size in (32, 48, 64)]),
 })
 for _name in editor_art.CURSORS:
     ARTWORK['res/art/vomla_%s.cur' % _name] = (lambda n: lambda: editor_art.cursor_file(Canvas, icon_bytes, n))(_name)

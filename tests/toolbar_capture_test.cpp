@@ -9,6 +9,7 @@
 #include "kesh/property.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
 
@@ -372,6 +373,34 @@ RECT ShownRect(const Backdrop& backdrop, const RECT& area)
     return shown;
 }
 
+// Whether cursor's hot spot lies on the middle of the cross it shows: the
+// arms above and left of it pass through it, their neighbours beside them
+// are the light halo.
+bool HotSpotOnCross(HCURSOR cursor)
+{
+    ICONINFO icon = {};
+    if (!GetIconInfo(cursor, &icon))
+        return false;
+    const kesh::win::Bitmap colour(icon.hbmColor), mask(icon.hbmMask);
+    BITMAP size = {};
+    GetObjectW(colour, sizeof(size), &size);
+    std::vector<DWORD> pixels(static_cast<size_t>(size.bmWidth) * size.bmHeight);
+    BITMAPINFO bits = {};
+    bits.bmiHeader = {sizeof(BITMAPINFOHEADER), size.bmWidth, -size.bmHeight, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+    const kesh::win::ClientDC screen(nullptr);
+    if (!colour.isValid() || !GetDIBits(screen, colour, 0, size.bmHeight, pixels.data(), &bits, DIB_RGB_COLORS))
+        return false;
+    const auto dark = [&](int x, int y) {
+        if (x < 0 || y < 0 || x >= size.bmWidth || y >= size.bmHeight)
+            return false;
+        const DWORD p = pixels[static_cast<size_t>(y) * size.bmWidth + x];
+        return (GetRValue(p) + GetGValue(p) + GetBValue(p)) / 3 < 96;
+    };
+    const int x = static_cast<int>(icon.xHotspot), y = static_cast<int>(icon.yHotspot), arm = size.bmWidth / 4;
+    return dark(x, y - arm) && !dark(x - 1, y - arm) && !dark(x + 1, y - arm) && dark(x - arm, y) &&
+           !dark(x - arm, y - 1) && !dark(x - arm, y + 1);
+}
+
 TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplaysScale)
 {
     ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
@@ -421,6 +450,12 @@ TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplay
     // looks for the window under the pointer as if a DPI-aware program's
     // windows had their 96-DPI places.
     const RECT region = {380, 280, 720, 520};
+    // What the user aims with is what is taken: the overlay's pointer, as
+    // the system makes it for the display's scale, has its hot spot on its
+    // cross.
+    const kesh::win::CursorHandle pointer(static_cast<HCURSOR>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CAPTURE_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+    EXPECT_TRUE(HotSpotOnCross(pointer));
     Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom});
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
