@@ -4,9 +4,9 @@
 
 #include "kesh/handles.h"
 
-// The capture overlay (dialog 8): a still picture of the primary screen's
-// top-left screen pixels (the whole primary screen, SM_CXSCREEN x
-// SM_CYSCREEN), taken when it opens, shown dimmed over them. The user drags a
+// The capture overlay (dialog 8): a still picture of the primary screen
+// (its top-left screen.cx x screen.cy pixels; the toolbar gives the whole
+// screen's size), taken when it opens, shown dimmed over it. The user drags a
 // rectangle (shown undimmed in a red one-pixel frame) or takes the whole
 // screen with Ctrl+A or the overlay's menu. Esc cancels a drag, or the
 // overlay when no drag runs; switching to another window cancels it too.
