@@ -142,7 +142,7 @@ Peak PeakMemory(DWORD process)
 // step: a selection growing from a corner to the whole screen and back.
 void OverlayInProcess(int width, int height, double* setUp, double* worst, double* median)
 {
-    CCaptureDlg overlay(GetDesktopWindow());
+    CCaptureDlg overlay(GetDesktopWindow(), SIZE{width, height});
     *setUp = bench::timed([&] {
         overlay.Create(GetDesktopWindow());
         ShowWindow(overlay.handle(), SW_SHOW);

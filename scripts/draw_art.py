@@ -149,6 +149,14 @@ def test_icon():
     return icon_bytes([big, small])
 
 
+def capture_cursor_file():
+    """The overlay's cursor with one image per display scale (100%, 150%,
+    200%): the system picks the one of its cursor size instead of stretching
+    one, which would move the hot spot off the cross."""
+    drawn = [toolbar_art.capture_cursor(Canvas, size) for size in (32, 48, 64)]
+    return icon_bytes([canvas for canvas, _ in drawn], hotspots=[spot for _, spot in drawn])
+
+
 ARTWORK = {
     'tests/data/ui_test_strip.png': test_strip,
     'tests/data/ui_test.cur': test_cursor,
@@ -168,8 +176,7 @@ ARTWORK.update({
     'res/art/norpa_pressed.png': lambda: png_bytes(toolbar_art.pressed_face(Canvas)),
     'res/art/norpa.ico': lambda: editor_art.icon_file(Canvas, png_bytes, dib_image, [16, 20, 24, 32, 40, 48, 64, 256],
                                                      draw=toolbar_art.program_icon),
-    'res/art/norpa_capture.cur': lambda: (lambda drawn: icon_bytes([drawn[0]], hotspots=[drawn[1]]))(
-        toolbar_art.capture_cursor(Canvas)),
+    'res/art/norpa_capture.cur': lambda: capture_cursor_file(),
 })
 for _name in editor_art.CURSORS:
     ARTWORK['res/art/vomla_%s.cur' % _name] = (lambda n: lambda: editor_art.cursor_file(Canvas, icon_bytes, n))(_name)

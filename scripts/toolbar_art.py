@@ -103,16 +103,21 @@ def program_icon(Canvas, size):
     return canvas
 
 
-def capture_cursor(Canvas):
-    """32 x 32: a thin cross with an open centre, dark on a white halo, so
-    that it shows on any picture; its hot spot is the centre pixel."""
-    canvas = Canvas(32, 32)
-    c = 15.5
-    arms = Union([Capsule(c, 2, c, c - 3, 0.5), Capsule(c, c + 3, c, 29, 0.5),
-                  Capsule(2, c, c - 3, c, 0.5), Capsule(c + 3, c, 29, c, 0.5)])
+def capture_cursor(Canvas, size=32):
+    """size x size (32 at 96 DPI, more at larger display scales): a thin
+    cross with an open centre, dark on a white halo, so that it shows on any
+    picture; its hot spot is the centre pixel, on which the arms meet at
+    every size."""
+    canvas = Canvas(size, size)
+    s = size / 32.0
+    p = size // 2 - 1
+    c = p + 0.5
+    margin, gap = 2 * s, 3 * s
+    arms = Union([Capsule(c, margin, c, c - gap, 0.5), Capsule(c, c + gap, c, 2 * c - margin, 0.5),
+                  Capsule(margin, c, c - gap, c, 0.5), Capsule(c + gap, c, 2 * c - margin, c, 0.5)])
     paint(canvas, arms, WHITE, grow=1.2)
     paint(canvas, Difference(Circle(c, c, 1.6), Circle(c, c, 0.2)), WHITE)
     paint(canvas, arms, INK)
-    canvas.pixels[15][15] = INK
-    return canvas, (15, 15)
+    canvas.pixels[p][p] = INK
+    return canvas, (p, p)
 

@@ -9,12 +9,14 @@
 #include "kesh/property.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
+#include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <map>
 #include <set>
 
 using namespace toolbartest;
@@ -303,7 +305,7 @@ TEST_F(CaptureTest, TheOpenCommandStartsTheEditorWithoutAPicture)
     EXPECT_TRUE(captures_.NewFiles(L"Capture").empty());
 }
 
-TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
+TEST_F(CaptureTest, AMissingEditorIsReportedWithTheClipboardFreeAndTheSavedPictureStays)
 {
     ASSERT_TRUE(DeleteFileW(Program(L"vomla.exe").c_str()));
     ASSERT_NE(nullptr, StartToolbar());
@@ -313,6 +315,13 @@ TEST_F(CaptureTest, AMissingEditorIsReportedAndTheSavedPictureStays)
     WaitFor([&] { return (message = FindDialogWithText(toolbar_->id(), L"无法打开Norpa编辑器!")) != nullptr; }, 10000);
     ASSERT_NE(nullptr, message);
     EXPECT_EQ(L"Norpa", WindowText(message));
+    {
+        // While the message waits for the user, other programs can use the
+        // clipboard.
+        editortest::ClipboardOwner other;
+        EXPECT_TRUE(editortest::OpenClipboardPatiently(other.hwnd()));
+        CloseClipboard();
+    }
     PostMessageW(message, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(WaitFor([&] { return !IsWindow(message); }, 5000));
     const std::vector<std::wstring> files = captures_.NewFiles(L"Capture");
@@ -350,39 +359,96 @@ TEST_F(CaptureTest, AHotKeyChosenInTheOptionsWorksAtOnce)
     EXPECT_TRUE(WaitForOverlayGone());
 }
 
-TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreen)
+// Whether cursor's hot spot lies where the arms of its cross meet: the arms
+// above and left of it lead to it, with the light halo beside them.
+bool HotSpotOnCross(HCURSOR cursor)
+{
+    ICONINFO icon = {};
+    if (!GetIconInfo(cursor, &icon))
+        return false;
+    const kesh::win::Bitmap colour(icon.hbmColor), mask(icon.hbmMask);
+    BITMAP size = {};
+    GetObjectW(colour, sizeof(size), &size);
+    kesh::win::MemoryDC dc(nullptr);
+    kesh::win::SelectObjectGuard select(dc, colour);
+    const auto dark = [&](int dx, int dy) {
+        const COLORREF p = GetPixel(dc, static_cast<int>(icon.xHotspot) + dx, static_cast<int>(icon.yHotspot) + dy);
+        return p != CLR_INVALID && GetRValue(p) + GetGValue(p) + GetBValue(p) < 288;
+    };
+    const int arm = size.bmWidth / 4;
+    return dark(0, -arm) && !dark(-1, -arm) && !dark(1, -arm) && dark(-arm, 0) && !dark(-arm, -1) && !dark(-arm, 1);
+}
+
+TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplaysScale)
 {
     ASSERT_FALSE(ToolbarRunning()) << "another norpa.exe runs on this desktop";
+    // The toolbar is as large to the eye at each scale the test runs at
+    // (tests/CMakeLists.txt).
+    const std::map<int, SIZE> barAt = {{96, {85, 50}}, {144, {128, 75}}};
+    const int dpi = GetDeviceCaps(kesh::win::ClientDC(nullptr), LOGPIXELSY);
+    ASSERT_EQ(1u, barAt.count(dpi)) << dpi << " DPI";
+    if (const char* scaled = std::getenv("NORPA_DISPLAY_DPI")) {
+        ASSERT_EQ(std::atoi(scaled), dpi);
+    }
     SettingsKeyGuard settings;
     StartupShortcutGuard shortcut;
     HistoryGuard captures;
     editorapptest::EditorKeyGuard editorSettings;
+    GdiplusSession gdiplus;
     SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    SettingsKeyGuard::WriteText(L"xPos", L"100");
+    SettingsKeyGuard::WriteText(L"yPos", L"100");
+    // A magenta block in the pattern, whose corner shows where the editor
+    // puts the picture.
     const COLORREF magenta = RGB(0xE0, 0x20, 0xB0);
-    const RECT region = {400, 300, 700, 500};
-    std::unique_ptr<Backdrop> backdrop(new Backdrop([&](int x, int y) {
+    const RECT block = {400, 300, 700, 500};
+    const auto colour = [&](int x, int y) {
         const POINT p = {x, y};
-        return PtInRect(&region, p) ? 0xE020B0u : Pattern(x, y);
-    }));
+        return PtInRect(&block, p) ? 0xE020B0u : Pattern(x, y);
+    };
+    std::unique_ptr<Backdrop> backdrop(new Backdrop(colour));
     Toolbar toolbar;  // beside the real editor
     HWND window = toolbar.WaitForWindow();
     ASSERT_NE(nullptr, window);
+    // Stored at (100, 100): its edges' pixels show it, the next ones the
+    // backdrop (measured in the screen's pixels, since under Wine other
+    // processes' windows are not placed in them at every scale).
+    const RECT bar = {100, 100, 100 + barAt.at(dpi).cx, 100 + barAt.at(dpi).cy};
+    const int midX = (bar.left + bar.right) / 2, midY = (bar.top + bar.bottom) / 2;
+    const auto shows = [&](int x, int y) { return ScreenPixels(RECT{x, y, x + 1, y + 1})[0] != backdrop->At(x, y); };
+    EXPECT_TRUE(WaitFor([&] {
+        return shows(bar.left, midY) && !shows(bar.left - 1, midY) && shows(bar.right - 1, midY) &&
+               !shows(bar.right, midY) && shows(midX, bar.top) && !shows(midX, bar.top - 1) &&
+               shows(midX, bar.bottom - 1) && !shows(midX, bar.bottom);
+    }, 5000));
     PressKeys({VK_CONTROL, VK_F2});
     ASSERT_NE(nullptr, WaitForOverlay(toolbar.id()));
+    // What the user aims with is what is taken: the overlay's pointer as the
+    // system makes it for the display's scale.
+    const kesh::win::CursorHandle pointer(static_cast<HCURSOR>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDC_CAPTURE_CURSOR), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE)));
+    EXPECT_TRUE(HotSpotOnCross(pointer));
+    // Within the screen's top-left two thirds: at 144 DPI Wine 8 finds the
+    // window under the pointer as if DPI-aware windows had their 96-DPI places.
+    const RECT region = {380, 280, 720, 520};
     Drag(POINT{region.left, region.top}, POINT{region.right, region.bottom});
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
 
     ASSERT_TRUE(WaitFor([&] { return captures.NewFiles(L"Capture").size() == 1; }, 10000));
     const std::wstring file = captures.NewFiles(L"Capture")[0];
+    const Picture picture = ReadPicture(file);
+    EXPECT_EQ(region.right - region.left, picture.width);
+    EXPECT_EQ(region.bottom - region.top, picture.height);
+    EXPECT_EQ(0, CountDifferences(picture, [&](int x, int y) { return colour(region.left + x, region.top + y); }));
     const std::wstring name = file.substr(file.find_last_of(L'\\') + 1);
     HWND editor = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (editor = FindTitledWindow(name)) != nullptr; }, 20000)) << "no editor with " << name.c_str();
     POINT corner = {};
-    EXPECT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(POINT{region.left, region.top}, 3, magenta, corner); },
+    EXPECT_TRUE(WaitFor([&] { return editorapptest::FindImageCorner(POINT{block.left, block.top}, 3, magenta, corner); },
                         10000));
-    EXPECT_LE(std::abs(corner.x - region.left), 1) << corner.x;
-    EXPECT_LE(std::abs(corner.y - region.top), 1) << corner.y;
+    EXPECT_LE(std::abs(corner.x - block.left), 1) << corner.x;
+    EXPECT_LE(std::abs(corner.y - block.top), 1) << corner.y;
     // An unmodified picture closes without a question.
     DWORD editorProcess = 0;
     GetWindowThreadProcessId(editor, &editorProcess);

@@ -20,6 +20,10 @@ namespace toolbartest {
 namespace {
 
 constexpr LONG_PTR kMarker = 0x0238554C;
+
+// The tests see the screen in pixels at every display scale, whatever the
+// programs under test declare.
+[[maybe_unused]] const bool kSeesPixels = SetProcessDPIAware() != FALSE;
 constexpr UINT kExitCommand = 32771;
 
 struct Search {

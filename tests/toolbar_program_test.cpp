@@ -61,7 +61,8 @@ TEST_F(ToolbarProgramTest, ShowsItsImagesWithTheirAlphaOverWhatLiesBelow)
     ToolbarImages images;
     ASSERT_TRUE(images.Load());
     void* bits = nullptr;
-    const kesh::win::Bitmap face = ComposeToolbarFace(images, CODButton::Normal, CODButton::Normal, &bits);
+    const kesh::win::Bitmap face = ComposeToolbarFace(images, ToolbarLayoutFor(images.Size(), USER_DEFAULT_SCREEN_DPI),
+                                                      CODButton::Normal, CODButton::Normal, &bits);
     ASSERT_TRUE(face.isValid());
     const SIZE size = images.Size();
 

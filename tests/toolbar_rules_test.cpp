@@ -47,30 +47,32 @@ TEST(HotKeyTest, StoredFormRoundTripsAndRegistersWithTheSystemsModifierFlags)
 TEST(ClampToWorkAreaTest, MovesIntoTheAreaGrownByFourPixels)
 {
     const RECT area = {0, 0, 1280, 1024};
+    const SIZE bar = {85, 50};
     struct Case {
         const char* what;
-        RECT in;
+        POINT wanted;
+        SIZE size;
         RECT out;
     };
     const Case cases[] = {
-        {"inside: unchanged", {100, 100, 185, 150}, {100, 100, 185, 150}},
-        {"four pixels beyond each edge is allowed", {-4, -4, 81, 46}, {-4, -4, 81, 46}},
-        {"past the left and top", {-50, -30, 35, 20}, {-4, -4, 81, 46}},
-        {"the first start (10000, 10000): bottom-right, 4 pixels out", {10000, 10000, 10085, 10050},
-         {1199, 978, 1284, 1028}},
-        {"past the right only", {1250, 500, 1335, 550}, {1199, 500, 1284, 550}},
-        {"larger than the area: flush with the right and bottom edges", {-100, -100, 1500, 1200},
+        {"inside: unchanged", {100, 100}, bar, {100, 100, 185, 150}},
+        {"four pixels beyond each edge is allowed", {-4, -4}, bar, {-4, -4, 81, 46}},
+        {"past the left and top", {-50, -30}, bar, {-4, -4, 81, 46}},
+        {"the first start (10000, 10000): bottom-right, 4 pixels out", {10000, 10000}, bar, {1199, 978, 1284, 1028}},
+        {"past the right only", {1250, 500}, bar, {1199, 500, 1284, 550}},
+        {"larger than the area: flush with the right and bottom edges", {-100, -100}, {1600, 1300},
          {-316, -272, 1284, 1028}},
-        {"far negative", {-2000000, -2000000, -1999915, -1999950}, {-4, -4, 81, 46}},
+        {"far negative", {-2000000, -2000000}, bar, {-4, -4, 81, 46}},
+        {"a damaged stored place at the integer limit", {2147483600, 2147483600}, bar, {1199, 978, 1284, 1028}},
     };
     for (const Case& c : cases) {
-        const RECT got = ClampToWorkArea(c.in, area);
+        const RECT got = ClampToWorkArea(c.wanted, c.size, area);
         EXPECT_EQ(Text(c.out), Text(got)) << c.what;
     }
     // A work area that does not start at the screen's origin (a task bar on
     // the left or top).
     const RECT shifted = {60, 40, 1280, 1024};
-    EXPECT_EQ(Text({56, 36, 141, 86}), Text(ClampToWorkArea({0, 0, 85, 50}, shifted)));
+    EXPECT_EQ(Text({56, 36, 141, 86}), Text(ClampToWorkArea({0, 0}, bar, shifted)));
 }
 
 TEST(ContextMenuAnchorTest, OpensOnTheSideWithMoreRoomAndNeverOverTheToolbar)

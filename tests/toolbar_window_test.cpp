@@ -1,7 +1,9 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
-// dropped files, where the menu opens, declining the exit.
+// dropped files, where the menu opens, declining the exit, a screen that
+// cannot be read.
 // Message boxes and the editor's start go through a recording shell.
+#include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/norpa_dlg.h"
 
 #include "common/image_codecs.h"
@@ -170,6 +172,28 @@ TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
         EXPECT_EQ(!c.bitmap, menu.pasteGrayed) << c.what;
         toolbar_.reset();
     }
+}
+
+// An overlay that shows is ended from a timer (it runs a loop of its own).
+CCaptureDlg* shownOverlay = nullptr;
+void CALLBACK EndShownOverlay(HWND, UINT, UINT_PTR, DWORD)
+{
+    if (shownOverlay && IsWindowVisible(shownOverlay->handle()))
+        shownOverlay->EndDialog(IDABORT);
+}
+
+TEST_F(ToolbarWindowTest, AScreenThatCannotBeReadIsReportedWithoutAnOverlay)
+{
+    // No picture can hold it: its pixels pass 4 GiB.
+    CCaptureDlg overlay(GetDesktopWindow(), SIZE{65536, 65536});
+    shownOverlay = &overlay;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 100, &EndShownOverlay);
+    EXPECT_EQ(IDCANCEL, overlay.DoModal()) << "an overlay showed";
+    KillTimer(nullptr, timer);
+    shownOverlay = nullptr;
+    ASSERT_EQ(1u, shell_.boxes.size());
+    EXPECT_EQ(L"截取屏幕失败!", shell_.boxes[0].text);
+    EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shell_.boxes[0].type);
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include "toolbar/core/capture_rules.h"
 #include "toolbar/resource.h"
 #include "ui/menu.h"
+#include "ui/shell_seams.h"
 #include "ui/strings.h"
 
 #include <windowsx.h>
@@ -13,7 +14,7 @@ namespace {
 constexpr COLORREF kFrameColour = RGB(255, 0, 0);
 }  // namespace
 
-CCaptureDlg::CCaptureDlg(HWND parent) : ui::CDialog(IDD_CAPTURE, parent) {}
+CCaptureDlg::CCaptureDlg(HWND parent, SIZE screen) : ui::CDialog(IDD_CAPTURE, parent), screen_(screen) {}
 
 const ui::MessageMap* CCaptureDlg::GetMessageMap() const
 {
@@ -33,9 +34,15 @@ const ui::MessageMap* CCaptureDlg::GetMessageMap() const
 bool CCaptureDlg::OnInitDialog()
 {
     ui::CDialog::OnInitDialog();
-    const int width = GetSystemMetrics(SM_CXSCREEN);
-    const int height = GetSystemMetrics(SM_CYSCREEN);
+    const int width = screen_.cx;
+    const int height = screen_.cy;
     ScreenPictures pictures = SnapshotDimmed(width, height);
+    if (!pictures.snapshot.isValid()) {
+        // Nothing to show or take: the user hears why, and no overlay comes.
+        ui::AppMessageBox(IDS_SCREEN_FAILED, MB_ICONERROR);
+        EndDialog(IDCANCEL);
+        return true;
+    }
     snapshot_ = std::move(pictures.snapshot);
     dimmed_ = std::move(pictures.dimmed);
     framePen_.Attach(CreatePen(PS_SOLID, 1, kFrameColour));

@@ -4,16 +4,18 @@
 
 #include "kesh/handles.h"
 
-// The capture overlay (dialog 8): a still picture of the primary screen,
-// taken when it opens, shown dimmed over the whole screen. The user drags a
+// The capture overlay (dialog 8): a still picture of the primary screen
+// (its top-left screen.cx x screen.cy pixels; the toolbar gives the whole
+// screen's size), taken when it opens, shown dimmed over it. The user drags a
 // rectangle (shown undimmed in a red one-pixel frame) or takes the whole
 // screen with Ctrl+A or the overlay's menu. Esc cancels a drag, or the
 // overlay when no drag runs; switching to another window cancels it too.
 // DoModal gives IDOK with the result (TakeResult, resultRect) filled, or
-// IDCANCEL.
+// IDCANCEL; when the screen cannot be read the user is told so and it gives
+// IDCANCEL without showing.
 class CCaptureDlg : public ui::CDialog {
 public:
-    explicit CCaptureDlg(HWND parent);
+    CCaptureDlg(HWND parent, SIZE screen);
 
     // The chosen pixels and where they lay on the screen; empty before a
     // choice. TakeResult hands the pixels over, so that the overlay's
@@ -48,6 +50,7 @@ private:
     bool IsDragging() const;
     RECT Selection() const;
 
+    SIZE screen_;
     kesh::win::Bitmap result_;
     RECT resultRect_ = {};
     // The screen as it was, and the same picture darkened once: every paint

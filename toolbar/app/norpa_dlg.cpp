@@ -35,6 +35,7 @@ CNorpaDlg::CNorpaDlg(const SettingsPlace& place) : ui::CDialog(IDD_NORPA_TOOLBAR
 {
     settings_.Load();
     images_.Load();
+    layout_ = ToolbarLayoutFor(images_.Size(), ToolbarDpi());
 }
 
 CNorpaDlg::~CNorpaDlg()
@@ -93,16 +94,13 @@ bool CNorpaDlg::OnInitDialog()
     SetWindowLongPtrW(handle(), GWL_EXSTYLE, GetWindowLongPtrW(handle(), GWL_EXSTYLE) | WS_EX_LAYERED);
     RedrawLayered();
 
-    const SIZE size = images_.Size();
-    const RECT wanted = {settings_.xPos, settings_.yPos, settings_.xPos + size.cx, settings_.yPos + size.cy};
-    const RECT place = ClampToWorkArea(wanted, WorkArea());
+    const SIZE size = layout_.size;
+    const RECT place = ClampToWorkArea(POINT{settings_.xPos, settings_.yPos}, size, WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, size.cx, size.cy,
                  SWP_NOZORDER | SWP_NOACTIVATE | SWP_SHOWWINDOW);
 
-    dragStrip_ = GetClientRect();
-    dragStrip_.right = dragStrip_.left + kGripWidth;
-    for (const auto& button : {std::make_pair(&captureButton_, kCaptureButtonRect),
-                               std::make_pair(&menuButton_, kMenuButtonRect)}) {
+    for (const auto& button : {std::make_pair(&captureButton_, layout_.captureButton),
+                               std::make_pair(&menuButton_, layout_.menuButton)}) {
         const RECT& r = button.second;
         MoveWindow(button.first->handle(), r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
     }
@@ -128,9 +126,9 @@ bool CNorpaDlg::PreTranslateMessage(MSG* msg)
 
 void CNorpaDlg::RedrawLayered()
 {
-    const kesh::win::Bitmap face = ComposeToolbarFace(images_, captureButton_.state(), menuButton_.state());
+    const kesh::win::Bitmap face = ComposeToolbarFace(images_, layout_, captureButton_.state(), menuButton_.state());
     if (face.isValid())
-        ShowLayeredFace(handle(), face, images_.Size());
+        ShowLayeredFace(handle(), face, layout_.size);
 }
 
 void CNorpaDlg::RegisterCaptureHotKey()
@@ -152,11 +150,12 @@ RECT CNorpaDlg::WorkArea()
     return area;
 }
 
-bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&dragStrip_, client) != FALSE; }
+bool CNorpaDlg::InDragStrip(POINT client) const { return PtInRect(&layout_.grip, client) != FALSE; }
 
 void CNorpaDlg::KeepInWorkArea()
 {
-    const RECT place = ClampToWorkArea(GetWindowRect(), WorkArea());
+    const RECT bar = GetWindowRect();
+    const RECT place = ClampToWorkArea(POINT{bar.left, bar.top}, layout_.size, WorkArea());
     SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     RedrawLayered();
 }
@@ -240,9 +239,9 @@ LRESULT CNorpaDlg::OnMouseMove(WPARAM, LPARAM l)
 {
     const POINT point = {GET_X_LPARAM(l), GET_Y_LPARAM(l)};
     if (GetCapture() == handle()) {
-        RECT rect = GetWindowRect();
-        OffsetRect(&rect, point.x - dragStart_.x, point.y - dragStart_.y);
-        const RECT place = ClampToWorkArea(rect, WorkArea());
+        const RECT bar = GetWindowRect();
+        const POINT wanted = {bar.left + point.x - dragStart_.x, bar.top + point.y - dragStart_.y};
+        const RECT place = ClampToWorkArea(wanted, layout_.size, WorkArea());
         SetWindowPos(handle(), nullptr, place.left, place.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return CallDefault();

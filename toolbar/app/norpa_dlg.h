@@ -98,9 +98,10 @@ private:
 
     CODButton captureButton_;
     CODButton menuButton_;
-    RECT dragStrip_ = {};
     POINT dragStart_ = {};
     ToolbarImages images_;
+    // Where the window's parts lie at the DPI it is drawn for.
+    ToolbarLayout layout_ = {};
     ToolbarSettings settings_;
     // The dialogs opened from the menu, while one runs: a second request
     // brings it forward instead of opening another.

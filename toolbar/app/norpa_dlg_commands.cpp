@@ -109,7 +109,7 @@ void CNorpaDlg::DoCapture()
     kesh::win::Bitmap capture;
     RECT place = {};
     {
-        CCaptureDlg overlay(GetDesktopWindow());
+        CCaptureDlg overlay(GetDesktopWindow(), SIZE{GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
         if (overlay.DoModal() == IDOK) {
             capture = overlay.TakeResult();
             place = overlay.resultRect();
@@ -152,13 +152,21 @@ void CNorpaDlg::OnPasteClipboard()
         kesh::logLastError("OpenClipboard");
         return;
     }
-    // The clipboard's bitmap stays the clipboard's: it is only read.
-    if (HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP))) {
-        const kesh::String path = SaveBitmapToHistory(bitmap);
-        if (!path.isEmpty())
-            LaunchEditor(path, -1, -1);
-    }
+    // Saving and starting the editor may stop at a message box, and other
+    // programs need the clipboard meanwhile: it is closed again as soon as
+    // its bitmap is copied. The clipboard's own bitmap is only read.
+    const HBITMAP bitmap = static_cast<HBITMAP>(GetClipboardData(CF_BITMAP));
+    const kesh::win::Bitmap copy(bitmap ? static_cast<HBITMAP>(CopyImage(bitmap, IMAGE_BITMAP, 0, 0, 0)) : nullptr);
     CloseClipboard();
+    if (!bitmap)
+        return;
+    if (!copy.isValid()) {
+        ui::AppMessageBox(IDS_BITMAP_FAILED, MB_ICONERROR);
+        return;
+    }
+    const kesh::String path = SaveBitmapToHistory(copy);
+    if (!path.isEmpty())
+        LaunchEditor(path, -1, -1);
 }
 
 void CNorpaDlg::OnViewHistory() { OpenFolderInExplorer(GetHistoryRoot()); }

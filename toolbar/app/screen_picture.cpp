@@ -133,7 +133,8 @@ ScreenPictures SnapshotDimmed(int width, int height)
     pictures.snapshot = TopDownSection(width, height, &snapshotBits);
     pictures.dimmed = TopDownSection(width, height, &dimmedBits);
     if (!snapshotBits || !dimmedBits)
-        return pictures;
+        return ScreenPictures();
+    bool copied = false;
     {
         // One copy of the whole screen: the picture is the screen at one
         // moment. Bands read one after another would tear wherever
@@ -141,9 +142,12 @@ ScreenPictures SnapshotDimmed(int width, int height)
         kesh::win::WindowDC screen(GetDesktopWindow());
         kesh::win::MemoryDC target(screen);
         kesh::win::SelectObjectGuard select(target, pictures.snapshot);
-        if (!BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY))
+        copied = BitBlt(target, 0, 0, width, height, screen, 0, 0, SRCCOPY) != FALSE;
+        if (!copied)
             kesh::logLastError("BitBlt", "the screen");
     }
+    if (!copied)
+        return ScreenPictures();
     GdiFlush();
     const Rows rows = {static_cast<const BYTE*>(snapshotBits), static_cast<BYTE*>(dimmedBits), width, DimmingOf()};
     SYSTEM_INFO system = {};

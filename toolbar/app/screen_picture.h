@@ -19,7 +19,8 @@ struct ScreenPictures {
 };
 // The screen is read in one copy, so that the picture is the screen at one
 // moment; the dimming is then shared out among up to four threads (the
-// calling thread one of them; all have ended on return).
+// calling thread one of them; all have ended on return). When a step fails
+// (no memory for the pictures, the screen not readable) both are empty.
 ScreenPictures SnapshotDimmed(int width, int height);
 
 // A new bitmap compatible with reference holding rect of source.

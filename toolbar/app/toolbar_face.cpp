@@ -57,11 +57,34 @@ SIZE ToolbarImages::Size() const
     return SIZE{static_cast<LONG>(background->GetWidth()), static_cast<LONG>(background->GetHeight())};
 }
 
-kesh::win::Bitmap ComposeToolbarFace(const ToolbarImages& images, CODButton::State capture, CODButton::State menu,
-                                     void** bits)
+ToolbarLayout ToolbarLayoutFor(SIZE background, int dpi)
 {
-    const SIZE size = images.Size();
-    if (size.cx == 0 || size.cy == 0)
+    const auto scaled = [dpi](LONG v) { return static_cast<LONG>(MulDiv(v, dpi, USER_DEFAULT_SCREEN_DPI)); };
+    const auto scaledRect = [&scaled](const RECT& r) {
+        return RECT{scaled(r.left), scaled(r.top), scaled(r.right), scaled(r.bottom)};
+    };
+    ToolbarLayout layout;
+    layout.size = SIZE{scaled(background.cx), scaled(background.cy)};
+    layout.grip = RECT{0, 0, scaled(kGripWidth), layout.size.cy};
+    layout.captureButton = scaledRect(kCaptureButtonRect);
+    layout.menuButton = scaledRect(kMenuButtonRect);
+    return layout;
+}
+
+int ToolbarDpi()
+{
+    if (!IsProcessDPIAware())
+        return USER_DEFAULT_SCREEN_DPI;
+    kesh::win::ClientDC screen(nullptr);
+    return GetDeviceCaps(screen, LOGPIXELSY);
+}
+
+kesh::win::Bitmap ComposeToolbarFace(const ToolbarImages& images, const ToolbarLayout& layout,
+                                     CODButton::State capture, CODButton::State menu, void** bits)
+{
+    const SIZE background = images.Size();
+    const SIZE size = layout.size;
+    if (background.cx == 0 || background.cy == 0 || size.cx == 0 || size.cy == 0)
         return kesh::win::Bitmap();
     // Top-down, as GDI+ lays out its rows.
     void* pixels = nullptr;
@@ -73,6 +96,9 @@ kesh::win::Bitmap ComposeToolbarFace(const ToolbarImages& images, CODButton::Sta
         // UpdateLayeredWindow wants them.
         Gdiplus::Bitmap canvas(size.cx, size.cy, size.cx * 4, PixelFormat32bppPARGB, static_cast<BYTE*>(pixels));
         Gdiplus::Graphics g(&canvas);
+        // The background fills the whole window at any DPI.
+        g.ScaleTransform(static_cast<Gdiplus::REAL>(size.cx) / background.cx,
+                         static_cast<Gdiplus::REAL>(size.cy) / background.cy);
         g.SetInterpolationMode(Gdiplus::InterpolationModeBilinear);
         g.SetPixelOffsetMode(Gdiplus::PixelOffsetModeHalf);
         g.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);

@@ -23,20 +23,27 @@ UINT RegistrationModifiers(WORD hotKeyFlags)
     return modifiers;
 }
 
-RECT ClampToWorkArea(const RECT& rect, const RECT& workArea)
+RECT ClampToWorkArea(POINT wanted, SIZE size, const RECT& workArea)
 {
-    RECT area = workArea;
-    InflateRect(&area, kWorkAreaSlack, kWorkAreaSlack);
-    RECT out = rect;
-    if (out.left < area.left)
-        OffsetRect(&out, area.left - out.left, 0);
-    if (out.top < area.top)
-        OffsetRect(&out, 0, area.top - out.top);
-    if (out.right > area.right)
-        OffsetRect(&out, area.right - out.right, 0);
-    if (out.bottom > area.bottom)
-        OffsetRect(&out, 0, area.bottom - out.bottom);
-    return out;
+    // In 64 bits: a corner near the integer limits plus the size, or its
+    // distance to the area, does not fit in 32.
+    const long long areaLeft = static_cast<long long>(workArea.left) - kWorkAreaSlack;
+    const long long areaTop = static_cast<long long>(workArea.top) - kWorkAreaSlack;
+    const long long areaRight = static_cast<long long>(workArea.right) + kWorkAreaSlack;
+    const long long areaBottom = static_cast<long long>(workArea.bottom) + kWorkAreaSlack;
+    long long left = wanted.x;
+    long long top = wanted.y;
+    if (left < areaLeft)
+        left = areaLeft;
+    if (top < areaTop)
+        top = areaTop;
+    if (left + size.cx > areaRight)
+        left = areaRight - size.cx;
+    if (top + size.cy > areaBottom)
+        top = areaBottom - size.cy;
+    // Now within the area's reach of the screen: back in 32 bits.
+    return RECT{static_cast<LONG>(left), static_cast<LONG>(top), static_cast<LONG>(left + size.cx),
+                static_cast<LONG>(top + size.cy)};
 }
 
 MenuAnchor ContextMenuAnchor(const RECT& toolbar, const RECT& workArea)

@@ -25,10 +25,12 @@ UINT RegistrationModifiers(WORD hotKeyFlags);
 // How far the toolbar may stand beyond each edge of the work area.
 constexpr int kWorkAreaSlack = 4;
 
-// rect moved (never resized) into the work area grown by kWorkAreaSlack:
-// left, top, right, bottom edges are tested in this order, so a rectangle
-// larger than the area ends flush with its right or bottom edge.
-RECT ClampToWorkArea(const RECT& rect, const RECT& workArea);
+// The rectangle of size whose top-left corner is wanted, moved (never
+// resized) into the work area grown by kWorkAreaSlack: left, top, right,
+// bottom edges are tested in this order, so a rectangle larger than the area
+// ends flush with its right or bottom edge. Any corner, up to the integer
+// limits (a damaged stored position), ends in the area.
+RECT ClampToWorkArea(POINT wanted, SIZE size, const RECT& workArea);
 
 // --- Menu -------------------------------------------------------------------
 // Where the toolbar's menu opens: at the toolbar's left edge, below it when
