@@ -127,7 +127,7 @@ build_expat() {
 }
 
 wine_env() {
-  export WINEPREFIX="$deps/wine" HOME="$deps/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  export WINEPREFIX="$deps/wine" HOME="$deps/home" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
   unset DISPLAY
 }
 
