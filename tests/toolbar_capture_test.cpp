@@ -437,9 +437,13 @@ TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplay
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
 
-    ASSERT_TRUE(WaitFor([&] { return captures.NewFiles(L"Capture").size() == 1; }, 10000));
-    const std::wstring file = captures.NewFiles(L"Capture")[0];
-    const Picture picture = ReadPicture(file);
+    // The file is there from its first byte: it is whole once it reads.
+    std::wstring file;
+    Picture picture;
+    ASSERT_TRUE(WaitFor([&] {
+        const std::vector<std::wstring> files = captures.NewFiles(L"Capture");
+        return files.size() == 1 && (picture = ReadPicture(file = files[0])).width > 0;
+    }, 10000));
     EXPECT_EQ(region.right - region.left, picture.width);
     EXPECT_EQ(region.bottom - region.top, picture.height);
     EXPECT_EQ(0, CountDifferences(picture, [&](int x, int y) { return colour(region.left + x, region.top + y); }));
