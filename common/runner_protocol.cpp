@@ -56,3 +56,8 @@ kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText
     }
     return kTransferBrokenPrefix + kesh::String(text);
 }
+
+LRESULT NetworkRunner::Report(unsigned stage, void* record) const
+{
+    return SendMessageW(owner_, WM_RUNNER_STAGE, stage, reinterpret_cast<LPARAM>(record));
+}

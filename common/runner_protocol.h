@@ -16,9 +16,11 @@
 //   itself; only that message ends the dialog, so it never goes while the
 //   worker may still report to it.
 //
-// The stage numbers and their records belong to each worker.
+// The stage numbers and their records belong to each worker. The worker's
+// side is NetworkRunner, the dialog's CRunnerDialog (common_ui/runner_dialog.h).
 
 #include "kesh/string.h"
+#include "kesh/thread.h"
 
 #include <windows.h>
 
@@ -104,3 +106,35 @@ void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
     result.ok = false;
     result.message = TransferFailureMessage(error);
 }
+
+// What both programs' workers (each an HttpRunner) share: the dialog they
+// report to, the last stage that always comes, and the one Cancel through
+// which their dialog and the program's exit stop them.
+class NetworkRunner : public kesh::sys::IRunnable {
+public:
+    // From any thread: cuts the exchange off wherever it is (the HTTP
+    // client's Cancel), so that the worker soon ends with a failure. False
+    // when it was cancelled already.
+    virtual bool Cancel() = 0;
+    // The program's exit: as Cancel.
+    void stop() override { Cancel(); }
+
+protected:
+    explicit NetworkRunner(HWND owner) : owner_(owner) {}
+
+    // Sends one stage to the owner and returns its answer.
+    LRESULT Report(unsigned stage, void* record) const;
+    // Runs exchange at the thread's boundary (RunAtThreadBoundary) and sends
+    // its result as lastStage: nothing leaves the thread, and the dialog,
+    // which waits for that report, always has it.
+    template <class Failure, class Exchange>
+    void ExchangeAndReport(unsigned lastStage, Exchange&& exchange) const
+    {
+        RunnerResult result;
+        RunAtThreadBoundary<Failure>(result, exchange);
+        Report(lastStage, &result);
+    }
+
+private:
+    const HWND owner_;
+};

@@ -175,12 +175,23 @@ private:
     }
     // A text's length and bytes in the body's encoding (UTF-8 or the code page).
     uint32_t bodyLength(const wchar_t* text) const;
+    // Bytes that go into the body as they stand.
+    static uint32_t bodyLength(const char* bytes) { return SafeCount(std::strlen(bytes)); }
     AnsiText bodyText(const wchar_t* text) const;
     template <class Sink>
     void emitGetUrl(const wchar_t* url, Sink& sink) const;
     ResponsePtr _ProceedUploadContext();
     uint32_t startFileParam(const wchar_t* path, PostContext& ctx) const;
-    void writePartHeader(const wchar_t* name, const wchar_t* path, const char* mimeType);
+    // The multipart body's own bytes around the parameters' data: a part's
+    // header (mimeType null: a text parameter's), a part's end and the
+    // body's end, each piece handed to put as a const char* (bytes as they
+    // stand) or a const wchar_t* (a text in the body's encoding).
+    template <class Put>
+    void emitPartHeader(const wchar_t* name, const wchar_t* path, const char* mimeType, Put&& put) const;
+    template <class Put>
+    static void emitPartEnd(Put&& put) { put("\r\n"); }
+    template <class Put>
+    void emitBodyEnd(bool withParams, Put&& put) const;
     void writeChunk(uint32_t n);
 
     WideText m_szBoundary;

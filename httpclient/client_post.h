@@ -74,6 +74,38 @@ uint32_t CHttpClientT<Tool, Encoder>::startFileParam(const wchar_t* path, PostCo
     return size;
 }
 
+// The declared length and the bytes the steps write both come from these
+// walks, so they cannot disagree.
+template <class Tool, class Encoder>
+template <class Put>
+void CHttpClientT<Tool, Encoder>::emitPartHeader(const wchar_t* name, const wchar_t* path, const char* mimeType,
+                                                 Put&& put) const
+{
+    put("--");
+    put(boundaryA());
+    put("\r\n");
+    put("Content-Disposition: form-data; name=\"");
+    put(name);
+    if (!mimeType) {
+        put("\"\r\n\r\n");
+        return;
+    }
+    put("\"; filename=\"");
+    put(PostedFileName(path));
+    put("\"\r\nContent-Type: ");
+    put(mimeType);
+    put("\r\n\r\n");
+}
+
+template <class Tool, class Encoder>
+template <class Put>
+void CHttpClientT<Tool, Encoder>::emitBodyEnd(bool withParams, Put&& put) const
+{
+    put(withParams ? "--" : "\r\n--");
+    put(boundaryA());
+    put("--\r\n");
+}
+
 template <class Tool, class Encoder>
 void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD flags)
 {
@@ -82,8 +114,8 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
     // whatever fails on the way closes them.
     FilterW([&] {
         PostContext ctx;
-        const uint32_t b = SafeCount(std::strlen(boundaryA()));
         uint32_t bodyTotal = 0;
+        const auto count = [&](auto piece) { bodyTotal = SafeAdd(bodyTotal, bodyLength(piece)); };
         uint32_t dataTotal = 0;
         uint32_t fileCount = 0;
         struct {
@@ -92,33 +124,22 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
             uint32_t size = 0;
             bool isFile = false;
         } first;
-        if (m_mapParam.Count() == 0) {
-            bodyTotal = SafeAdd(b, 8);
-        } else {
-            for (const auto& param : m_mapParam)
-                fileCount += (param.second.flags & HttpParamFile) ? 1 : 0;
-            ctx.files.reserve(fileCount);
-            for (const auto& param : m_mapParam) {
-                const wchar_t* name = param.first.get();
-                const wchar_t* value = param.second.value.get();
-                const bool isFile = (param.second.flags & HttpParamFile) != 0;
-                uint32_t size;
-                if (isFile) {
-                    const uint32_t header = SafeAdd(bodyLength(name), bodyLength(PostedFileName(value)));
-                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 78), header));
-                    size = startFileParam(value, ctx);
-                    const uint32_t mimeLength = SafeCount(std::strlen(ctx.mimeTypes.back().get()));
-                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(mimeLength, size));
-                } else {
-                    size = bodyLength(value);
-                    bodyTotal = SafeAdd(bodyTotal, SafeAdd(SafeAdd(b, 49), SafeAdd(bodyLength(name), size)));
-                }
-                dataTotal = SafeAdd(dataTotal, size);
-                if (!first.name)
-                    first = {name, isFile ? value : nullptr, size, isFile};
-            }
-            bodyTotal = SafeAdd(bodyTotal, SafeAdd(b, 6));
+        for (const auto& param : m_mapParam)
+            fileCount += (param.second.flags & HttpParamFile) ? 1 : 0;
+        ctx.files.reserve(fileCount);
+        for (const auto& param : m_mapParam) {
+            const wchar_t* name = param.first.get();
+            const wchar_t* value = param.second.value.get();
+            const bool isFile = (param.second.flags & HttpParamFile) != 0;
+            const uint32_t size = isFile ? startFileParam(value, ctx) : bodyLength(value);
+            emitPartHeader(name, value, isFile ? ctx.mimeTypes.back().get() : nullptr, count);
+            bodyTotal = SafeAdd(bodyTotal, size);
+            emitPartEnd(count);
+            dataTotal = SafeAdd(dataTotal, size);
+            if (!first.name)
+                first = {name, isFile ? value : nullptr, size, isFile};
         }
+        emitBodyEnd(m_mapParam.Count() > 0, count);
 
         // On a failure the request, the connection and the internet handle
         // close in that order (the locals go in reverse order of making).
@@ -192,14 +213,15 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
                 const DWORD flags = m_ctx.flags;
                 return followRedirects(_ReleasePostResponse(), flags, true);
             }
+            const auto write = [this](auto piece) { _WritePost(piece); };
             if (stat.m_nTotalCount == 0) {
-                _WritePost("\r\n--");
-                _WritePost(boundaryA());
-                _WritePost("--\r\n");
+                emitBodyEnd(false, write);
                 return nullptr;
             }
             if (stat.m_nCurrParamSize != stat.m_nCurrParamPostedByte) {
                 writeChunk(std::min<uint32_t>(stat.m_nCurrParamSize - stat.m_nCurrParamPostedByte, 4096));
+                if (stat.m_nCurrParamSize == stat.m_nCurrParamPostedByte)
+                    emitPartEnd(write);
                 return nullptr;
             }
             if (stat.m_nPostedCount < stat.m_nTotalCount) {
@@ -210,23 +232,21 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
                 uint32_t size = 0;
                 if (isFile) {
                     size = m_ctx.fileSizes.at(stat.m_nPostedFileCount);
-                    writePartHeader(name, value, m_ctx.mimeTypes.at(stat.m_nPostedFileCount).get());
+                    emitPartHeader(name, value, m_ctx.mimeTypes.at(stat.m_nPostedFileCount).get(), write);
                 } else {
                     m_ctx.data.reset();
                     if (value && *value) {
                         m_ctx.data = bodyText(value);
                         size = SafeCount(std::strlen(m_ctx.data.get()));
                     }
-                    writePartHeader(name, nullptr, nullptr);
+                    emitPartHeader(name, nullptr, nullptr, write);
                 }
                 stat._StartNewEntry(isFile, name, size, isFile ? value : nullptr);
                 if (size == 0)
-                    _WritePost("\r\n");
+                    emitPartEnd(write);
                 return nullptr;
             }
-            _WritePost("--");
-            _WritePost(boundaryA());
-            _WritePost("--\r\n");
+            emitBodyEnd(true, write);
             return nullptr;
         });
     } catch (...) {
@@ -235,28 +255,7 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
     }
 }
 
-// mimeType null: a text parameter's header.
-template <class Tool, class Encoder>
-void CHttpClientT<Tool, Encoder>::writePartHeader(const wchar_t* name, const wchar_t* path, const char* mimeType)
-{
-    _WritePost("--");
-    _WritePost(boundaryA());
-    _WritePost("\r\n");
-    _WritePost("Content-Disposition: form-data; name=\"");
-    _WritePost(name);
-    if (!mimeType) {
-        _WritePost("\"\r\n\r\n");
-        return;
-    }
-    _WritePost("\"; filename=\"");
-    _WritePost(PostedFileName(path));
-    _WritePost("\"\r\nContent-Type: ");
-    _WritePost(mimeType);
-    _WritePost("\r\n\r\n");
-}
-
-// The next n data bytes of the current parameter, and its line end when
-// they complete it.
+// The next n data bytes of the current parameter.
 template <class Tool, class Encoder>
 void CHttpClientT<Tool, Encoder>::writeChunk(uint32_t n)
 {
@@ -281,8 +280,6 @@ void CHttpClientT<Tool, Encoder>::writeChunk(uint32_t n)
     } else {
         _WritePost(m_ctx.data.get() + stat.m_nCurrParamPostedByte, n, true);
     }
-    if (stat.m_nCurrParamSize == stat.m_nCurrParamPostedByte)
-        _WritePost("\r\n");
 }
 
 template <class Tool, class Encoder>

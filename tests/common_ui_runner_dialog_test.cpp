@@ -1,10 +1,16 @@
 // The shared window code: a network dialog's answer to its worker's last
-// stage.
+// stage, and the dialog that runs a worker.
 #include "common_ui/runner_dialog.h"
+#include "kesh/handles.h"
+#include "tests/ui_test_ids.h"
 #include "tests/ui_test_support.h"
+#include "tests/wait.h"
 
 #include <gtest/gtest.h>
 
+#include <boost/make_shared.hpp>
+
+#include <atomic>
 #include <vector>
 
 namespace {
@@ -58,6 +64,84 @@ TEST(FinishRunnerDialogTest, ShowsAFailureUnlessCancelledAndPostsTheEnd)
             EXPECT_EQ(static_cast<UINT>(MB_ICONERROR), shell.boxes[0].type & MB_ICONMASK) << c.what;
         }
         EXPECT_EQ(std::vector<WPARAM>{c.result}, dialog.Taken()) << c.what;
+    }
+}
+
+// A worker that reports its first stage, then holds its last one until the
+// test lets it go.
+class HeldRunner : public NetworkRunner {
+public:
+    static constexpr unsigned kLastStage = 2;
+    explicit HeldRunner(HWND owner) : NetworkRunner(owner) {}
+    void run() override
+    {
+        Report(1, nullptr);
+        WaitForSingleObject(release, 10000);
+        RunnerResult result;
+        result.message = "传输中断: ";
+        Report(kLastStage, &result);
+        finished = true;
+    }
+    bool Cancel() override { return !cancelledOnce.exchange(true); }
+
+    const kesh::win::KernelHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<bool> cancelledOnce{false};
+    std::atomic<bool> finished{false};
+};
+
+class HeldRunnerDialog : public CRunnerDialog {
+public:
+    explicit HeldRunnerDialog(TakenCancel takenCancel)
+        : CRunnerDialog(IDD_TEST_EXCHANGE, nullptr, HeldRunner::kLastStage, takenCancel)
+    {
+    }
+    boost::shared_ptr<HeldRunner> runner;
+    std::vector<unsigned> stages;
+
+protected:
+    boost::shared_ptr<NetworkRunner> MakeRunner() override
+    {
+        runner = boost::make_shared<HeldRunner>(handle());
+        return runner;
+    }
+    LRESULT OnStage(unsigned stage, void*) override
+    {
+        stages.push_back(stage);
+        return 1;
+    }
+};
+
+TEST(RunnerDialogTest, OnlyTheWorkersLastStageEndsItWhateverEnterAndCancelDo)
+{
+    struct Case {
+        const char* what;
+        CRunnerDialog::TakenCancel takenCancel;
+        bool cancelEnabledOnceTaken;
+    };
+    const Case cases[] = {
+        {"Cancel stays enabled", CRunnerDialog::TakenCancel::StaysEnabled, true},
+        {"Cancel grays", CRunnerDialog::TakenCancel::Grays, false},
+    };
+    for (const Case& c : cases) {
+        uitest::FakeShell shell;
+        HeldRunnerDialog dialog(c.takenCancel);
+        ASSERT_TRUE(dialog.Create()) << c.what;
+        const HWND d = dialog.handle();
+        ASSERT_TRUE(testsupport::WaitFor([&] { return !dialog.stages.empty(); }, 10000)) << c.what;
+        SendMessageW(d, WM_COMMAND, IDOK, 0);
+        const HWND cancel = GetDlgItem(d, IDCANCEL);
+        SendMessageW(d, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), reinterpret_cast<LPARAM>(cancel));
+        testsupport::DispatchQueued();
+        EXPECT_FALSE(dialog.IsEnded()) << c.what;
+        EXPECT_TRUE(dialog.cancelled) << c.what;
+        EXPECT_EQ(c.cancelEnabledOnceTaken, IsWindowEnabled(cancel) != FALSE) << c.what;
+
+        SetEvent(dialog.runner->release);
+        EXPECT_TRUE(testsupport::WaitFor([&] { return dialog.IsEnded() && dialog.runner->finished; }, 10000))
+            << c.what;
+        EXPECT_EQ((std::vector<unsigned>{1, HeldRunner::kLastStage}), dialog.stages) << c.what;
+        EXPECT_TRUE(shell.boxes.empty()) << c.what << ": a cancelled worker's failure is not shown";
+        dialog.DestroyWindow();
     }
 }
 

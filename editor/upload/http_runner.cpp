@@ -79,26 +79,16 @@ struct HttpRunner::Exchange {
 
 HttpRunner::HttpRunner(HWND owner, const std::wstring& uid, const std::wstring& comment, const std::wstring& sign,
                        const std::wstring& imagePath)
-    : owner_(owner), client_(new Client), uid_(uid), comment_(comment), sign_(sign), imagePath_(imagePath)
+    : NetworkRunner(owner), client_(new Client), uid_(uid), comment_(comment), sign_(sign), imagePath_(imagePath)
 {
 }
 
 HttpRunner::~HttpRunner() = default;
 
-LRESULT HttpRunner::Report(unsigned stage, void* record) const
-{
-    return SendMessageW(owner_, WM_RUNNER_STAGE, stage, reinterpret_cast<LPARAM>(record));
-}
-
 void HttpRunner::run()
 {
-    RunnerResult result;
     Exchange exchange{*this, *client_, nullptr};
-    // Nothing may leave the thread: the dialog waits for the last report.
-    RunAtThreadBoundary<Tesmo::httpclientexceptionW>(result, [&](RunnerResult& r) { exchange.Run(r); });
-    Report(kStageFinished, &result);
+    ExchangeAndReport<Tesmo::httpclientexceptionW>(kStageFinished, [&](RunnerResult& r) { exchange.Run(r); });
 }
-
-void HttpRunner::stop() { Cancel(); }
 
 bool HttpRunner::Cancel() { return client_->Cancel(); }

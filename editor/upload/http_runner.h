@@ -1,7 +1,7 @@
 #pragma once
 
+#include "common/runner_protocol.h"
 #include "httpclient/client.h"
-#include "kesh/thread.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -27,19 +27,15 @@ std::wstring UploadConfigurationUrl();
 // common/runner_protocol.h). The dialog judges the two documents; the
 // worker never touches a window but through its reports. Whatever happens,
 // the last stage (kStageFinished) is sent exactly once.
-class HttpRunner : public kesh::sys::IRunnable {
+class HttpRunner : public NetworkRunner {
 public:
     HttpRunner(HWND owner, const std::wstring& uid, const std::wstring& comment, const std::wstring& sign,
                const std::wstring& imagePath);
     ~HttpRunner() override;
 
     void run() override;
-    // The program's exit: as Cancel.
-    void stop() override;
-    // From any thread: cuts the upload off wherever it is (the client's
-    // Cancel), so that the worker soon ends with a failure and no further
-    // part of the image goes out. False when it was cancelled already.
-    bool Cancel();
+    // As NetworkRunner's; besides, no further part of the image goes out.
+    bool Cancel() override;
     // Keeps owner, what removes the image's file when its last holder lets
     // go, until the worker itself goes, after its client has let go of the
     // file: the file is never removed while the upload may still read it,
@@ -50,9 +46,6 @@ private:
     using Client = Tesmo::CHttpClient;
     struct Exchange;
 
-    LRESULT Report(unsigned stage, void* record) const;
-
-    const HWND owner_;
     // Before the client, so that it goes after it.
     boost::shared_ptr<const void> imageOwner_;
     const boost::shared_ptr<Client> client_;

@@ -1,8 +1,7 @@
 #include "editor/upload/upload_progress_dlg.h"
 
-#include "common/runner_protocol.h"
-#include "common_ui/runner_dialog.h"
 #include "editor/resource.h"
+#include "editor/upload/http_runner.h"
 #include "editor/upload/upload_progress_rules.h"
 #include "editor/upload/upload_stage.h"
 #include "kesh/file.h"
@@ -11,24 +10,9 @@
 
 #include <boost/make_shared.hpp>
 
-namespace {
-
-// The worker's thread: normal priority, 256 KiB of stack.
-constexpr unsigned kWorkerStack = 0x40000;
-
-using kesh::Wide;
-
-}  // namespace
-
-CUploadProgressDlg::CUploadProgressDlg(HWND parent) : CDialog(IDD_UPLOAD_PROGRESS, parent) {}
-
-const ui::MessageMap* CUploadProgressDlg::GetMessageMap() const
+CUploadProgressDlg::CUploadProgressDlg(HWND parent)
+    : CRunnerDialog(IDD_UPLOAD_PROGRESS, parent, kStageFinished, TakenCancel::StaysEnabled)
 {
-    static const ui::MessageMap map(CDialog::GetMessageMap(), {
-        ui::OnMessage(WM_RUNNER_STAGE, &CUploadProgressDlg::OnUploadStage),
-        ui::OnMessage(WM_RUNNER_DONE, &CUploadProgressDlg::OnUploadDone),
-    });
-    return &map;
 }
 
 void CUploadProgressDlg::DoDataExchange(ui::DataExchange* dx)
@@ -36,37 +20,15 @@ void CUploadProgressDlg::DoDataExchange(ui::DataExchange* dx)
     ui::BindControl(dx, IDC_UPLOAD_PROGRESS_BAR, progress_);
 }
 
-bool CUploadProgressDlg::OnInitDialog()
+boost::shared_ptr<NetworkRunner> CUploadProgressDlg::MakeRunner()
 {
-    CDialog::OnInitDialog();
-    worker_ = boost::make_shared<HttpRunner>(handle(), uid, comment, sign, imagePath);
-    worker_->HoldImage(imageOwner);
-    kesh::sys::createThread(worker_, kesh::sys::ThreadPriorityUnchanged, kWorkerStack);
-    return true;
+    const auto worker = boost::make_shared<HttpRunner>(handle(), uid, comment, sign, imagePath);
+    worker->HoldImage(imageOwner);
+    return worker;
 }
 
-void CUploadProgressDlg::OnOK()
+LRESULT CUploadProgressDlg::OnStage(unsigned stage, void* record)
 {
-    // The dialog manager's Enter: the dialog ends with the worker, not here.
-}
-
-void CUploadProgressDlg::OnCancel()
-{
-    if (worker_ && worker_->Cancel())
-        cancelled = true;
-}
-
-LRESULT CUploadProgressDlg::OnUploadDone(WPARAM w, LPARAM)
-{
-    const int result = static_cast<int>(w);
-    EndDialog(result);
-    return 0;
-}
-
-LRESULT CUploadProgressDlg::OnUploadStage(WPARAM w, LPARAM l)
-{
-    const unsigned stage = static_cast<unsigned>(w);
-    void* const record = reinterpret_cast<void*>(l);
     if (const wchar_t* text = UploadStageText(stage))
         SetDlgItemText(IDC_UPLOAD_STAGE, text);
     if (!record)
@@ -79,9 +41,6 @@ LRESULT CUploadProgressDlg::OnUploadStage(WPARAM w, LPARAM l)
         return 1;
     case kStageCheckAnswer:
         return CheckAnswerStage(*static_cast<kesh::String*>(record));
-    case kStageFinished:
-        FinishRunnerDialog(handle(), *static_cast<const RunnerResult*>(record), cancelled);
-        return 1;
     default:
         return 1;
     }
@@ -125,7 +84,7 @@ void CUploadProgressDlg::ShowProgress(const Tesmo::CHttpPostStat& progress)
         shownPosition_ = position;
         progress_.SetPos(position);
     }
-    const std::wstring bytes = Wide(ProgressBytesText(posted, total));
+    const std::wstring bytes = kesh::Wide(ProgressBytesText(posted, total));
     if (bytes != shownBytes_) {
         shownBytes_ = bytes;
         SetDlgItemText(IDC_UPLOAD_BYTES, bytes.c_str());

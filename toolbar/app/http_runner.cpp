@@ -4,18 +4,11 @@
 
 #include <string>
 
-HttpRunner::HttpRunner(HWND owner) : owner_(owner), client_(new Client) {}
+HttpRunner::HttpRunner(HWND owner) : NetworkRunner(owner), client_(new Client) {}
 
 HttpRunner::~HttpRunner() = default;
 
-LRESULT HttpRunner::Report(unsigned stage, void* record) const
-{
-    return SendMessageW(owner_, WM_RUNNER_STAGE, stage, reinterpret_cast<LPARAM>(record));
-}
-
 bool HttpRunner::Cancel() { return client_->Cancel(); }
-
-void HttpRunner::stop() { Cancel(); }
 
 void HttpRunner::Fetch(RunnerResult& result, Client::ResponsePtr& response)
 {
@@ -39,9 +32,7 @@ void HttpRunner::Fetch(RunnerResult& result, Client::ResponsePtr& response)
 
 void HttpRunner::run()
 {
-    RunnerResult result;
     Client::ResponsePtr response;
-    // Nothing may leave the thread: the dialog waits for the last report.
-    RunAtThreadBoundary<Tesmo::httpclientexceptionW>(result, [&](RunnerResult& r) { Fetch(r, response); });
-    Report(kVersionStageFinished, &result);
+    ExchangeAndReport<Tesmo::httpclientexceptionW>(kVersionStageFinished,
+                                                   [&](RunnerResult& r) { Fetch(r, response); });
 }

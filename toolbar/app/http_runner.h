@@ -2,7 +2,6 @@
 
 #include "common/runner_protocol.h"
 #include "httpclient/client.h"
-#include "kesh/thread.h"
 
 #include <boost/shared_ptr.hpp>
 
@@ -24,19 +23,15 @@ enum VersionStage : unsigned {
 // reports each stage to the dialog, which judges the reply; it never
 // touches a window but through its reports. Whatever happens, the last
 // stage is sent exactly once, after the exchange with the site is over.
-class HttpRunner : public kesh::sys::IRunnable {
+class HttpRunner : public NetworkRunner {
 public:
     explicit HttpRunner(HWND owner);
     ~HttpRunner() override;
 
     void run() override;
-    // The program's exit: as Cancel.
-    void stop() override;
-    // From any thread: cuts the exchange off wherever it is (the client's
-    // Cancel: not begun, the request being sent, the reply being read), so
-    // the worker soon ends with a failure. False when it was cancelled
-    // already.
-    bool Cancel();
+    // NetworkRunner's, whether the request has not begun, is being sent or
+    // its reply is being read.
+    bool Cancel() override;
 
 private:
     using Client = Tesmo::CHttpClient;
@@ -44,8 +39,6 @@ private:
     // The exchange up to the stage that judges the reply. response keeps
     // the reply's connection until the last report has gone.
     void Fetch(RunnerResult& result, Client::ResponsePtr& response);
-    LRESULT Report(unsigned stage, void* record) const;
 
-    const HWND owner_;
     const boost::shared_ptr<Client> client_;
 };
