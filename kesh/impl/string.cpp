@@ -1,6 +1,7 @@
 #include "kesh/string.h"
 
 #include "kesh/impl/format_fields.h"
+#include "kesh/impl/string_chars.h"
 
 #include <boost/make_shared.hpp>
 
@@ -21,21 +22,6 @@ StringStub::~StringStub()
 }
 
 namespace {
-
-inline unsigned char upper(unsigned char c)
-{
-    return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 32) : c;
-}
-
-inline unsigned char lower(unsigned char c)
-{
-    return (c >= 'A' && c <= 'Z') ? static_cast<unsigned char>(c + 32) : c;
-}
-
-inline bool isSpace(unsigned char c)
-{
-    return c == ' ' || (c >= 9 && c <= 13);
-}
 
 // The longest text a String holds: its length, and the NUL after it, must
 // fit the 32-bit counts with npos kept apart.
@@ -102,46 +88,6 @@ bool sameBytes(const unsigned char* a, const unsigned char* b, unsigned n, bool 
     for (unsigned i = 0; i < n; ++i)
         if (upper(a[i]) != upper(b[i])) return false;
     return true;
-}
-
-// Writes the digits of value, most significant first, without leading zeros.
-char* toDigits(unsigned value, unsigned base, char* out)
-{
-    KESH_ASSERT(base >= 2 && base <= 36);
-    if (value >= base) out = toDigits(value / base, base, out);
-    const unsigned digit = value % base;
-    *out++ = static_cast<char>(digit < 10 ? '0' + digit : 'A' + digit - 10);
-    return out;
-}
-
-int digitValue(unsigned char c)
-{
-    if (c >= '0' && c <= '9') return c - '0';
-    if (c >= 'a' && c <= 'z') return c - 'a' + 10;
-    if (c >= 'A' && c <= 'Z') return c - 'A' + 10;
-    return 99;
-}
-
-// Reads sign and digits; the magnitude saturates just above 2^32 so the
-// callers can tell "out of range" without wrapping.
-struct ParsedNumber {
-    bool negative = false;
-    unsigned long long magnitude = 0;
-};
-
-ParsedNumber parseNumber(const char* text, unsigned base)
-{
-    ParsedNumber r;
-    const unsigned char* p = reinterpret_cast<const unsigned char*>(text);
-    while (isSpace(*p)) ++p;
-    if (*p == '+' || *p == '-') r.negative = (*p++ == '-');
-    if (base == 16 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
-    const unsigned long long cap = 0x100000000ULL;
-    for (int d; (d = digitValue(*p)) < static_cast<int>(base); ++p) {
-        r.magnitude = r.magnitude * base + static_cast<unsigned>(d);
-        if (r.magnitude > cap) r.magnitude = cap + 1;
-    }
-    return r;
 }
 
 }  // namespace
@@ -220,26 +166,6 @@ String::String(const wchar_t* text, unsigned count) : stub_(stubOfWide(text, cou
 
 String::String(const boost::shared_array<wchar_t>& text, unsigned count) : String(text.get(), count) {}
 
-String::String(int value, unsigned base) : stub_(emptyStub())
-{
-    KESH_ASSERT(base >= 2 && base <= 36);
-    char digits[40];
-    char* end = digits;
-    if (value < 0) *end++ = '-';
-    // The magnitude as unsigned, so the most negative value does not overflow.
-    const unsigned magnitude = value < 0 ? 0u - static_cast<unsigned>(value) : static_cast<unsigned>(value);
-    end = toDigits(magnitude, base, end);
-    *end = 0;
-    *this = String(digits);
-}
-
-String::String(unsigned value, unsigned base) : stub_(emptyStub())
-{
-    char digits[40];
-    *toDigits(value, base, digits) = 0;
-    *this = String(digits);
-}
-
 boost::shared_array<wchar_t> String::toWide() const
 {
     const unsigned len = length();
@@ -311,23 +237,6 @@ bool String::isEmpty() const
 const char* String::c_str() const
 {
     return stub_->buffer ? stub_->buffer : kEmptyText;
-}
-
-long String::toLong(unsigned base) const
-{
-    KESH_ASSERT(base >= 2 && base <= 36);
-    const ParsedNumber n = parseNumber(c_str(), base);
-    if (n.negative) return n.magnitude >= 0x80000000ULL ? -2147483647L - 1 : -static_cast<long>(n.magnitude);
-    return n.magnitude > 0x7FFFFFFFULL ? 2147483647L : static_cast<long>(n.magnitude);
-}
-
-unsigned long String::toULong(unsigned base) const
-{
-    KESH_ASSERT(base >= 2 && base <= 36);
-    const ParsedNumber n = parseNumber(c_str(), base);
-    if (n.magnitude > 0xFFFFFFFFULL) return 0xFFFFFFFFUL;
-    const unsigned long value = static_cast<unsigned long>(n.magnitude);
-    return n.negative ? 0UL - value : value;
 }
 
 int String::compare(const char* other, bool ignoreCase) const
