@@ -200,15 +200,20 @@ TEST(ReplacingWrite, AttributesOfTheReplacedFileAndReadOnlyOnes)
     }
 }
 
-TEST(ReplacingWrite, ANewFileThatFailsIsNotLeftBehind)
+// A new file is named only once it is whole: another program that opens it
+// meanwhile would find it half-written, or keep its check from reading it.
+TEST(ReplacingWrite, ANewFileIsNamedOnlyOnceWritten)
 {
     TempFolder folder;
     const String target = folder.path("new.png");
-    EXPECT_FALSE(WriteReplacing(target, [](const String& path) {
-        WriteAll(path, "half");
-        return false;
-    }));
-    EXPECT_TRUE(NamesIn(folder).empty());
+    for (bool written : {false, true}) {
+        EXPECT_EQ(written, WriteReplacing(target, [&](const String& path) {
+            WriteAll(path, "half");
+            EXPECT_FALSE(kesh::fs::exists(target)) << "named while written";
+            return written;
+        }));
+        EXPECT_EQ(written ? std::vector<std::string>({"new.png"}) : std::vector<std::string>(), NamesIn(folder));
+    }
 }
 
 TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
