@@ -14,11 +14,11 @@ bool IsOpenableAddress(const kesh::String& address)
 {
     if (!address.startsWith("http://", true) && !address.startsWith("https://", true))
         return false;
-    const auto wide = address.toWide();
-    unsigned length = 0;
-    for (const wchar_t* c = wide.get(); *c; ++c) {
-        if (++length > kMaxOpenableAddressLength || IsRefusedCharacter(*c))
+    const std::wstring wide = kesh::Wide(address);
+    if (wide.size() > kMaxOpenableAddressLength)
+        return false;
+    for (const wchar_t c : wide)
+        if (IsRefusedCharacter(c))
             return false;
-    }
     return true;
 }
