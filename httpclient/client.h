@@ -120,13 +120,9 @@ public:
     // the first parameter, afterwards the live one.
     const PostStat& GetPostStat() const;
 
-    struct PostHandles {
-        InternetHandle internet, connection;
-        std::shared_ptr<CancelPoint> request;
-    };
-    // The POST's handles go to the caller and the rest of its state is freed;
-    // the client is then without a POST.
-    PostHandles _ReleasePostContext();
+    // The POST's request goes to the caller and the rest of its state is
+    // freed; the client is then without a POST.
+    std::shared_ptr<CancelPoint> _ReleasePostContext();
     ResponsePtr _ReleasePostResponse();
     void _AbandonPostContext();
     void _WritePost(const void* bytes, uint32_t count, bool isData);
@@ -141,8 +137,6 @@ private:
         // a file that changes later must not change what is sent.
         std::vector<uint32_t> fileSizes;
         AnsiText data;  // the current text parameter in the body's encoding
-        InternetHandle internet;
-        InternetHandle connection;
         std::shared_ptr<CancelPoint> request;
         DWORD flags = 0;   // the request flags, for the answer's redirects
         int postKind = 1;  // 0 once a multipart POST has started
@@ -477,17 +471,19 @@ template <class Tool, class Encoder>
 typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::sendGet(const wchar_t* url,
                                                                                        DWORD flags)
 {
-    // The request, connection and internet handle close in that order when
-    // anything fails: the response closes them so once it holds them, and
-    // before that the locals go in reverse order of their making.
+    // Until the point holds them, the locals close in reverse order of their
+    // making: the request, the connection, then the internet handle.
     InternetHandle internet = openInternet();
     InternetHandle connection = OpenConnection(url, internet);
     const std::shared_ptr<CancelPoint> point = startRequest(HttpErrorSendRequest);
-    point->Hold(OpenRequest(url, connection, L"GET", flags));
-    auto response = std::make_unique<Response>(std::move(internet), std::move(connection), point);
-    const HINTERNET request = point->Live(HttpErrorSendRequest);
-    AddRequestHeader(request);
-    point->Run(HttpErrorSendRequest, [&] { Tool::SendRequest(request, m_nCodePage); });
+    InternetHandle request = OpenRequest(url, connection, L"GET", flags);
+    point->Hold(std::move(internet), std::move(connection), std::move(request));
+    auto response = std::make_unique<Response>(point);
+    point->Run(HttpErrorSendRequest, [&](HINTERNET request) {
+        AddRequestHeader(request);
+        Tool::SendRequest(request, m_nCodePage);
+    });
+    point->Answered();
     return response;
 }
 
@@ -534,21 +530,18 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::R
 }
 
 template <class Tool, class Encoder>
-typename CHttpClientT<Tool, Encoder>::PostHandles CHttpClientT<Tool, Encoder>::_ReleasePostContext()
+std::shared_ptr<CancelPoint> CHttpClientT<Tool, Encoder>::_ReleasePostContext()
 {
     if (!postActive())
         ThrowMessageW(L"CHttpClientT::_ReleasePostResponse: The post context is not active.");
-    PostHandles handles;
-    handles.request = std::move(m_ctx.request);
-    handles.connection = std::move(m_ctx.connection);
-    handles.internet = std::move(m_ctx.internet);
+    std::shared_ptr<CancelPoint> request = std::move(m_ctx.request);
     m_ctx.files.clear();
     m_ctx.mimeTypes.clear();
     m_ctx.fileSizes.clear();
     m_ctx.data.reset();
     m_ctx.readBuffer.reset();
     m_statLive.Clear();
-    return handles;
+    return request;
 }
 
 template <class Tool, class Encoder>
@@ -556,16 +549,9 @@ void CHttpClientT<Tool, Encoder>::_AbandonPostContext()
 {
     if (!postActive())
         return;
-    PostHandles handles = _ReleasePostContext();
-    handles.request->Close();
-    Tool::CloseInternetHandle(handles.connection);
-    Tool::CloseInternetHandle(handles.internet);
-    // The connection still owes the server the rest of the body. Wine's
-    // WinINet keeps idle connections per process, not per internet handle,
-    // and puts this one back among them: the next request (a retry's GET)
-    // would go out on it and be read as that rest. Closing the handles
-    // cannot keep it out, so the idle connections are let go.
-    Tool::DropIdleConnections();
+    // Nothing has answered yet: the handles close here and now, and the
+    // connection that owes the server the rest of the body is not reused.
+    _ReleasePostContext()->Close();
 }
 
 using CHttpClient = CHttpClientT<CHttpToolW, CHttpEncoderW>;

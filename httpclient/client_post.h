@@ -141,16 +141,18 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
         }
         emitBodyEnd(m_mapParam.Count() > 0, count);
 
-        // On a failure the request, the connection and the internet handle
-        // close in that order (the locals go in reverse order of making).
+        // Until the point holds them, the locals close in reverse order of
+        // their making: the request, the connection, then the internet handle.
         InternetHandle internet = openInternet();
         InternetHandle connection = OpenConnection(url, internet);
         const std::shared_ptr<CancelPoint> point = startRequest(HttpErrorSendRequestEx);
-        point->Hold(OpenRequest(url, connection, L"POST", flags));
-        const HINTERNET request = point->Live(HttpErrorSendRequestEx);
-        AddRequestHeader(request);
-        Tool::AddHeader(request, L"Content-Type", contentType(), m_nCodePage);
-        point->Run(HttpErrorSendRequestEx, [&] { Tool::SendRequestEx(request, bodyTotal); });
+        InternetHandle request = OpenRequest(url, connection, L"POST", flags);
+        point->Hold(std::move(internet), std::move(connection), std::move(request));
+        point->Run(HttpErrorSendRequestEx, [&](HINTERNET request) {
+            AddRequestHeader(request);
+            Tool::AddHeader(request, L"Content-Type", contentType(), m_nCodePage);
+            Tool::SendRequestEx(request, bodyTotal);
+        });
 
         m_statLive.Clear();
         m_statLive.m_nActualTotalByte = bodyTotal;
@@ -165,8 +167,6 @@ void CHttpClientT<Tool, Encoder>::StartMultipartPost(const wchar_t* url, DWORD f
         m_ctx.postKind = 0;
         m_ctx.flags = flags;
         m_ctx.request = point;
-        m_ctx.connection = std::move(connection);
-        m_ctx.internet = std::move(internet);
         if (m_statLive.m_nTotalCount > 0) {
             m_statInitial = m_statLive;
             m_statInitial._StartNewEntry(first.isFile, first.name, first.size, first.path);
@@ -198,18 +198,18 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
         ThrowErrorW(HttpErrorPostNotStarted);
     try {
         return FilterW([&]() -> ResponsePtr {
-            // After a cancel no step starts: the server gets at most the one
-            // that was under way.
-            const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
-            if (!m_ctx.internet.isValid())
-                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hInternet can not be NULL.");
-            if (!m_ctx.connection.isValid())
-                ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hConnection can not be NULL.");
-            if (!request)
+            // After a cancel no step starts (each goes through the request's
+            // Run): the server gets at most the one that was under way.
+            if (!m_ctx.request)
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
             PostStat& stat = m_statLive;
             if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
-                m_ctx.request->Run(HttpErrorEndRequest, [&] { Tool::EndRequest(request); });
+                m_ctx.request->Run(HttpErrorEndRequest, [](HINTERNET request) {
+                    if (!request)
+                        ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
+                    Tool::EndRequest(request);
+                });
+                m_ctx.request->Answered();
                 const DWORD flags = m_ctx.flags;
                 return followRedirects(_ReleasePostResponse(), flags, true);
             }
@@ -287,9 +287,6 @@ void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, 
 {
     if (!m_ctx.request)
         ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
-    const HINTERNET request = m_ctx.request->Live(HttpErrorInternetWriteFile);
-    if (!request)
-        ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
     if (!bytes || count == 0)
         return;
     PostStat& stat = m_statLive;
@@ -301,7 +298,11 @@ void CHttpClientT<Tool, Encoder>::_WritePost(const void* bytes, uint32_t count, 
     // cannot end where the server expects it.
     if (stat.m_nActualPostedByte + count > stat.m_nActualTotalByte)
         ThrowErrorW(HttpErrorArithmetic);
-    m_ctx.request->Run(HttpErrorInternetWriteFile, [&] { Tool::InternetWriteFile(request, bytes, count); });
+    m_ctx.request->Run(HttpErrorInternetWriteFile, [&](HINTERNET request) {
+        if (!request)
+            ThrowMessageW(L"CHttpClientT::_WritePost: m_hRequest can not be NULL.");
+        Tool::InternetWriteFile(request, bytes, count);
+    });
     if (isData) {
         stat.m_nPostedByte += count;
         stat.m_nCurrParamPostedByte += count;
@@ -323,11 +324,8 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
 {
     if (!postActive())
         ThrowMessageW(L"CHttpClientT::_ReleasePostResponse: The post context is not active.");
-    PostHandles handles = _ReleasePostContext();
-    return FilterW([&] {
-        return std::make_unique<Response>(std::move(handles.internet), std::move(handles.connection),
-                                          std::move(handles.request));
-    });
+    std::shared_ptr<CancelPoint> request = _ReleasePostContext();
+    return FilterW([&] { return std::make_unique<Response>(std::move(request)); });
 }
 
 }  // namespace Tesmo

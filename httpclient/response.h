@@ -1,8 +1,9 @@
 #pragma once
 
-// What a finished request hands its caller: the request's WinINet handles,
-// from which the status and the content are read. Deleting the response ends
-// the request's connection (request, connection, then internet handle).
+// What a finished request hands its caller: the request, from which the
+// status and the content are read. Deleting the response ends the request:
+// its handles close, on a thread of their own when the answer was left
+// unread (cancel_point.h).
 //
 // The request stays within reach of its client's Cancel (cancel_point.h):
 // a cancel while the answer is read makes the blocked or next call fail with
@@ -26,17 +27,8 @@ public:
     // ReadContent's buffer size.
     static constexpr DWORD kReadSize = 1024;
 
-    CHttpResponseT(InternetHandle internet, InternetHandle connection, std::shared_ptr<CancelPoint> request)
-        : m_hInternet(std::move(internet)), m_hConnection(std::move(connection)), m_request(std::move(request))
-    {
-    }
-    virtual ~CHttpResponseT()
-    {
-        m_request->Close();
-        m_hConnection.reset();
-        m_hInternet.reset();
-        m_Headers.Clear();
-    }
+    explicit CHttpResponseT(std::shared_ptr<CancelPoint> request) : m_request(std::move(request)) {}
+    virtual ~CHttpResponseT() { m_request->Close(); }
     CHttpResponseT(const CHttpResponseT&) = delete;
     CHttpResponseT& operator=(const CHttpResponseT&) = delete;
 
@@ -47,18 +39,19 @@ public:
     // a server silent past the time limit).
     DWORD GetStatus()
     {
-        const HINTERNET request = m_request->Live(HttpErrorQueryInfo);
-        if (!request)
-            ThrowMessageW(L"CHttpResponseT::GetStatus: m_hRequest can not be NULL.");
-        if (m_nStatus != 0)
-            return m_nStatus;
-        DWORD status = 0;
-        DWORD size = sizeof status;
-        if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
-            ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, GetLastError());
-        if (status == 0)
-            ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, ERROR_HTTP_INVALID_SERVER_RESPONSE);
-        m_nStatus = status;
+        m_request->Run(HttpErrorQueryInfo, [&](HINTERNET request) {
+            if (!request)
+                ThrowMessageW(L"CHttpResponseT::GetStatus: m_hRequest can not be NULL.");
+            if (m_nStatus != 0)
+                return;
+            DWORD status = 0;
+            DWORD size = sizeof status;
+            if (!HttpQueryInfoW(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+                ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, GetLastError());
+            if (status == 0)
+                ThrowWin32ErrorW(nullptr, HttpErrorQueryInfo, ERROR_HTTP_INVALID_SERVER_RESPONSE);
+            m_nStatus = status;
+        });
         return m_nStatus;
     }
 
@@ -74,19 +67,20 @@ public:
     // bytes, the time limit or the cancel, whichever comes first.
     DWORD ReadContent(BYTE* buff)
     {
-        const HINTERNET request = m_request->Live(HttpErrorInternetReadFile);
-        if (!request)
-            ThrowMessageW(L"CHttpResponseT::ReadContent: m_hRequest can not be NULL.");
-        if (!buff)
-            ThrowMessageW(L"CHttpResponseT::ReadContent: pbyBuff can not be NULL.");
         DWORD read = 0;
-        m_request->Run(HttpErrorInternetReadFile, [&] {
+        m_request->Run(HttpErrorInternetReadFile, [&](HINTERNET request) {
+            if (!request)
+                ThrowMessageW(L"CHttpResponseT::ReadContent: m_hRequest can not be NULL.");
+            if (!buff)
+                ThrowMessageW(L"CHttpResponseT::ReadContent: pbyBuff can not be NULL.");
             DWORD available = 0;
             if (!InternetQueryDataAvailable(request, &available, 0, 0))
                 ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
             if (available > 0 && !InternetReadFile(request, buff, std::min(available, kReadSize), &read))
                 ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, GetLastError());
         });
+        if (read == 0)
+            m_request->Finished();
         m_nContentRead += read;
         if (m_nContentRead > m_nContentLimit)
             ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, ERROR_NOT_ENOUGH_MEMORY);
@@ -100,16 +94,18 @@ public:
     // a Location.
     std::wstring RedirectAddress() const
     {
-        const HINTERNET request = m_request->Live(HttpErrorSendRequest);
-        return request ? Tool::RedirectAddress(request) : std::wstring();
+        std::wstring address;
+        m_request->Run(HttpErrorSendRequest, [&](HINTERNET request) {
+            if (request)
+                address = Tool::RedirectAddress(request);
+        });
+        return address;
     }
 
     // Response headers, kept because the interface lists them; nothing fills or reads them.
     CHttpClientMapT<Tool> m_Headers;
 
 private:
-    InternetHandle m_hInternet;
-    InternetHandle m_hConnection;
     const std::shared_ptr<CancelPoint> m_request;
     DWORD m_nStatus = 0;
     uint64_t m_nContentRead = 0;

@@ -51,7 +51,6 @@ public:
     // Object name and verb go to WinINet in codePage; 404.
     static InternetHandle OpenRequest(HINTERNET connection, const wchar_t* objectName, const wchar_t* verb,
                                       DWORD flags, UINT codePage);
-    static void CloseInternetHandle(InternetHandle& handle) { handle.reset(); }
     // Lets go of the connections WinINet keeps idle for reuse, the process's
     // whole pool, so that the next request opens its own. Never throws.
     static void DropIdleConnections();

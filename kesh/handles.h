@@ -15,7 +15,6 @@
 #include <objbase.h>
 #include <wininet.h>
 
-#include <atomic>
 #include <utility>
 
 namespace kesh {
@@ -107,49 +106,6 @@ using RegistryKeyHandle = ScopedHandle<RegistryKeyTraits>;
 // WinINet handles: internet sessions, connections and requests alike.
 using InternetHandleTraits = NullIsEmpty<HINTERNET, InternetCloseHandle>;
 using InternetHandle = ScopedHandle<InternetHandleTraits>;
-
-// A guard whose handle another thread may close at any moment (a cancel from
-// the window's thread while a worker blocks on the handle). Taking the handle
-// is one atomic exchange, so when the owner and another thread both release
-// it, exactly one of them gets it and closes it. Neither moved nor copied:
-// the other thread reaches it through its owner.
-template <class Traits>
-class AtomicScopedHandle {
-public:
-    using Handle = typename Traits::Handle;
-
-    AtomicScopedHandle() = default;
-    ~AtomicScopedHandle() { reset(); }
-    AtomicScopedHandle(const AtomicScopedHandle&) = delete;
-    AtomicScopedHandle& operator=(const AtomicScopedHandle&) = delete;
-
-    // The handle held now; another thread may take it right after.
-    Handle get() const { return handle_.load(); }
-    // Releases what the guard holds, then holds handle.
-    void Attach(Handle handle)
-    {
-        AtomicScopedHandle old;
-        old.handle_.store(handle_.exchange(handle));
-    }
-    // Gives the handle up without releasing it; the guard then holds nothing.
-    Handle Detach() { return handle_.exchange(Traits::none()); }
-    // Releases what the guard holds, keeping the thread's last-error value;
-    // true when this call found a handle and released it.
-    bool reset()
-    {
-        const Handle old = Detach();
-        if (!Traits::isValid(old))
-            return false;
-        const DWORD lastError = GetLastError();
-        Traits::release(old);
-        SetLastError(lastError);
-        return true;
-    }
-
-private:
-    std::atomic<Handle> handle_{Traits::none()};
-};
-using AtomicInternetHandle = AtomicScopedHandle<InternetHandleTraits>;
 
 using GlobalMemoryTraits = NullIsEmpty<HGLOBAL, GlobalFree>;
 using GlobalMemory = ScopedHandle<GlobalMemoryTraits>;

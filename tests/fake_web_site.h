@@ -19,6 +19,7 @@ struct SiteAnswer {
     std::string body;
     double delay = 0;  // seconds before the status line
     double pace = 0;   // seconds between 1 KiB pieces of the body; 0 sends it whole
+    bool endless = false;  // the body over and over, never ending, as fast as it is taken
 };
 
 class FakeWebSite {

@@ -6,12 +6,14 @@ for both of the product's servers:
 
   GET /norpa.xml             the version document: the answer the test set,
                              only for the site's host (any other host: 404)
-  GET /_test/site/answer?status=N&body=HEX&delay=S&pace=S
+  GET /_test/site/answer?status=N&body=HEX&delay=S&pace=S&endless=E
                              sets that answer: status N, body bytes HEX,
                              the status line after S seconds, the body in
                              pieces of PIECE bytes, S seconds apart
-                             (defaults 200, empty, 0, 0); forgets the last
-                             request; answers "ok"
+                             (defaults 200, empty, 0, 0); with E=1 the
+                             body is HEX over and over, as fast as the
+                             client takes it, under a length of a terabyte;
+                             forgets the last request; answers "ok"
   GET /_test/site/last       the last version request, one fact per line:
                              its name, a blank, "x" and its text in hex
                              (UTF-8); the facts are host, path, agent,
@@ -32,7 +34,8 @@ SITE_HOST = "www.norpasoft.com"
 PIECE = 1024
 
 _LOCK = threading.Lock()
-_ANSWER = {"status": 200, "body": b"", "delay": 0.0, "pace": 0.0}
+_ANSWER = {"status": 200, "body": b"", "delay": 0.0, "pace": 0.0, "endless": False}
+ENDLESS_LENGTH = 1 << 40
 _LAST = {}
 
 
@@ -58,6 +61,7 @@ def _set_answer(query):
         _ANSWER["body"] = bytes.fromhex(fields.get("body", [""])[0])
         _ANSWER["delay"] = float(fields.get("delay", ["0"])[0])
         _ANSWER["pace"] = float(fields.get("pace", ["0"])[0])
+        _ANSWER["endless"] = fields.get("endless", ["0"])[0] == "1"
         _LAST.clear()
 
 
@@ -81,9 +85,13 @@ def _version_document(handler, host, path):
     try:
         handler.send_response(status)
         handler.send_header("Content-Type", "text/xml; charset=utf-8")
-        handler.send_header("Content-Length", str(len(body)))
+        handler.send_header("Content-Length", str(ENDLESS_LENGTH if answer["endless"] else len(body)))
         handler.end_headers()
         handler.wfile.flush()
+        while answer["endless"] and body:
+            handler.wfile.write(body)
+            sent += len(body)
+            _record(state="sending", sent=sent)
         while sent < len(body):
             if answer["pace"] and sent:
                 time.sleep(answer["pace"])  # the slow line the test asked for

@@ -151,3 +151,42 @@ TEST_F(VersionProgramTest, ARefusedConnectionEndsInAnErrorBoxWithTheSystemsText)
 }
 
 }  // namespace
+
+namespace {
+
+// Whether the toolbar's window thread answers a message within a second.
+bool Answers(HWND toolbar)
+{
+    DWORD_PTR answer = 0;
+    return SendMessageTimeoutW(toolbar, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer) != 0;
+}
+
+TEST_F(VersionProgramTest, CancelAndExitDuringAnEndlessReplyLeaveTheToolbarAnsweringAndEndTheCheck)
+{
+    SiteAnswer endless;
+    endless.body = "<norpa><current version=\"1.0.0.0\">" + std::string(4096, ' ');
+    endless.endless = true;
+    ASSERT_TRUE(Site().SetAnswer(endless));
+    Toolbar program;
+    HWND toolbar = program.WaitForWindow();
+    ASSERT_NE(nullptr, toolbar);
+    const auto flowing = [] { return Site().LastRequest()["state"] == "sending"; };
+
+    Check(toolbar);
+    HWND dialog = WaitForWindowOf(program.id(), L"#32770", L"Norpa 检查新版本", 10000);
+    ASSERT_NE(nullptr, dialog);
+    ASSERT_TRUE(WaitFor(flowing, 10000));
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    bool answered = true;
+    EXPECT_TRUE(WaitFor([&] { return !(answered = answered && Answers(toolbar)) || !IsWindow(dialog); }, 40000));
+    EXPECT_TRUE(answered) << "the window thread stopped answering";
+    EXPECT_FALSE(IsWindow(dialog));
+    EXPECT_TRUE(Answers(toolbar));
+
+    ASSERT_TRUE(Site().SetAnswer(endless));
+    Check(toolbar);
+    ASSERT_TRUE(WaitFor(flowing, 10000));
+    EXPECT_TRUE(program.Exit(toolbar));
+}
+
+}  // namespace
