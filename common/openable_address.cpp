@@ -2,10 +2,33 @@
 
 namespace {
 
+// Besides the controls and the marks that reorder text, a space or a double
+// quote would end the address where the shell builds the browser's command
+// line, and what follows would reach the browser as switches of its own.
 bool IsRefusedCharacter(wchar_t c)
 {
-    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
-           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    return c < 0x20 || c == L' ' || c == L'"' || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E ||
+           c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+}
+
+// The host of what follows "//": the authority ends at the first '/', '?'
+// or '#'; a user part ends at its last '@', a port starts at the last ':'
+// that is not inside an IPv6 literal's brackets.
+bool HasHost(const std::wstring& address, std::wstring::size_type schemeEnd)
+{
+    const std::wstring::size_type start = schemeEnd + 3;  // past "://"
+    std::wstring::size_type end = address.find_first_of(L"/?#", start);
+    if (end == std::wstring::npos)
+        end = address.size();
+    std::wstring hostAndPort = address.substr(start, end - start);
+    const std::wstring::size_type at = hostAndPort.rfind(L'@');
+    if (at != std::wstring::npos)
+        hostAndPort.erase(0, at + 1);
+    const std::wstring::size_type colon = hostAndPort.rfind(L':');
+    const std::wstring::size_type bracket = hostAndPort.rfind(L']');
+    if (colon != std::wstring::npos && (bracket == std::wstring::npos || colon > bracket))
+        hostAndPort.erase(colon);
+    return !hostAndPort.empty();
 }
 
 }  // namespace
@@ -20,5 +43,5 @@ bool IsOpenableAddress(const kesh::String& address)
     for (const wchar_t c : wide)
         if (IsRefusedCharacter(c))
             return false;
-    return true;
+    return HasHost(wide, wide.find(L':'));
 }

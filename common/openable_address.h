@@ -4,13 +4,17 @@
 
 // Whether an address a server gave may be handed to the shell to open (the
 // upload's pages, the version check's download) or kept in a shortcut:
-// http:// or https:// in any letter case, at most kMaxOpenableAddressLength
-// characters (UTF-16 units, as the shell receives them), and none of the
-// characters that are not part of an address: C0 and C1 controls, DEL, and
-// the bidirectional formatting marks that make an address read otherwise
-// than it goes (U+061C, U+200E, U+200F, U+202A-U+202E, U+2066-U+2069). Any
-// other address is at most shown: a server must not make a program run a
-// file or a script, nor overflow what the shell copies the address into.
+// http:// or https:// in any letter case; a host that is not empty (what
+// follows "//" up to the first '/', '?' or '#', without a user part up to
+// its last '@' and without a ":port"); at most kMaxOpenableAddressLength
+// characters (UTF-16 units, as the shell receives them); and none of the
+// characters that are not part of an address: spaces, double quotes, C0
+// and C1 controls, DEL, and the bidirectional formatting marks that make an
+// address read otherwise than it goes (U+061C, U+200E, U+200F,
+// U+202A-U+202E, U+2066-U+2069). Nothing is encoded: any other address is
+// at most shown. A server must not make a program run a file or a script,
+// pass the browser arguments of its own, nor overflow what the shell copies
+// the address into.
 bool IsOpenableAddress(const kesh::String& address);
 
 // The server's page addresses are a few dozen characters; the shell's

@@ -176,6 +176,13 @@ TEST(UploadResponseRulesTest, OnlyWebAddressesWithoutControlCharactersAreOpened)
         {"http://img.norpasoft.com/\x7f", false},
         {"http:/img.norpasoft.com/", false},
         {"", false},
+        // What would reach the browser as more than one argument, and no host.
+        {"http://img.norpasoft.com/\" --evil-switch \"x", false},
+        {"http://img.norpasoft.com/a b", false},
+        {"http:///x", false},
+        {"http://:80/", false},
+        {"http://user@/", false},
+        {"http://user:pw@img.norpasoft.com:8080?a", true},
         // 512 characters at most, well below where the shell overflows (997).
         {site + std::string(512 - site.size(), 'a'), true},
         {site + std::string(513 - site.size(), 'a'), false},

@@ -1,7 +1,7 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
-// dropped files, where the menu opens, declining the exit, a screen that
-// cannot be read.
+// dropped files, where the menu opens and that no tooltip stands over it,
+// declining the exit, a screen that cannot be read.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/norpa_dlg.h"
@@ -10,6 +10,7 @@
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
+#include "tests/wait.h"
 #include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
@@ -97,12 +98,32 @@ TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
     EXPECT_EQ(0, uitest::takeQuit());
 }
 
-// What the menu showed while it was open: its rectangle and whether the
-// clipboard item was grayed. The menu is closed again from a timer, since
-// it runs a loop of its own.
+// Whether this thread shows the menu button's tooltip.
+bool MenuTipShown()
+{
+    bool shown = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM result) {
+            wchar_t name[32] = {}, text[32] = {};
+            GetClassNameW(hwnd, name, 32);
+            SendMessageW(hwnd, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
+            if (IsWindowVisible(hwnd) && std::wstring(name) == L"tooltips_class32" && std::wstring(text) == L"菜单")
+                *reinterpret_cast<bool*>(result) = true;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+// What the menu showed while it was open: its rectangle, whether the
+// clipboard item was grayed and whether the menu button's tooltip showed
+// too. The menu is closed again from a timer, since it runs a loop of its
+// own.
 struct OpenedMenu {
     RECT rect = {};
     bool pasteGrayed = false;
+    bool tipShown = false;
     bool seen = false;
 };
 OpenedMenu* openedMenu = nullptr;
@@ -115,6 +136,7 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
     GetWindowRect(menu, &openedMenu->rect);
     HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
     openedMenu->pasteGrayed = (GetMenuState(handle, ID_PASTE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED) != 0;
+    openedMenu->tipShown = MenuTipShown();
     openedMenu->seen = true;
     EndMenu();
 }
@@ -172,6 +194,29 @@ TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
         EXPECT_EQ(!c.bitmap, menu.pasteGrayed) << c.what;
         toolbar_.reset();
     }
+}
+
+TEST_F(ToolbarWindowTest, TheMenuButtonsTooltipGoesWhenItsMenuOpens)
+{
+    Open();
+    HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
+    RECT r = {};
+    GetWindowRect(button, &r);
+    // The mouse rests on the button; the toolbar relays its moves to the
+    // tooltip.
+    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+    PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
+    ASSERT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "the tooltip never showed";
+
+    OpenedMenu menu;
+    openedMenu = &menu;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 200, &CloseMenu);
+    toolbar_->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
+    testsupport::WaitFor([&] { return menu.seen; }, 5000, uitest::pump);
+    KillTimer(nullptr, timer);
+    openedMenu = nullptr;
+    ASSERT_TRUE(menu.seen) << "the menu never opened";
+    EXPECT_FALSE(menu.tipShown);
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).

@@ -19,7 +19,8 @@ constexpr unsigned long kLargestPart = 0xFFFF;
 bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
 // One part's leading digits, by hand: the number may be far too long for
-// any integer type, and then it is simply too large.
+// any integer type, and then it is simply too large. A part without them
+// (empty, a letter, a minus sign) counts as 0.
 bool ParsePart(const kesh::String& part, unsigned long& value)
 {
     const char* c = part.c_str();
@@ -27,8 +28,6 @@ bool ParsePart(const kesh::String& part, unsigned long& value)
         ++c;
     if (*c == '+')
         ++c;
-    if (*c < '0' || *c > '9')
-        return false;
     value = 0;
     for (; *c >= '0' && *c <= '9'; ++c) {
         value = value * 10 + static_cast<unsigned long>(*c - '0');

@@ -24,9 +24,10 @@ uint64_t PackedProductVersion(const VS_FIXEDFILEINFO& info);
 
 // Reads "a.b.c.d" into value: exactly four parts, each its leading decimal
 // digits (white space and a "+" before them allowed, anything after them
-// ignored) and at most 65535. False, value untouched, for anything else: a
-// missing or empty part, a negative one or one above 65535 would otherwise
-// spill into its neighbour and make an old version look newer.
+// ignored; a part without any, empty or "-5" alike, is 0) and at most
+// 65535. False, value untouched, for another number of parts or a part
+// above 65535, which would otherwise spill into its neighbour and make an
+// old version look newer.
 bool ParseVersionValue(const kesh::String& text, uint64_t& value);
 
 // What a reply to the version request tells.
