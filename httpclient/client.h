@@ -11,7 +11,10 @@
 // call of WinINet fails once the client's time limit passes without a byte
 // going either way (kDefaultTimeLimit, 30 s), and redirects are followed by
 // the client itself, at most kMaxRedirects of them and only to http and
-// https addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED).
+// https addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED). The one
+// longer wait is that for a POST's answer once its whole body is handed
+// over (PostAnswerTimeLimit): the system may still be sending the body
+// then, and the server is not silent while it takes it.
 //
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
@@ -23,7 +26,9 @@
 #include "httpclient/response.h"
 #include "httpclient/url_analyzer.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <memory>
@@ -55,6 +60,19 @@ public:
     // Redirects followed per request: more than a server's own moves need,
     // few enough that a loop ends at once.
     static constexpr unsigned kMaxRedirects = 5;
+    // The slowest line a POST's body is allowed to cross, in bytes a
+    // second (32 kbit/s).
+    static constexpr uint32_t kSlowestLine = 4096;
+    // How long a POST's answer may take once the last byte of its body is
+    // handed to the system, in milliseconds: the time limit, plus the time
+    // the whole body (bodyBytes; for all the client knows, the system holds
+    // all of it still) takes on the slowest line, one second for every
+    // kSlowestLine bytes. Just under INFINITE at the most.
+    static DWORD PostAnswerTimeLimit(DWORD timeLimit, uint32_t bodyBytes)
+    {
+        const uint64_t milliseconds = timeLimit + uint64_t{bodyBytes} * 1000 / kSlowestLine;
+        return static_cast<DWORD>(std::min<uint64_t>(milliseconds, INFINITE - 1));
+    }
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles

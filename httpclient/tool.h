@@ -62,6 +62,8 @@ public:
     // calls before it fails them (and their children's, for an internet
     // handle); 410.
     static void SetTimeLimits(HINTERNET handle, DWORD milliseconds);
+    // The receive call's limit alone; 410.
+    static void SetReceiveTimeLimit(HINTERNET handle, DWORD milliseconds);
     // Where a redirect of request points: its Location header made absolute
     // against the request's own address; empty without a Location. 406 with
     // ERROR_HTTP_REDIRECT_FAILED for one longer than an address may be.

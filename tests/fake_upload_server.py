@@ -46,6 +46,8 @@ STATE = {"scenario": "ok", "last": "none\n", "redirects": 0}
 LOOP_LIMIT = 50
 # The longest a silent scenario keeps a connection without a word.
 SILENCE = 60
+# Bytes a second the "steady" scenario reads of a POST's body.
+STEADY_RATE = 8192
 LOCK = threading.Lock()
 # Set by /_test/release, cleared with each scenario: the "held_config"
 # configuration waits for it, so that a test acts surely while it is
@@ -87,6 +89,7 @@ ANSWERS = {
     "hundred": hundred_answer(),
     "unsafe": UNSAFE_ANSWER,
     "slow": OK_ANSWER,
+    "steady": OK_ANSWER,
 }
 
 
@@ -239,17 +242,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def read_body(self, scenario):
         length = int(self.headers.get("Content-Length", "0"))
-        if scenario != "slow":
-            return self.rfile.read(length)
-        # A server on a slow line: 32 KiB at a time, 50 ms apart.
+        # A server on a slow line: 32 KiB at a time, 50 ms apart; or one
+        # that takes the body at a slow steady rate (1 KiB at a time, at
+        # STEADY_RATE bytes a second), so that most of it waits in the
+        # system's buffers once the client has handed it over.
+        piece, pause = {"slow": (32768, 0.05), "steady": (1024, 1024 / STEADY_RATE)}.get(scenario, (length, 0))
         pieces = []
         while length > 0:
-            piece = self.rfile.read(min(length, 32768))
-            if not piece:
+            data = self.rfile.read(min(length, piece))
+            if not data:
                 break
-            pieces.append(piece)
-            length -= len(piece)
-            time.sleep(0.05)  # the slow line is the scenario: nothing to wait for
+            pieces.append(data)
+            length -= len(data)
+            time.sleep(pause)  # the slow line is the scenario: nothing to wait for
         return b"".join(pieces)
 
     def send_endless(self):
