@@ -36,6 +36,9 @@ struct PostRecord {
     std::string agent;
     std::string language;
     std::vector<PostPart> parts;
+    // TLS hellos the server left unanswered since the scenario was set
+    // (whether a POST came or not).
+    unsigned hellos = 0;
 };
 
 // While it lives, this process (and every program it starts) uses the
