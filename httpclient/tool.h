@@ -76,8 +76,9 @@ public:
     // 409.
     static void EndRequest(HINTERNET request);
 
-    // Opens a file for sequential reading; an invalid guard (its handle
-    // INVALID_HANDLE_VALUE, the reason in GetLastError) when it cannot.
+    // Opens a file for sequential reading, sharing reading and deletion; an
+    // invalid guard (its handle INVALID_HANDLE_VALUE, the reason in
+    // GetLastError) when it cannot.
     static KernelHandle OpenFile(const wchar_t* filePath);
     // The file's size: 605 (path in the message) when it cannot be read, 112
     // for a file of 4 GiB or more, whose size a 32-bit count cannot hold.
