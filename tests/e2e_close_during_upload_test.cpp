@@ -6,6 +6,7 @@
 #include "tests/toolbar_program_support.h"
 
 #include "common/worker_exit.h"
+#include "common_ui/runner_dialog.h"
 #include "editor/resource.h"
 #include "kesh/property.h"
 #include "tests/editor_app_support.h"
@@ -48,17 +49,21 @@ TEST(EditorCloseTest, ClosingTheEditorMidUploadCutsItOffEndsItInTimeAndLeavesNoC
     // Beyond the program's bound: its end, on a machine shared with other work.
     const DWORD kSlack = 4000;
     const auto bodyTaken = [&](HWND) { return server.LastPost().present; };
+    const auto helloSent = [&](HWND) { return server.LastPost().hellos > 0; };
     struct Case {
         const char* scenario;
         // Whether the upload is under way as the case needs it.
         std::function<bool(HWND progress)> underWay;
+        bool cancelFirst;  // Cancel, then the close while the description is asked again
     };
     const Case cases[] = {
-        {"slow", [](HWND progress) { return !WindowText(GetDlgItem(progress, IDC_UPLOAD_BYTES)).empty(); }},
-        {"tls_silent", [&](HWND) { return server.LastPost().hellos > 0; }},
-        {"one_header", bodyTaken},
-        {"endless_headers", bodyTaken},
-        {"slow_headers", bodyTaken},
+        {"slow", [](HWND progress) { return !WindowText(GetDlgItem(progress, IDC_UPLOAD_BYTES)).empty(); }, false},
+        {"tls_silent", helloSent, false},
+        {"tls_silent", helloSent, true},
+        {"one_header", bodyTaken, false},
+        {"endless_headers", bodyTaken, false},
+        {"endless_headers", bodyTaken, true},
+        {"slow_headers", bodyTaken, false},
     };
     for (const Case& c : cases) {
         ASSERT_TRUE(server.SetScenario(c.scenario));
@@ -76,6 +81,12 @@ TEST(EditorCloseTest, ClosingTheEditorMidUploadCutsItOffEndsItInTimeAndLeavesNoC
         HWND progress = WaitForWindowOf(editor.id(), L"#32770", L"存储到Norpa - 传送数据", 20000);
         ASSERT_NE(nullptr, progress) << c.scenario;
         ASSERT_TRUE(WaitFor([&] { return c.underWay(progress); }, 20000)) << c.scenario;
+        if (c.cancelFirst) {
+            PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
+            EXPECT_TRUE(WaitFor([&] { return !IsWindow(progress); }, CRunnerDialog::kCancelWait + kSlack))
+                << c.scenario << ": the dialog stayed after Cancel";
+            EXPECT_NE(nullptr, WaitForWindowOf(editor.id(), L"#32770", L"存储到Norpa - 描述图片", 10000)) << c.scenario;
+        }
 
         PostMessageW(frame, WM_CLOSE, 0, 0);
         EXPECT_NE(-1, editor.WaitForExit(kWorkerExitWait + kSlack)) << c.scenario << ": the editor still runs";
