@@ -153,11 +153,10 @@ TEST(RunnerDialogTest, AfterATakenCancelItWaitsItsBoundAtMostAndTheLeftWorkerRep
     ASSERT_TRUE(dialog.Create());
     ASSERT_TRUE(testsupport::WaitFor([&] { return !dialog.stages.empty(); }, 10000));
     SendMessageW(dialog.handle(), WM_COMMAND, IDCANCEL, 0);
-    // The worker holds on past the bound, its Cancel notwithstanding.
+    // The worker holds on past the bound; its last stage then comes while
+    // the window still exists, and reaches it not.
     EXPECT_TRUE(testsupport::WaitFor([&] { return dialog.IsEnded(); }, CRunnerDialog::kCancelWait + 3000));
     EXPECT_FALSE(dialog.runner->finished);
-
-    // Its last stage comes while the window still exists, and reaches it not.
     SetEvent(dialog.runner->release);
     EXPECT_TRUE(testsupport::WaitFor([&] { return dialog.runner->finished.load(); }, 10000));
     EXPECT_EQ(std::vector<unsigned>{1}, dialog.stages);

@@ -217,14 +217,11 @@ TEST_F(UploadWorkerTest, EveryScenarioEndsInItsLastStageAndMessage)
 TEST_F(UploadWorkerTest, AServerTakingThePictureSlowlyButSteadilyGetsItAndAnswers)
 {
     // The whole body fits in the system's buffers at once, and the server
-    // takes it at 8 KiB a second: about 5 s, longer than the time limit,
-    // shortened here, from the last byte handed over to the answer.
+    // takes it at 8 KiB a second: about 5 s, longer than the time limit
+    // (shortened), from the last byte handed over to the answer.
     imageBytes = uploadtest::PngLikeBytes(40000);
     editorapptest::WriteFileBytes(image, imageBytes);
-    struct ShortTimeLimit {
-        ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(2000); }
-        ~ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(Tesmo::CHttpClient::kDefaultTimeLimit); }
-    } shortTimeLimit;
+    const uploadtest::ShortTimeLimit shortTimeLimit(2000);
     ASSERT_TRUE(server.SetScenario("steady"));
     ReportWindow window([this](unsigned stage, void* record) { return DialogAnswer(stage, record); });
     Upload(window);

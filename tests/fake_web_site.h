@@ -20,9 +20,8 @@ struct SiteAnswer {
     double delay = 0;  // seconds before the status line
     double pace = 0;   // seconds between 1 KiB pieces of the body; 0 sends it whole
     bool endless = false;  // the body over and over, never ending, as fast as it is taken
-    // Instead of all that, a wait for good: "tls" (a redirect to a port
-    // that never answers the TLS hello), "one_header", "endless_headers"
-    // or "slow_headers" (tests/hostile_answers.py).
+    // Instead, a wait for good: "tls" (to a port never answering its hello) or
+    // a kind of tests/hostile_answers.py.
     std::string stall;
 };
 

@@ -168,51 +168,41 @@ TEST_F(VersionProgramTest, CancelAndExitEndWithinTheirBoundsWhateverTheSiteKeeps
     // Beyond the program's bounds Wine's blocked call, the process's start
     // and end, on a machine shared with other work.
     const DWORD kSlack = 4000;
-    SiteAnswer endless;
-    endless.body = "<norpa><current version=\"1.0.0.0\">" + std::string(4096, ' ');
-    endless.endless = true;
-    const auto stalled = [](const char* kind) {
+    // An answer without end, then the site's waits for good: a TLS hello
+    // never answered, a status line and one header, headers without end,
+    // headers one byte a second.
+    for (const std::string stall : {"", "tls", "one_header", "endless_headers", "slow_headers"}) {
         SiteAnswer answer;
-        answer.stall = kind;
-        return answer;
-    };
-    struct Case {
-        const char* what;
-        SiteAnswer answer;
-        const char* fact;  // the site's fact, and its value, once the request waits
-        const char* value;
-    };
-    const Case cases[] = {
-        {"an answer without end", endless, "state", "sending"},
-        {"a TLS hello never answered", stalled("tls"), "hellos", "1"},
-        {"a status line and one header", stalled("one_header"), "state", "stalled"},
-        {"headers without end", stalled("endless_headers"), "state", "stalled"},
-        {"headers one byte a second", stalled("slow_headers"), "state", "stalled"},
-    };
-    for (const Case& c : cases) {
-        const auto waiting = [&] { return Site().LastRequest()[c.fact] == c.value; };
-        ASSERT_TRUE(Site().SetAnswer(c.answer)) << c.what;
+        answer.body = "<norpa><current version=\"1.0.0.0\">" + std::string(4096, ' ');
+        answer.endless = stall.empty();
+        answer.stall = stall;
+        const auto waiting = [&] {
+            auto facts = Site().LastRequest();
+            const bool hello = stall != "tls" || facts["hellos"] == "1";
+            return hello && facts["state"] == (stall.empty() ? "sending" : "stalled");
+        };
+        ASSERT_TRUE(Site().SetAnswer(answer)) << stall;
         Toolbar program;
         HWND toolbar = program.WaitForWindow();
-        ASSERT_NE(nullptr, toolbar) << c.what;
+        ASSERT_NE(nullptr, toolbar) << stall;
 
         Check(toolbar);
         HWND dialog = WaitForWindowOf(program.id(), L"#32770", L"Norpa 检查新版本", 10000);
-        ASSERT_NE(nullptr, dialog) << c.what;
-        ASSERT_TRUE(WaitFor(waiting, 10000)) << c.what;
+        ASSERT_NE(nullptr, dialog) << stall;
+        ASSERT_TRUE(WaitFor(waiting, 10000)) << stall;
         PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
         bool answered = true;
         EXPECT_TRUE(WaitFor([&] { return !(answered = answered && Answers(toolbar)) || !IsWindow(dialog); },
                             CRunnerDialog::kCancelWait + kSlack))
-            << c.what;
-        EXPECT_TRUE(answered) << c.what << ": the window thread stopped answering";
-        EXPECT_FALSE(IsWindow(dialog)) << c.what << ": the dialog stayed after Cancel";
-        EXPECT_TRUE(Answers(toolbar)) << c.what;
+            << stall;
+        EXPECT_TRUE(answered) << stall << ": the window thread stopped answering";
+        EXPECT_FALSE(IsWindow(dialog)) << stall << ": the dialog stayed after Cancel";
+        EXPECT_TRUE(Answers(toolbar)) << stall;
 
-        ASSERT_TRUE(Site().SetAnswer(c.answer)) << c.what;
+        ASSERT_TRUE(Site().SetAnswer(answer)) << stall;
         Check(toolbar);
-        ASSERT_TRUE(WaitFor(waiting, 10000)) << c.what;
-        EXPECT_TRUE(program.Exit(toolbar, kWorkerExitWait + kSlack)) << c.what << ": the toolbar outlived its exit";
+        ASSERT_TRUE(WaitFor(waiting, 10000)) << stall;
+        EXPECT_TRUE(program.Exit(toolbar, kWorkerExitWait + kSlack)) << stall << ": the toolbar outlived its exit";
     }
 }
 
