@@ -15,9 +15,10 @@
 // hyphen U+00AD) or as a blank (the fillers U+115F, U+1160, U+3164, U+FFA0),
 // and the bidirectional formatting marks (U+061C, U+200E, U+200F,
 // U+202A-U+202E, U+2066-U+2069): each makes an address read otherwise than
-// it goes. Nothing is encoded: any other address is at most shown. A server must not make a program run a file or a script,
-// pass the browser arguments of its own, nor overflow what the shell copies
-// the address into.
+// it goes. Nothing is encoded: any other address is at most shown. A
+// server must not make a program run a file or a script, pass the browser
+// arguments of its own, nor overflow what the shell copies the address
+// into.
 bool IsOpenableAddress(const kesh::String& address);
 
 // The server's page addresses are a few dozen characters; the shell's
