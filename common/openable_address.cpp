@@ -2,13 +2,21 @@
 
 namespace {
 
-// Besides the controls and the marks that reorder text, a space or a double
-// quote would end the address where the shell builds the browser's command
-// line, and what follows would reach the browser as switches of its own.
+// A space or a double quote would end the address where the shell builds
+// the browser's command line, and what follows would reach the browser as
+// switches of its own. The controls, the marks that reorder text and the
+// characters that show as nothing or as a blank make the address the user
+// reads differ from the one that opens.
 bool IsRefusedCharacter(wchar_t c)
 {
-    return c < 0x20 || c == L' ' || c == L'"' || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E ||
-           c == 0x200F || (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    const bool control = c < 0x20 || (c >= 0x7F && c <= 0x9F);
+    const bool blank = c == L' ' || c == 0x00A0 || c == 0x1680 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F ||
+                       c == 0x205F || c == 0x3000 || c == 0x2028 || c == 0x2029;
+    const bool invisible = (c >= 0x200B && c <= 0x200D) || c == 0x2060 || c == 0xFEFF || c == 0x00AD;
+    const bool filler = c == 0x115F || c == 0x1160 || c == 0x3164 || c == 0xFFA0;
+    const bool reordering = c == 0x061C || c == 0x200E || c == 0x200F || (c >= 0x202A && c <= 0x202E) ||
+                            (c >= 0x2066 && c <= 0x2069);
+    return control || blank || invisible || filler || reordering || c == L'"';
 }
 
 // The host of what follows "//": the authority ends at the first '/', '?'

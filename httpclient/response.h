@@ -57,8 +57,9 @@ public:
 
     // Reads up to kReadSize bytes of the content into buff (which holds
     // kReadSize bytes); 0 at its end. 401 when the read fails, and when the
-    // content runs past the content limit (ERROR_NOT_ENOUGH_MEMORY): a body
-    // that never ends must not fill the caller's memory.
+    // content runs past the content limit: a body that never ends must not
+    // fill the caller's memory. That failure is the answer's, not the
+    // system's (LastError 0): its text says the content is too long.
     //
     // Only what has arrived is read: a read asked for more than that waits
     // (under Wine) until its whole buffer is filled, which a server sending
@@ -82,8 +83,11 @@ public:
         if (read == 0)
             m_request->Finished();
         m_nContentRead += read;
-        if (m_nContentRead > m_nContentLimit)
-            ThrowWin32ErrorW(nullptr, HttpErrorInternetReadFile, ERROR_NOT_ENOUGH_MEMORY);
+        if (m_nContentRead > m_nContentLimit) {
+            const std::wstring message = L"CHttpResponseT::ReadContent: The content is longer than " +
+                                         std::to_wstring(m_nContentLimit) + L" bytes.";
+            throw httpclientexceptionW(message.c_str(), HttpErrorInternetReadFile, 0);
+        }
         return read;
     }
 

@@ -271,7 +271,8 @@ TEST(HttpGetTest, ContentLimitEndsAnEndlessBody)
             read += n;
     });
     EXPECT_EQ(401, e.ErrorCode);
-    EXPECT_EQ(static_cast<DWORD>(ERROR_NOT_ENOUGH_MEMORY), e.LastError);
+    EXPECT_EQ(0u, e.LastError);
+    EXPECT_STREQ(L"CHttpResponseT::ReadContent: The content is longer than 262144 bytes.", e.errmsg());
     EXPECT_LE(read, 256u * 1024);
     EXPECT_GT(read, 255u * 1024);
 
