@@ -59,5 +59,37 @@ kesh::String TransferFailureMessage(DWORD lastError, const kesh::String& ownText
 
 LRESULT NetworkRunner::Report(unsigned stage, void* record) const
 {
-    return SendMessageW(owner_, WM_RUNNER_STAGE, stage, reinterpret_cast<LPARAM>(record));
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        if (abandoned_)
+            return 0;
+        reporting_ = true;
+    }
+    // Never under the lock: the owner's Abandon takes it while this waits
+    // for the owner.
+    const LRESULT answer = SendMessageW(owner_, WM_RUNNER_STAGE, stage, reinterpret_cast<LPARAM>(record));
+    std::lock_guard<std::mutex> hold(lock_);
+    reporting_ = false;
+    return answer;
+}
+
+void NetworkRunner::Abandon()
+{
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        abandoned_ = true;
+    }
+    for (;;) {
+        {
+            std::lock_guard<std::mutex> hold(lock_);
+            if (!reporting_)
+                return;
+        }
+        // A peek handles what is sent to this thread (the report on its
+        // way, once it comes); the wait ends when something is sent, or
+        // after a moment, for a report not sent yet.
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        MsgWaitForMultipleObjectsEx(0, nullptr, 1, QS_SENDMESSAGE, 0);
+    }
 }

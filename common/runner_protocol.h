@@ -13,8 +13,15 @@
 //   the worker's thread boundary).
 // - The dialog answers the last stage with FinishRunnerDialog
 //   (common_ui/runner_dialog.h), which posts WM_RUNNER_DONE to the dialog
-//   itself; only that message ends the dialog, so it never goes while the
-//   worker may still report to it.
+//   itself, and that message ends the dialog.
+// - A dialog that stops waiting before the last stage (a Cancel that took,
+//   when the last stage does not follow within the dialog's bound; the
+//   window's end, with its owner or the program's) abandons the worker
+//   first (NetworkRunner::Abandon): from then on no report of the worker
+//   reaches the window, so the window may go while the worker still runs.
+//   The worker goes on to its end with nothing waiting for it, its result
+//   unseen, holding what it uses (it is held by shared handles); the
+//   process's exit ends it at the latest (common/worker_exit.h).
 //
 // The stage numbers and their records belong to each worker. The worker's
 // side is NetworkRunner, the dialog's CRunnerDialog (common_ui/runner_dialog.h).
@@ -25,6 +32,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <mutex>
 #include <new>
 #include <string>
 
@@ -108,8 +116,9 @@ void RunAtThreadBoundary(RunnerResult& result, Exchange&& exchange)
 }
 
 // What both programs' workers (each an HttpRunner) share: the dialog they
-// report to, the last stage that always comes, and the one Cancel through
-// which their dialog and the program's exit stop them.
+// report to, the last stage that always comes, the one Cancel through
+// which their dialog and the program's exit stop them, and their
+// abandonment.
 class NetworkRunner : public kesh::sys::IRunnable {
 public:
     // From any thread: cuts the exchange off wherever it is (the HTTP
@@ -119,10 +128,20 @@ public:
     // The program's exit: as Cancel.
     void stop() override { Cancel(); }
 
+    // On the owner's thread, when the owner stops waiting for the worker:
+    // from now on Report sends nothing (and answers 0), and when this
+    // returns no report is on its way to the owner either. Meanwhile the
+    // messages sent to this thread are handled, a report already on its
+    // way included (the owner's handler must ignore it by then). Never
+    // waits for the network: a report on its way is only the worker's own
+    // steps away from the owner's queue.
+    void Abandon();
+
 protected:
     explicit NetworkRunner(HWND owner) : owner_(owner) {}
 
-    // Sends one stage to the owner and returns its answer.
+    // Sends one stage to the owner and returns its answer; 0, sending
+    // nothing, once the worker is abandoned.
     LRESULT Report(unsigned stage, void* record) const;
     // Runs exchange at the thread's boundary (RunAtThreadBoundary) and sends
     // its result as lastStage: nothing leaves the thread, and the dialog,
@@ -137,4 +156,8 @@ protected:
 
 private:
     const HWND owner_;
+    // Whether the worker is abandoned, and whether a report is on its way.
+    mutable std::mutex lock_;
+    bool abandoned_ = false;
+    mutable bool reporting_ = false;
 };

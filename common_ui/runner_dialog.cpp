@@ -8,6 +8,8 @@ namespace {
 
 // The worker's thread: normal priority, 256 KiB of stack.
 constexpr unsigned kRunnerStack = 0x40000;
+// The timer of the wait after a Cancel.
+constexpr UINT_PTR kCancelWaitTimer = 1;
 
 }  // namespace
 
@@ -28,6 +30,7 @@ const ui::MessageMap* CRunnerDialog::GetMessageMap() const
     static const ui::MessageMap map(CDialog::GetMessageMap(), {
         ui::OnMessage(WM_RUNNER_STAGE, &CRunnerDialog::OnRunnerMessage),
         ui::OnMessage(WM_RUNNER_DONE, &CRunnerDialog::OnRunnerDone),
+        ui::OnMessage(WM_TIMER, &CRunnerDialog::OnTimer),
     });
     return &map;
 }
@@ -52,17 +55,52 @@ void CRunnerDialog::OnCancel()
     cancelled = true;
     if (takenCancel_ == TakenCancel::Grays)
         EnableWindow(GetDlgItem(IDCANCEL), FALSE);
+    SetTimer(handle(), kCancelWaitTimer, kCancelWait, nullptr);
 }
 
 LRESULT CRunnerDialog::OnRunnerMessage(WPARAM w, LPARAM l)
 {
+    if (abandoned_)
+        return 0;
     const unsigned stage = static_cast<unsigned>(w);
     void* const record = reinterpret_cast<void*>(l);
     const LRESULT answer = OnStage(stage, record);
     if (stage != lastStage_ || !record)
         return answer;
+    finished_ = true;
+    KillTimer(handle(), kCancelWaitTimer);
     FinishRunnerDialog(handle(), *static_cast<const RunnerResult*>(record), cancelled);
     return 1;
+}
+
+LRESULT CRunnerDialog::OnTimer(WPARAM w, LPARAM)
+{
+    if (w != kCancelWaitTimer)
+        return CallDefault();
+    KillTimer(handle(), kCancelWaitTimer);
+    // The worker waits on a call the cancel did not break off: the user
+    // does not wait with it.
+    if (!finished_) {
+        LetWorkerGo();
+        EndDialog(IDCANCEL);
+    }
+    return 0;
+}
+
+void CRunnerDialog::AfterDestroy()
+{
+    LetWorkerGo();
+    CDialog::AfterDestroy();
+}
+
+void CRunnerDialog::LetWorkerGo()
+{
+    if (abandoned_ || !runner_)
+        return;
+    if (!finished_)
+        runner_->Cancel();
+    abandoned_ = true;
+    runner_->Abandon();
 }
 
 LRESULT CRunnerDialog::OnRunnerDone(WPARAM w, LPARAM)

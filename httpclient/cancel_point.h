@@ -11,8 +11,10 @@
 // request is cancelled. Cancel marks the request and closes its handles on a
 // thread of its own. Windows interrupts a call blocked on them at once; Wine
 // does not, and the call ends when the server next sends or takes something,
-// at the latest when the request's time limit runs out. Either way it fails
-// as cancelled and no further call starts.
+// or when the request's time limit runs out, which Wine does not apply to a
+// TLS hello nor to headers without end: such a call may never end, and its
+// worker is left to the process's end (common/runner_protocol.h). Either way
+// a call fails as cancelled and no further call starts.
 //
 // Closing a request whose answer has not been read to its end can take as
 // long as the server goes on sending: Wine reads the rest of the answer

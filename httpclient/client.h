@@ -7,11 +7,15 @@
 // which any thread may call: it takes the client's one lock for a moment and
 // reaches the request under way through its CancelPoint.
 //
-// Whatever a server does, a request ends: every connect, send and receive
-// call of WinINet fails once the client's time limit passes without a byte
-// going either way (kDefaultTimeLimit, 30 s), and redirects are followed by
-// the client itself, at most kMaxRedirects of them and only to http and
-// https addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED).
+// Whatever a server does, a request ends (under Wine, where Wine applies
+// the limits: see Cancel): every connect, send and receive call of WinINet
+// fails once the client's time limit passes without a byte going either
+// way (kDefaultTimeLimit, 30 s), and redirects are followed by the client
+// itself, at most kMaxRedirects of them and only to http and https
+// addresses (a loop fails with ERROR_HTTP_REDIRECT_FAILED). The one
+// longer wait is that for a POST's answer once its whole body is handed
+// over (PostAnswerTimeLimit): the system may still be sending the body
+// then, and the server is not silent while it takes it.
 //
 // The POST members are defined in client_post.h; a program that includes only
 // this header has no POST (calling one fails at link time) and links none of
@@ -23,7 +27,9 @@
 #include "httpclient/response.h"
 #include "httpclient/url_analyzer.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cstdint>
 #include <cstring>
 #include <cwchar>
 #include <memory>
@@ -55,6 +61,19 @@ public:
     // Redirects followed per request: more than a server's own moves need,
     // few enough that a loop ends at once.
     static constexpr unsigned kMaxRedirects = 5;
+    // The slowest line a POST's body is allowed to cross, in bytes a
+    // second (32 kbit/s).
+    static constexpr uint32_t kSlowestLine = 4096;
+    // How long a POST's answer may take once the last byte of its body is
+    // handed to the system, in milliseconds: the time limit, plus the time
+    // the whole body (bodyBytes; for all the client knows, the system holds
+    // all of it still) takes on the slowest line, one second for every
+    // kSlowestLine bytes. Just under INFINITE at the most.
+    static DWORD PostAnswerTimeLimit(DWORD timeLimit, uint32_t bodyBytes)
+    {
+        const uint64_t milliseconds = timeLimit + uint64_t{bodyBytes} * 1000 / kSlowestLine;
+        return static_cast<DWORD>(std::min<uint64_t>(milliseconds, INFINITE - 1));
+    }
 
     CHttpClientT();
     // Abandons a running POST (its request, connection and internet handles
@@ -100,14 +119,18 @@ public:
 
     // Cancel, from any thread, whatever the client is doing: a request not
     // begun yet never goes out, the request being sent (a GET, a POST's
-    // start, a POST step) is cut off and no further POST step starts, and
-    // the answer being read through the last request's response fails. The
-    // call cut off throws its code with ERROR_INTERNET_OPERATION_CANCELLED.
-    // The cancel stays: every later request of this client fails the same
-    // way before anything goes out. Windows interrupts a blocked call at
-    // once; Wine ends it when the server next sends or takes something, at
-    // the latest after the time limit. True when this call cancelled the
-    // client, false when it was cancelled already.
+    // start, a POST step) is cut off and nothing more of it is handed to
+    // the system (what the system holds already may still reach the
+    // server: WinINet closes a connection only gracefully), and the answer
+    // being read through the last request's response fails. The call cut
+    // off throws its code with ERROR_INTERNET_OPERATION_CANCELLED. The
+    // cancel stays: every later request of this client fails the same way
+    // before anything goes out. Windows interrupts a blocked call at once;
+    // Wine ends it when the server next sends or takes something or the
+    // time limit runs out, where Wine applies the limit (not to a TLS hello
+    // nor to headers that never end: there the call may wait for good, and
+    // its caller must not). True when this call cancelled the client, false
+    // when it was cancelled already.
     bool Cancel();
 
     // Multipart POST, driven step by step (client_post.h).

@@ -204,10 +204,16 @@ typename CHttpClientT<Tool, Encoder>::ResponsePtr CHttpClientT<Tool, Encoder>::_
                 ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
             PostStat& stat = m_statLive;
             if (stat.m_nActualPostedByte >= stat.m_nActualTotalByte) {
-                m_ctx.request->Run(HttpErrorEndRequest, [](HINTERNET request) {
+                // The server is still taking what the system holds of the
+                // body: its answer gets the longer wait, its content the
+                // usual one.
+                const DWORD answerLimit = PostAnswerTimeLimit(m_nTimeLimit, stat.m_nActualTotalByte);
+                m_ctx.request->Run(HttpErrorEndRequest, [&](HINTERNET request) {
                     if (!request)
                         ThrowMessageW(L"CHttpClientT::_ProceedUploadContext: m_hRequest can not be NULL.");
+                    Tool::SetReceiveTimeLimit(request, answerLimit);
                     Tool::EndRequest(request);
+                    Tool::SetReceiveTimeLimit(request, m_nTimeLimit);
                 });
                 m_ctx.request->Answered();
                 const DWORD flags = m_ctx.flags;

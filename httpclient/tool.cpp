@@ -119,15 +119,28 @@ void CHttpToolW::SendRequest(HINTERNET request, UINT codePage)
         ThrowWin32ErrorW(nullptr, HttpErrorSendRequest, GetLastError());
 }
 
+namespace {
+
+void SetTimeLimit(HINTERNET handle, DWORD option, DWORD milliseconds)
+{
+    if (!InternetSetOptionW(handle, option, &milliseconds, sizeof milliseconds))
+        ThrowWin32ErrorW(nullptr, HttpErrorSetOption, GetLastError());
+}
+
+}  // namespace
+
 void CHttpToolW::SetTimeLimits(HINTERNET handle, DWORD milliseconds)
 {
     CheckNotNull(handle, "CHttpToolW::SetTimeLimits: hInternet can not be NULL.");
     for (const DWORD option :
-         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT}) {
-        DWORD value = milliseconds;
-        if (!InternetSetOptionW(handle, option, &value, sizeof value))
-            ThrowWin32ErrorW(nullptr, HttpErrorSetOption, GetLastError());
-    }
+         {INTERNET_OPTION_CONNECT_TIMEOUT, INTERNET_OPTION_SEND_TIMEOUT, INTERNET_OPTION_RECEIVE_TIMEOUT})
+        SetTimeLimit(handle, option, milliseconds);
+}
+
+void CHttpToolW::SetReceiveTimeLimit(HINTERNET handle, DWORD milliseconds)
+{
+    CheckNotNull(handle, "CHttpToolW::SetReceiveTimeLimit: hInternet can not be NULL.");
+    SetTimeLimit(handle, INTERNET_OPTION_RECEIVE_TIMEOUT, milliseconds);
 }
 
 std::wstring CHttpToolW::RedirectAddress(HINTERNET request)

@@ -62,6 +62,8 @@ public:
     // calls before it fails them (and their children's, for an internet
     // handle); 410.
     static void SetTimeLimits(HINTERNET handle, DWORD milliseconds);
+    // The receive call's limit alone; 410.
+    static void SetReceiveTimeLimit(HINTERNET handle, DWORD milliseconds);
     // Where a redirect of request points: its Location header made absolute
     // against the request's own address; empty without a Location. 406 with
     // ERROR_HTTP_REDIRECT_FAILED for one longer than an address may be.
@@ -74,8 +76,9 @@ public:
     // 409.
     static void EndRequest(HINTERNET request);
 
-    // Opens a file for sequential reading; an invalid guard (its handle
-    // INVALID_HANDLE_VALUE, the reason in GetLastError) when it cannot.
+    // Opens a file for sequential reading, sharing reading and deletion; an
+    // invalid guard (its handle INVALID_HANDLE_VALUE, the reason in
+    // GetLastError) when it cannot.
     static KernelHandle OpenFile(const wchar_t* filePath);
     // The file's size: 605 (path in the message) when it cannot be read, 112
     // for a file of 4 GiB or more, whose size a 32-bit count cannot hold.

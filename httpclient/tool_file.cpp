@@ -13,7 +13,9 @@ namespace Tesmo {
 KernelHandle CHttpToolW::OpenFile(const wchar_t* filePath)
 {
     CheckNotNull(filePath, "CHttpToolW::OpenFile: szFilePath can not be NULL.");
-    return KernelHandle(CreateFileW(filePath, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+    // Sharing deletion too: a file its owner holds for removal (opened to
+    // be deleted when closed) opens only so.
+    return KernelHandle(CreateFileW(filePath, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
                                     FILE_FLAG_SEQUENTIAL_SCAN | FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 

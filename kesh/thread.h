@@ -54,6 +54,11 @@ boost::shared_ptr<IThread> currentThread();
 // Only for a thread that is not a library thread; called on one it logs the
 // error and fails an assertion.
 void joinAll();
+// joinAll with a time limit: asks every library thread to stop as joinAll
+// does, then waits at most milliseconds. True once no library thread runs;
+// false when one still does at the limit (it is left running, and no
+// longer asked to stop).
+bool joinAllWithin(unsigned milliseconds);
 
 }  // namespace sys
 }  // namespace kesh

@@ -79,7 +79,7 @@ public:
         WaitForSingleObject(release, 10000);
         RunnerResult result;
         result.message = "传输中断: ";
-        Report(kLastStage, &result);
+        lastAnswer = Report(kLastStage, &result);
         finished = true;
     }
     bool Cancel() override { return !cancelledOnce.exchange(true); }
@@ -87,6 +87,7 @@ public:
     const kesh::win::KernelHandle release{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::atomic<bool> cancelledOnce{false};
     std::atomic<bool> finished{false};
+    std::atomic<LRESULT> lastAnswer{-1};
 };
 
 class HeldRunnerDialog : public CRunnerDialog {
@@ -143,6 +144,25 @@ TEST(RunnerDialogTest, OnlyTheWorkersLastStageEndsItWhateverEnterAndCancelDo)
         EXPECT_TRUE(shell.boxes.empty()) << c.what << ": a cancelled worker's failure is not shown";
         dialog.DestroyWindow();
     }
+}
+
+TEST(RunnerDialogTest, AfterATakenCancelItWaitsItsBoundAtMostAndTheLeftWorkerReportsToNobody)
+{
+    uitest::FakeShell shell;
+    HeldRunnerDialog dialog(CRunnerDialog::TakenCancel::StaysEnabled);
+    ASSERT_TRUE(dialog.Create());
+    ASSERT_TRUE(testsupport::WaitFor([&] { return !dialog.stages.empty(); }, 10000));
+    SendMessageW(dialog.handle(), WM_COMMAND, IDCANCEL, 0);
+    // The worker holds on past the bound; its last stage then comes while
+    // the window still exists, and reaches it not.
+    EXPECT_TRUE(testsupport::WaitFor([&] { return dialog.IsEnded(); }, CRunnerDialog::kCancelWait + 3000));
+    EXPECT_FALSE(dialog.runner->finished);
+    SetEvent(dialog.runner->release);
+    EXPECT_TRUE(testsupport::WaitFor([&] { return dialog.runner->finished.load(); }, 10000));
+    EXPECT_EQ(std::vector<unsigned>{1}, dialog.stages);
+    EXPECT_EQ(0, dialog.runner->lastAnswer);
+    EXPECT_TRUE(shell.boxes.empty());
+    dialog.DestroyWindow();
 }
 
 }  // namespace

@@ -426,10 +426,7 @@ TEST_F(StoreToServerTest, HostileServersEndTheUploadWithTheirMessageAndThePictur
     ASSERT_NE(0, modified);
     // A silent server ends the upload after the client's time limit,
     // shortened here for all clients this test's upload makes.
-    struct ShortTimeLimit {
-        ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(2000); }
-        ~ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(Tesmo::CHttpClient::kDefaultTimeLimit); }
-    } shortTimeLimit;
+    const uploadtest::ShortTimeLimit shortTimeLimit(2000);
     struct Case {
         const char* scenario;
         bool cancel;          // Cancel pressed once the image goes out

@@ -216,6 +216,24 @@ TEST_F(UploadWorkerTest, EveryScenarioEndsInItsLastStageAndMessage)
     }
 }
 
+TEST_F(UploadWorkerTest, AServerTakingThePictureSlowlyButSteadilyGetsItAndAnswers)
+{
+    // The whole body fits in the system's buffers at once, and the server
+    // takes it at 8 KiB a second: about 5 s, longer than the time limit
+    // (shortened), from the last byte handed over to the answer.
+    imageBytes = uploadtest::PngLikeBytes(40000);
+    editorapptest::WriteFileBytes(image, imageBytes);
+    const uploadtest::ShortTimeLimit shortTimeLimit(2000);
+    ASSERT_TRUE(server.SetScenario("steady"));
+    ReportWindow window([this](unsigned stage, void* record) { return DialogAnswer(stage, record); });
+    Upload(window);
+    ASSERT_FALSE(window.reports.empty());
+    EXPECT_TRUE(window.reports.back().ok) << window.reports.back().text;
+    const uploadtest::PostRecord post = server.LastPost();
+    ASSERT_EQ(4u, post.parts.size());
+    EXPECT_EQ(imageBytes.size(), post.parts[1].length);
+}
+
 TEST_F(UploadWorkerTest, TheFormGoesOutInNameOrderWithAgentAndLanguage)
 {
     ASSERT_TRUE(server.SetScenario("ok"));

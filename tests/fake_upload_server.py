@@ -17,11 +17,17 @@ Routes:
   GET  /_test/scenario/<name>   makes name the current scenario and forgets
                                  the last POST; answers "ok"
   GET  /_test/last              what the last POST carried (see record()),
-                                 recorded once its body has ended
+                                 recorded once its body has ended, and
+                                 "hellos N": the connections the silent
+                                 TLS port has taken a hello from since the
+                                 scenario was set
   GET  /_test/release           lets the configuration of "held_config" go
                                  (before or while it is asked for); "ok"
 
-Scenarios (the default is "ok"): see CONFIGS and the POST handlers below.
+Scenarios (the default is "ok"): see CONFIGS and the POST handlers below;
+those that keep the client waiting for good (tls_silent: the entry is a
+port that never answers the TLS hello; one_header, endless_headers,
+slow_headers: the POST's answer) are hostile_answers.py's.
 
 The product's web site (the version document) is served too, by
 fake_web_site.py.
@@ -39,13 +45,18 @@ import urllib.parse
 import zlib
 
 import fake_web_site
+import hostile_answers
 
-STATE = {"scenario": "ok", "last": "none\n", "redirects": 0}
+STATE = {"scenario": "ok", "last": "none\n", "redirects": 0, "hellos": 0}
 # Redirects of a loop answered before the loop gives up (with 500), so that
 # a client that follows them for ever still ends.
 LOOP_LIMIT = 50
 # The longest a silent scenario keeps a connection without a word.
 SILENCE = 60
+# Bytes a second the "steady" scenario reads of a POST's body.
+STEADY_RATE = 8192
+# The port where TLS hellos go unanswered (hostile_answers.py), once listening.
+TLS_PORT = [0]
 LOCK = threading.Lock()
 # Set by /_test/release, cleared with each scenario: the "held_config"
 # configuration waits for it, so that a test acts surely while it is
@@ -87,6 +98,7 @@ ANSWERS = {
     "hundred": hundred_answer(),
     "unsafe": UNSAFE_ANSWER,
     "slow": OK_ANSWER,
+    "steady": OK_ANSWER,
 }
 
 
@@ -116,6 +128,9 @@ def config_for(scenario, host):
         return 200, ("<config><limit pixel=\"-1\"/><entry>%s</entry></config>" % entry).encode()
     if scenario == "entry_refused":
         return 200, ("<config><entry>http://127.0.0.1:%d/api/upload/ok</entry></config>" % closed_port()).encode()
+    if scenario == "tls_silent":
+        # Reached directly (no_proxy), where the TLS hello is never answered.
+        return 200, ("<config><entry>https://127.0.0.1:%d/api/upload/ok</entry></config>" % TLS_PORT[0]).encode()
     return 200, ('<?xml version="1.0"?>\n<config><entry>%s</entry></config>' % entry).encode()
 
 
@@ -213,6 +228,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 STATE["scenario"] = path[len("/_test/scenario/"):]
                 STATE["last"] = "none\n"
                 STATE["redirects"] = 0
+                STATE["hellos"] = hostile_answers.hellos()
             RELEASED.clear()
             self.reply(200, b"ok", "text/plain")
         elif path == "/_test/release":
@@ -220,7 +236,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
             self.reply(200, b"ok", "text/plain")
         elif path == "/_test/last":
             with LOCK:
-                last = STATE["last"]
+                last = STATE["last"] + "hellos %d\n" % (hostile_answers.hellos() - STATE["hellos"])
             self.reply(200, last.encode(), "text/plain")
         elif path == "/api/config.xml":
             with LOCK:
@@ -239,17 +255,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
     def read_body(self, scenario):
         length = int(self.headers.get("Content-Length", "0"))
-        if scenario != "slow":
-            return self.rfile.read(length)
-        # A server on a slow line: 32 KiB at a time, 50 ms apart.
+        # A server on a slow line: 32 KiB at a time, 50 ms apart; or one
+        # that takes the body at a slow steady rate (1 KiB at a time, at
+        # STEADY_RATE bytes a second), so that most of it waits in the
+        # system's buffers once the client has handed it over.
+        piece, pause = {"slow": (32768, 0.05), "steady": (1024, 1024 / STEADY_RATE)}.get(scenario, (length, 0))
         pieces = []
         while length > 0:
-            piece = self.rfile.read(min(length, 32768))
-            if not piece:
+            data = self.rfile.read(min(length, piece))
+            if not data:
                 break
-            pieces.append(piece)
-            length -= len(piece)
-            time.sleep(0.05)  # the slow line is the scenario: nothing to wait for
+            pieces.append(data)
+            length -= len(data)
+            time.sleep(pause)  # the slow line is the scenario: nothing to wait for
         return b"".join(pieces)
 
     def send_endless(self):
@@ -321,6 +339,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
 
         elif scenario == "endless":
             self.send_endless()
+        elif scenario in hostile_answers.KINDS:
+            hostile_answers.stall(self, scenario)
         else:
             self.reply(200, ANSWERS.get(scenario, OK_ANSWER))
 
@@ -340,6 +360,8 @@ def main():
     parser.add_argument("--port-file", required=True)
     args = parser.parse_args()
     server = Server(("127.0.0.1", 0), Handler)
+    TLS_PORT[0] = hostile_answers.start_silent_tls()
+    fake_web_site.TLS_PORT = TLS_PORT[0]
     temporary = args.port_file + ".part"
     with open(temporary, "w") as out:
         out.write("%d\n" % server.server_address[1])

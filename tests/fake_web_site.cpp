@@ -32,9 +32,9 @@ std::string FakeWebSite::Get(const std::string& path)
 bool FakeWebSite::SetAnswer(const SiteAnswer& answer)
 {
     char query[112];
-    std::snprintf(query, sizeof(query), "?status=%u&delay=%g&pace=%g&endless=%d&body=", answer.status, answer.delay,
-                  answer.pace, answer.endless ? 1 : 0);
-    return Get("/_test/site/answer" + std::string(query) + Hex(answer.body)) == "ok";
+    std::snprintf(query, sizeof(query), "?status=%u&delay=%g&pace=%g&endless=%d&stall=", answer.status,
+                  answer.delay, answer.pace, answer.endless ? 1 : 0);
+    return Get("/_test/site/answer" + std::string(query) + answer.stall + "&body=" + Hex(answer.body)) == "ok";
 }
 
 std::map<std::string, std::string> FakeWebSite::LastRequest()

@@ -20,6 +20,9 @@ struct SiteAnswer {
     double delay = 0;  // seconds before the status line
     double pace = 0;   // seconds between 1 KiB pieces of the body; 0 sends it whole
     bool endless = false;  // the body over and over, never ending, as fast as it is taken
+    // Instead, a wait for good: "tls" (to a port never answering its hello) or
+    // a kind of tests/hostile_answers.py.
+    std::string stall;
 };
 
 class FakeWebSite {
@@ -36,9 +39,10 @@ public:
     // not take it.
     bool SetAnswer(const SiteAnswer& answer);
     // The last version request as the site saw it: "host", "path",
-    // "agent", "language", "state" (asked, sending, done, or cut: the
-    // client went away before the end), "sent" and "total" (body bytes);
-    // empty before any request.
+    // "agent", "language", "state" (asked, sending, done, cut: the client
+    // went away before the end, or stalled), "sent" and "total" (body
+    // bytes), "hellos" (TLS hellos left unanswered since the answer was
+    // set); empty before any request.
     std::map<std::string, std::string> LastRequest();
     // A proxy address on 127.0.0.1 where nothing listens.
     std::wstring ClosedProxy();

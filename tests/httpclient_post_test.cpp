@@ -204,8 +204,10 @@ TEST(HttpPostTest, StatisticsBeforeAndAfterTheFirstStep)
     EXPECT_EQ(path, stat.CurrParamFilePath());
     EXPECT_EQ(5000u, stat.CurrParamRemainByte());
     EXPECT_EQ(0u, stat.ActualPostedByte());
-    // The file is held open while the POST runs.
-    EXPECT_FALSE(DeleteFileW(path.c_str()));
+    // The file is held open while the POST runs: nobody writes to it.
+    const DWORD all = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    const kesh::win::KernelHandle writer(CreateFileW(path.c_str(), GENERIC_WRITE, all, nullptr, OPEN_EXISTING, 0, nullptr));
+    EXPECT_FALSE(writer.isValid());
 
     ASSERT_EQ(nullptr, client.PostNextChunk());
     stat = client.GetPostStat();

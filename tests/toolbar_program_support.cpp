@@ -165,7 +165,7 @@ HWND Toolbar::WaitForWindow(DWORD timeoutMs) const
     return search.found;
 }
 
-bool Toolbar::Exit(HWND toolbar) const
+bool Toolbar::Exit(HWND toolbar, DWORD timeoutMs) const
 {
     PostMessageW(toolbar, WM_COMMAND, kExitCommand, 0);
     HWND question = nullptr;
@@ -173,7 +173,7 @@ bool Toolbar::Exit(HWND toolbar) const
     if (!question)
         return false;
     PostMessageW(question, WM_COMMAND, IDYES, 0);
-    return WaitForExit(15000) == 0;
+    return WaitForExit(timeoutMs) == 0;
 }
 
 bool ToolbarRunning()

@@ -51,8 +51,9 @@ public:
     // data), waited for up to timeoutMs; null when none came.
     HWND WaitForWindow(DWORD timeoutMs = 20000) const;
     // Ends the toolbar as a user does: the exit command, answered with Yes.
-    // Whether the process then ended with code 0.
-    bool Exit(HWND toolbar) const;
+    // Whether the process then ended with code 0, within timeoutMs of the
+    // answer.
+    bool Exit(HWND toolbar, DWORD timeoutMs = 15000) const;
 };
 
 // Whether a toolbar runs (its single-instance mutex exists).

@@ -48,6 +48,8 @@ PostRecord FakeUploadServer::LastPost()
         } else if (kind == "body") {
             record.present = true;
             words >> record.received >> record.declared;
+        } else if (kind == "hellos") {
+            words >> record.hellos;
         } else if (kind == "malformed") {
             record.present = true;
             record.malformed = true;

@@ -5,6 +5,7 @@
 // way the programs reach the real one: WinINet sends every request to it as
 // its proxy (http_proxy), so the real host name stays in every address.
 
+#include "httpclient/client.h"
 #include "kesh/string.h"
 
 #include <windows.h>
@@ -36,6 +37,7 @@ struct PostRecord {
     std::string agent;
     std::string language;
     std::vector<PostPart> parts;
+    unsigned hellos = 0;  // TLS hellos left unanswered since the scenario was set
 };
 
 // While it lives, this process (and every program it starts) uses the
@@ -61,6 +63,13 @@ public:
 private:
     std::string Get(const char* path);
     std::wstring proxy_;
+};
+
+// While it lives, the HTTP clients made meanwhile take a time limit of
+// milliseconds instead of the default.
+struct ShortTimeLimit {
+    explicit ShortTimeLimit(DWORD milliseconds) { Tesmo::CHttpClient::SetDefaultTimeLimit(milliseconds); }
+    ~ShortTimeLimit() { Tesmo::CHttpClient::SetDefaultTimeLimit(Tesmo::CHttpClient::kDefaultTimeLimit); }
 };
 
 // Dispatches what comes (sent messages too) until done() holds or limit

@@ -1,10 +1,10 @@
 #include "editor/app/vomla_app.h"
 
 #include "common/history_folder.h"
+#include "common/worker_exit.h"
 #include "common_ui/open_folder.h"
 #include "editor/app/main_frame.h"
 #include "editor/resource.h"
-#include "kesh/thread.h"
 #include "ui/shell_seams.h"
 
 #include <ole2.h>
@@ -53,9 +53,10 @@ bool CvomlaApp::InitInstance()
 
 int CvomlaApp::ExitInstance()
 {
-    // An upload still running is asked to stop and waited for before the
-    // components it uses go.
-    kesh::sys::joinAll();
+    // An upload still running is asked to stop and waited for, for a
+    // bounded time, before the components it uses go; one the network
+    // keeps waiting ends with the process, here.
+    StopWorkersOrEndProcess(ui::CWinApp::ExitInstance());
     // The frame's window is gone by now; its object holds nothing of GDI+
     // but it goes first all the same.
     mainWindow = nullptr;

@@ -34,7 +34,8 @@ public:
     ~HttpRunner() override;
 
     void run() override;
-    // As NetworkRunner's; besides, no further part of the image goes out.
+    // As NetworkRunner's; besides, no further part of the image is handed to
+    // the system (what it holds already may still reach the server).
     bool Cancel() override;
     // Keeps owner, what removes the image's file when its last holder lets
     // go, until the worker itself goes, after its client has let go of the

@@ -9,6 +9,7 @@
 #include "editor/view/paint_view.h"
 #include "editor/view/save_format_dlg.h"
 #include "kesh/file.h"
+#include "kesh/handles.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
 #include "kesh/registry.h"
@@ -28,12 +29,15 @@ using kesh::Wide;
 // Removes the temporary copy however the command ends, a copy that failed
 // half-way included, once its last holder lets go: the command, and every
 // upload worker that may still read it (closing the editor ends the command
-// while the cancelled worker still holds the file open).
+// while the cancelled worker still holds the file open). A copy held for
+// removal goes also when no holder ever lets go: a worker the network
+// keeps waiting ends with the process, and so does the process itself.
 class TemporaryFile {
 public:
     explicit TemporaryFile(const kesh::String& path) : path_(path) {}
     ~TemporaryFile()
     {
+        held_.reset();
         if (kesh::fs::exists(path_))
             kesh::fs::remove(path_);
     }
@@ -41,8 +45,20 @@ public:
     TemporaryFile& operator=(const TemporaryFile&) = delete;
     const kesh::String& path() const { return path_; }
 
+    // Once the copy is written: from now on the system removes it when the
+    // last handle to it closes, at the latest when the process ends,
+    // however it ends. Whoever opens it meanwhile shares its deletion (the
+    // upload's read does). Without that hold it goes with this object.
+    void HoldForRemoval()
+    {
+        held_ = kesh::win::KernelHandle(CreateFileW(Wide(path_).c_str(), DELETE,
+                                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                                    OPEN_EXISTING, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+    }
+
 private:
     kesh::String path_;
+    kesh::win::KernelHandle held_;
 };
 
 // The image as it will be sent: the opened file byte for byte, or the view
@@ -80,9 +96,10 @@ void StoreToServer(CPaintView& view, const kesh::String& settingsKeyPath)
     CSaveFormatDlg format(true, allowSkip, view.PreferredSaveFormat(), settingsKeyPath);
     if (format.DoModal() != IDOK)
         return;
-    const auto copy = boost::make_shared<const TemporaryFile>(NewTemporaryUploadPath());
+    const auto copy = boost::make_shared<TemporaryFile>(NewTemporaryUploadPath());
     if (!WriteTemporaryCopy(view, format, copy->path()))
         return;
+    copy->HoldForRemoval();
 
     CUploadInputDlg input;
     input.description = ui::LoadResString(IDS_UPLOAD_DEFAULT_DESCRIPTION);

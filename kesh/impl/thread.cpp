@@ -144,7 +144,7 @@ unsigned ThreadDataMap::size()
     return static_cast<unsigned>(_map.size());
 }
 
-void ThreadDataMap::joinAll()
+bool ThreadDataMap::joinAll(const unsigned* limit)
 {
     for (;;) {
         unsigned id = 0;
@@ -165,8 +165,12 @@ void ThreadDataMap::joinAll()
         }
         if (boost::shared_ptr<IRunnable> body = td->runnable.lock()) body->stop();
     }
-    while (readRunningThreadCount() != 0)
+    const ULONGLONG start = GetTickCount64();
+    while (readRunningThreadCount() != 0) {
+        if (limit && GetTickCount64() - start >= *limit) return false;
         Sleep(10);
+    }
+    return true;
 }
 
 long readRunningThreadCount()
@@ -217,6 +221,11 @@ boost::shared_ptr<IThread> currentThread()
 void joinAll()
 {
     kesh::__::threadRegistry.joinAll();
+}
+
+bool joinAllWithin(unsigned milliseconds)
+{
+    return kesh::__::threadRegistry.joinAll(&milliseconds);
 }
 
 }  // namespace sys

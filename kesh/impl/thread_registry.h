@@ -45,7 +45,9 @@ public:
     void add(unsigned id, const boost::shared_ptr<ThreadData>& data);
     void remove(unsigned id);
     unsigned size();
-    void joinAll();
+    // Asks every body to stop, then waits until no library thread runs,
+    // or at most *limit milliseconds when limit is given; false at the limit.
+    bool joinAll(const unsigned* limit = nullptr);
 
 private:
     std::map<unsigned, boost::shared_ptr<ThreadData> > _map;

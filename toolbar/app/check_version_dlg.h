@@ -10,7 +10,8 @@
 // against the program's own product version. It ends with IDOK (a reply
 // was read: newer and downloadAddress tell what it said) or IDCANCEL (the
 // check failed, shown in an error box, or was cancelled). Cancel cuts the
-// request off; once taken the button grays until the worker has stopped.
+// request off; once taken the button grays until the worker has stopped,
+// or the dialog has stopped waiting for it (CRunnerDialog::kCancelWait).
 class CCheckVersionDlg : public CRunnerDialog {
 public:
     explicit CCheckVersionDlg(HWND parent = nullptr);

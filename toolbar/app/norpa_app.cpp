@@ -1,6 +1,6 @@
 #include "toolbar/app/norpa_app.h"
 
-#include "kesh/thread.h"
+#include "common/worker_exit.h"
 #include "toolbar/app/norpa_dlg.h"
 #include "toolbar/core/toolbar_settings.h"
 
@@ -59,9 +59,10 @@ int CNorpaApp::ExitInstance()
         dialog_->DestroyWindow();
     mainWindow = nullptr;
     dialog_.reset();
-    // A version check still running is asked to stop and waited for before
-    // the components it uses go.
-    kesh::sys::joinAll();
+    // A version check still running is asked to stop and waited for, for
+    // a bounded time, before the components it uses go; one the network
+    // keeps waiting ends with the process, here.
+    StopWorkersOrEndProcess(ui::CWinApp::ExitInstance());
     gdiplus_.reset();
     if (comStarted_)
         CoUninitialize();
