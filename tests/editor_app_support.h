@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,15 @@ HDROP MakeDrop(const std::vector<kesh::String>& files);
 // Where an image whose pixels are all colour shows its top-left pixel on
 // the screen: the corner of colour searched within reach pixels of around.
 bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner);
+
+// Whether a tooltip of this thread shows, one with text when it is given.
+bool TooltipShown(const std::wstring& text = std::wstring());
+// Whether a tooltip of this thread showed while a menu of this thread was
+// open; -1 when no menu showed within 5 s. open() opens the menu (it may
+// return before or after the menu closes). The menu is closed once the
+// tooltips' delay has passed three times over since it showed: a tip still
+// to come when it opened would show by then.
+int TooltipOverMenu(const std::function<void()>& open);
 
 // A program's key under HKEY_CURRENT_USER (subKey), emptied for the test
 // and put back as it was afterwards: with its values, or gone together with

@@ -99,31 +99,14 @@ TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
 }
 
 // Whether this thread shows the menu button's tooltip.
-bool MenuTipShown()
-{
-    bool shown = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) {
-            wchar_t name[32] = {}, text[32] = {};
-            GetClassNameW(hwnd, name, 32);
-            SendMessageW(hwnd, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
-            if (IsWindowVisible(hwnd) && std::wstring(name) == L"tooltips_class32" && std::wstring(text) == L"菜单")
-                *reinterpret_cast<bool*>(result) = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&shown));
-    return shown;
-}
+bool MenuTipShown() { return editorapptest::TooltipShown(L"菜单"); }
 
-// What the menu showed while it was open: its rectangle, whether the
-// clipboard item was grayed and whether the menu button's tooltip showed
-// too. The menu is closed again from a timer, since it runs a loop of its
-// own.
+// What the menu showed while it was open: its rectangle and whether the
+// clipboard item was grayed. The menu is closed again from a timer, since
+// it runs a loop of its own.
 struct OpenedMenu {
     RECT rect = {};
     bool pasteGrayed = false;
-    bool tipShown = false;
     bool seen = false;
 };
 OpenedMenu* openedMenu = nullptr;
@@ -136,7 +119,6 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
     GetWindowRect(menu, &openedMenu->rect);
     HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
     openedMenu->pasteGrayed = (GetMenuState(handle, ID_PASTE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    openedMenu->tipShown = MenuTipShown();
     openedMenu->seen = true;
     EndMenu();
 }
@@ -196,27 +178,36 @@ TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
     }
 }
 
-TEST_F(ToolbarWindowTest, TheMenuButtonsTooltipGoesWhenItsMenuOpens)
+TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
 {
-    Open();
-    HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
-    RECT r = {};
-    GetWindowRect(button, &r);
-    // The mouse rests on the button; the toolbar relays its moves to the
-    // tooltip.
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
-    ASSERT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "the tooltip never showed";
-
-    OpenedMenu menu;
-    openedMenu = &menu;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 200, &CloseMenu);
-    toolbar_->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    testsupport::WaitFor([&] { return menu.seen; }, 5000, uitest::pump);
-    KillTimer(nullptr, timer);
-    openedMenu = nullptr;
-    ASSERT_TRUE(menu.seen) << "the menu never opened";
-    EXPECT_FALSE(menu.tipShown);
+    for (bool tipShownFirst : {true, false}) {  // else the pointer arrives and clicks at once
+        Open();
+        HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
+        RECT r = {};
+        GetWindowRect(button, &r);
+        const LPARAM middle = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+        // The toolbar relays the button's mouse messages to the tooltip.
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(button, WM_MOUSEMOVE, 0, middle);
+        if (tipShownFirst) {
+            ASSERT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "the tooltip never showed";
+        }
+        const auto click = [&] {
+            if (tipShownFirst) {  // the button's click alone, which nothing relays
+                toolbar_->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(button));
+                return;
+            }
+            PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+            PostMessageW(button, WM_LBUTTONUP, 0, middle);
+        };
+        EXPECT_EQ(0, editorapptest::TooltipOverMenu(click)) << "tip shown first: " << tipShownFirst;
+        // Once the menu is closed, the tip comes again.
+        PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        PostMessageW(button, WM_MOUSEMOVE, 0, middle);
+        EXPECT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "tip shown first: " << tipShownFirst;
+        toolbar_.reset();
+    }
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).

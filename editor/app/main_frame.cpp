@@ -320,6 +320,6 @@ void CMainFrame::ShowPenPopup(UINT command, RECT button)
         return;
     // From the button's bottom edge: where the exclusion rectangle is
     // ignored (Wine), a pop-up placed at its top would cover the button.
-    TrackPopupMenuEx(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.bottom, handle(),
-                     &params);
+    ui::TrackPopup(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.bottom, handle(),
+                   &params);
 }

@@ -71,11 +71,7 @@ LRESULT CNorpaDlg::OnContextMenu(WPARAM, LPARAM)
     params.cbSize = sizeof(params);
     params.rcExclude = bar;
     SetForegroundWindow(handle());
-    // The menu button's tip would otherwise stay drawn over the menu for as
-    // long as it is open.
-    tooltip_.Activate(false);
-    TrackPopupMenuEx(popup, TPM_VERTICAL | anchor.flags, anchor.x, anchor.y, handle(), &params);
-    tooltip_.Activate(true);
+    ui::TrackPopup(popup, TPM_VERTICAL | anchor.flags, anchor.x, anchor.y, handle(), &params);
     return 0;
 }
 
