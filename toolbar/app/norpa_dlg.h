@@ -92,6 +92,8 @@ private:
     // it, unless a full-screen window is met first.
     void KeepOnTop();
     bool InDragStrip(POINT client) const;
+    // The capture the hot key asks for, once no menu is open.
+    void CaptureFromHotKey();
     // The primary screen without the task bar and other app bars: where the
     // toolbar stands and beside which its menu opens.
     static RECT WorkArea();
@@ -113,4 +115,7 @@ private:
     kesh::win::IconHandle bigIcon_;
     kesh::win::IconHandle smallIcon_;
     bool capturing_ = false;
+    // The toolbar's menu is open; the hot key came while it was.
+    bool menuOpen_ = false;
+    bool captureAfterMenu_ = false;
 };
