@@ -238,6 +238,25 @@ TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
     EXPECT_EQ(before, ReadFileBytes(png));
 }
 
+// Cancel at the session's end refuses it, as Windows lets a program do. A
+// session that ends goes without closing the window: what the window's end
+// writes, the pen settings, is written then.
+TEST_F(MainFrameTest, TheSessionsEndAsksAsClosingDoesAndWritesThePenSettings)
+{
+    ASSERT_TRUE(frame->OpenImage(png, false));
+    DrawStroke();
+    shell.boxAnswer = IDCANCEL;
+    EXPECT_EQ(FALSE, frame->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    ASSERT_EQ(1u, shell.boxes.size());
+    EXPECT_EQ(L"是否保存修改到\n" + Wide(png), shell.boxes[0].text);
+    EXPECT_EQ(1, view()->Modified());
+    shell.boxAnswer = IDNO;
+    EXPECT_EQ(TRUE, frame->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    frame->SendMessage(WM_COMMAND, ID_PENCIL_MEDIUM, 0);
+    frame->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_STREQ("2", key.value("pencilWidth").c_str());
+}
+
 TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 {
     ASSERT_TRUE(frame->OpenImage(png, false));

@@ -1,12 +1,13 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
 // dropped files, where the menu opens and that no tooltip stands over it,
-// declining the exit, a screen that cannot be read.
+// declining the exit, the session's end, a screen that cannot be read.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/norpa_dlg.h"
 
 #include "common/image_codecs.h"
+#include "kesh/registry.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
@@ -96,6 +97,21 @@ TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
     toolbar_->SendMessage(WM_COMMAND, ID_TOOLBAR_EXIT, 0);
     EXPECT_EQ(nullptr, toolbar_->handle());
     EXPECT_EQ(0, uitest::takeQuit());
+}
+
+// The system ends the program after the session's end without destroying
+// its window: what the exit command writes is written then.
+TEST_F(ToolbarWindowTest, TheSessionsEndWritesTheSettingsWithTheToolbarsPlace)
+{
+    Open();
+    SetWindowPos(toolbar_->handle(), nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_NE(0, toolbar_->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    toolbar_->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    const auto key = kesh::app::openRegistryKey(place_.keyPath, true);
+    for (const char* name : {"xPos", "yPos", "autoRun", "hideWhenCapture", "captureHotkey"})
+        EXPECT_STRNE("none", key->getValue(name, "none").c_str()) << name;
+    EXPECT_STREQ("321", key->getValue("xPos", "").c_str());
+    EXPECT_STREQ("234", key->getValue("yPos", "").c_str());
 }
 
 // Whether this thread shows the menu button's tooltip.
