@@ -84,11 +84,11 @@ public:
     struct Execution {
         std::wstring verb, file, parameters;
     };
-    HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                           const wchar_t* dir, int show) override
+    HINSTANCE Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                      const wchar_t* dir, int show) override
     {
         executions.push_back({verb ? verb : L"", file ? file : L"", params ? params : L""});
-        return uitest::FakeShell::ShellExecute(owner, verb, file, params, dir, show);
+        return uitest::FakeShell::Execute(owner, verb, file, params, dir, show);
     }
     std::vector<Execution> executions;
 };
