@@ -76,25 +76,19 @@ HDROP MakeDrop(const std::vector<kesh::String>& files)
     return static_cast<HDROP>(memory);
 }
 
-bool TooltipShown(const std::wstring& text)
+bool TooltipShown()
 {
-    struct Search {
-        const std::wstring& text;
-        bool shown;
-    } search = {text, false};
+    bool shown = false;
     EnumThreadWindows(
         GetCurrentThreadId(),
         [](HWND hwnd, LPARAM l) {
-            Search& search = *reinterpret_cast<Search*>(l);
             wchar_t name[32] = {};
             GetClassNameW(hwnd, name, 32);
-            if (IsWindowVisible(hwnd) && std::wstring(name) == TOOLTIPS_CLASSW &&
-                (search.text.empty() || ui::WindowText(hwnd) == search.text))
-                search.shown = true;
+            *reinterpret_cast<bool*>(l) |= IsWindowVisible(hwnd) && lstrcmpW(name, TOOLTIPS_CLASSW) == 0;
             return TRUE;
         },
-        reinterpret_cast<LPARAM>(&search));
-    return search.shown;
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
 }
 
 namespace {

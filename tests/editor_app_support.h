@@ -46,8 +46,8 @@ HDROP MakeDrop(const std::vector<kesh::String>& files);
 // the screen: the corner of colour searched within reach pixels of around.
 bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner);
 
-// Whether a tooltip of this thread shows, one with text when it is given.
-bool TooltipShown(const std::wstring& text = std::wstring());
+// Whether a tooltip of this thread shows.
+bool TooltipShown();
 // Whether a tooltip of this thread showed while a menu of this thread was
 // open; -1 when no menu showed within 5 s. open() opens the menu (it may
 // return before or after the menu closes). The menu is closed once the

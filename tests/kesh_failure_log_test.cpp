@@ -29,15 +29,15 @@ TEST(FailureLogTest, TheLineNamesTheCallAndTheErrorAndTheCallerStillSeesIt)
     };
     testsupport::LogLines log;
     for (const auto& c : cases) {
-        log.lines().clear();
+        log.lines.clear();
         SetLastError(c.lastError);
         if (c.returnedCode)
             kesh::logError("DeleteFileW", 0x80070005, c.subject);
         else
             kesh::logLastError("DeleteFileW", c.subject);
         EXPECT_EQ(c.lastError, GetLastError()) << c.expected;
-        ASSERT_EQ(1u, log.lines().size()) << c.expected;
-        EXPECT_EQ(0u, log.lines()[0].rfind(std::string("[ERR ] ") + c.expected, 0)) << log.lines()[0];
+        ASSERT_EQ(1u, log.lines.size()) << c.expected;
+        EXPECT_EQ(0u, log.lines[0].rfind(std::string("[ERR ] ") + c.expected, 0)) << log.lines[0];
     }
 }
 
@@ -69,11 +69,11 @@ TEST(FailureLogTest, FailedSettingsRemovalsAndFoldersLeaveOneLineEach)
     };
     testsupport::LogLines log;
     for (const auto& c : cases) {
-        log.lines().clear();
+        log.lines.clear();
         EXPECT_FALSE(c.call()) << c.what;
-        ASSERT_EQ(c.line.empty() ? 0u : 1u, log.lines().size()) << c.what;
+        ASSERT_EQ(c.line.empty() ? 0u : 1u, log.lines.size()) << c.what;
         if (!c.line.empty()) {
-            EXPECT_EQ(0u, log.lines()[0].rfind(c.line, 0)) << log.lines()[0];
+            EXPECT_EQ(0u, log.lines[0].rfind(c.line, 0)) << log.lines[0];
         }
     }
     SetFileAttributesW(file.toWide().get(), FILE_ATTRIBUTE_NORMAL);

@@ -1,40 +1,35 @@
 #pragma once
 
 // The lines the process-wide logger writes while an object of this lives,
-// each without its time and with no thread id or source place: "[ERR ] ...".
+// without their time: "[ERR ] ...".
 #include "kesh/logger.h"
 
-#include <boost/make_shared.hpp>
+#include <boost/shared_ptr.hpp>
 
 #include <string>
 #include <vector>
 
 namespace testsupport {
 
-class LogLines {
+class LogLines : public kesh::ILogListener {
 public:
-    LogLines() : listener_(boost::make_shared<Listener>()), flags_(kesh::getLogger().getFlags())
+    LogLines() : flags_(kesh::getLogger().getFlags())
     {
         kesh::getLogger().setFlags(0);
-        kesh::getLogger().setListener(listener_);
+        kesh::getLogger().setListener(self_);
     }
-    ~LogLines()
+    ~LogLines() override
     {
         kesh::getLogger().setListener(boost::shared_ptr<kesh::ILogListener>());
         kesh::getLogger().setFlags(flags_);
     }
-    LogLines(const LogLines&) = delete;
-    LogLines& operator=(const LogLines&) = delete;
-
-    std::vector<std::string>& lines() { return listener_->lines; }
+    void onLine(const char* line) override { lines.push_back(line); }
+    std::vector<std::string> lines;
 
 private:
-    struct Listener : kesh::ILogListener {
-        void onLine(const char* line) override { lines.push_back(line); }
-        std::vector<std::string> lines;
-    };
-    boost::shared_ptr<Listener> listener_;
-    unsigned flags_;
+    // The logger holds its listener weakly: this object, borrowed.
+    const boost::shared_ptr<kesh::ILogListener> self_{this, [](kesh::ILogListener*) {}};
+    const unsigned flags_;
 };
 
 }  // namespace testsupport

@@ -114,9 +114,6 @@ TEST_F(ToolbarWindowTest, TheSessionsEndWritesTheSettingsWithTheToolbarsPlace)
     EXPECT_STREQ("234", key->getValue("yPos", "").c_str());
 }
 
-// Whether this thread shows the menu button's tooltip.
-bool MenuTipShown() { return editorapptest::TooltipShown(L"菜单"); }
-
 // What the menu showed while it was open: its rectangle and whether the
 // clipboard item was grayed. The menu is closed again from a timer, since
 // it runs a loop of its own.
@@ -196,6 +193,7 @@ TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
 
 TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
 {
+    using editorapptest::TooltipShown;
     for (bool tipShownFirst : {true, false}) {  // else the pointer arrives and clicks at once
         Open();
         HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
@@ -206,7 +204,7 @@ TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
         SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
         PostMessageW(button, WM_MOUSEMOVE, 0, middle);
         if (tipShownFirst) {
-            ASSERT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "the tooltip never showed";
+            ASSERT_TRUE(testsupport::WaitFor(TooltipShown, 5000, uitest::pump)) << "the tooltip never showed";
         }
         const auto click = [&] {
             if (tipShownFirst) {  // the button's click alone, which nothing relays
@@ -221,7 +219,7 @@ TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
         // Once the menu is closed, the tip comes again.
         PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
         PostMessageW(button, WM_MOUSEMOVE, 0, middle);
-        EXPECT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "tip shown first: " << tipShownFirst;
+        EXPECT_TRUE(testsupport::WaitFor(TooltipShown, 5000, uitest::pump)) << "tip shown first: " << tipShownFirst;
         toolbar_.reset();
     }
 }

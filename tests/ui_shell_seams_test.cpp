@@ -110,12 +110,12 @@ TEST(UiShellSeam, ShellExecuteGoesThroughTheSeamAndAFailureLeavesItsLine)
     ui::Shell().ShellExecute(nullptr, nullptr, L"http://example.invalid/", nullptr, nullptr, SW_SHOWNORMAL);
     ASSERT_EQ(shell.executed.size(), 1u);
     EXPECT_EQ(shell.executed[0], L"http://example.invalid/");
-    EXPECT_TRUE(log.lines().empty());
+    EXPECT_TRUE(log.lines.empty());
     shell.executeError = ERROR_FILE_NOT_FOUND;
     ui::Shell().ShellExecute(nullptr, L"open", L"Explorer.exe", L"/n,\"C:\\gone\"", nullptr, SW_SHOWNORMAL);
-    ASSERT_EQ(1u, log.lines().size());
-    EXPECT_EQ(0u, log.lines()[0].rfind("[ERR ] ShellExecuteW failed (Explorer.exe /n,\"C:\\gone\"): error 2 ", 0))
-        << log.lines()[0];
+    ASSERT_EQ(1u, log.lines.size());
+    EXPECT_EQ(0u, log.lines[0].rfind("[ERR ] ShellExecuteW failed (Explorer.exe /n,\"C:\\gone\"): error 2 ", 0))
+        << log.lines[0];
 }
 
 }  // namespace
