@@ -7,6 +7,7 @@
 #include <boost/make_shared.hpp>
 
 #include <direct.h>
+#include <errno.h>
 #include <io.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -58,8 +59,7 @@ bool remove(const String& path)
     // Nothing there is nothing to report: callers clear away files that may
     // never have been made.
     const DWORD error = GetLastError();
-    if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND)
-        logError("kesh::fs::remove", error, path.c_str());
+    if (errno != ENOENT) logError("kesh::fs::remove", error, path.c_str());
     return false;
 }
 
