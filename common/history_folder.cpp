@@ -1,6 +1,5 @@
 #include "common/history_folder.h"
 
-#include "kesh/failure_log.h"
 #include "kesh/file.h"
 #include "kesh/path.h"
 #include "kesh/property.h"
@@ -8,15 +7,15 @@
 namespace {
 
 // The folder name below parent (normalised), made with every missing folder
-// above it when it does not exist (a failure is logged); the path either
-// way.
+// above it when it does not exist (a failure leaves its line); the path
+// either way.
 kesh::String FolderBelow(const kesh::String& parent, const char* name)
 {
     kesh::fs::Path path(parent);
     path.child(name);
     const kesh::String text = path.toString();
-    if (!kesh::fs::exists(text) && !kesh::fs::createDirectory(text, true))
-        kesh::logLastError("kesh::fs::createDirectory", text.c_str());
+    if (!kesh::fs::exists(text))
+        kesh::fs::createDirectory(text, true);
     return text;
 }
 

@@ -45,12 +45,7 @@ bool ShortcutFile::Exists() const
 bool ShortcutFile::Remove() const
 {
     const kesh::String path = GetPath();
-    if (path.isEmpty())
-        return false;
-    if (kesh::fs::remove(path))
-        return true;
-    kesh::logLastError("kesh::fs::remove", path.c_str());
-    return false;
+    return !path.isEmpty() && kesh::fs::remove(path);
 }
 
 bool ShortcutFile::Create(const kesh::String& target, const kesh::String& arguments,

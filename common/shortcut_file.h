@@ -35,6 +35,6 @@ struct ShortcutFile {
                 const kesh::String& icon) const;
 
     // Deletes the file; false when folder is empty or nothing was deleted
-    // (logged with the system's error).
+    // (kesh::fs::remove logs why).
     bool Remove() const;
 };

@@ -71,6 +71,9 @@ private:
 }  // namespace impl
 
 // These take path texts as given (no normalising) and report to no catcher.
+// A removal or a folder that fails leaves its line on the log
+// (kesh/failure_log.h), so that no caller needs to; removing a file that is
+// not there fails without one.
 
 // A file or a folder exists at path.
 bool exists(const String& path);

@@ -8,11 +8,13 @@
 namespace kesh {
 namespace app {
 
-// One open registry key. Failures show only as false or as the caller's
-// default; nothing is reported to error catchers. A write or deletion that
-// fails on a writable key leaves the system's error code as the calling
-// thread's last error (for a key that could not be opened or created, the
-// code of that failure); a read-only key refuses them without touching it.
+// One open registry key. Failures show as false or as the caller's default;
+// nothing is reported to error catchers. A write or deletion that fails on
+// a writable key leaves the system's error code as the calling thread's
+// last error (for a key that could not be opened or created, the code of
+// that failure); a read-only key refuses them without touching it. A value
+// that a writable key fails to write also leaves its line on the log
+// (kesh/failure_log.h), so that no caller needs to.
 // An empty name addresses the key's default value. The system key is closed
 // with the last handle.
 class IRegistryKey : public IBase {

@@ -238,6 +238,25 @@ TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
     EXPECT_EQ(before, ReadFileBytes(png));
 }
 
+// Cancel at the session's end refuses it, as Windows lets a program do. A
+// session that ends goes without closing the window: what the window's end
+// writes, the pen settings, is written then.
+TEST_F(MainFrameTest, TheSessionsEndAsksAsClosingDoesAndWritesThePenSettings)
+{
+    ASSERT_TRUE(frame->OpenImage(png, false));
+    DrawStroke();
+    shell.boxAnswer = IDCANCEL;
+    EXPECT_EQ(FALSE, frame->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    ASSERT_EQ(1u, shell.boxes.size());
+    EXPECT_EQ(L"是否保存修改到\n" + Wide(png), shell.boxes[0].text);
+    EXPECT_EQ(1, view()->Modified());
+    shell.boxAnswer = IDNO;
+    EXPECT_EQ(TRUE, frame->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    frame->SendMessage(WM_COMMAND, ID_PENCIL_MEDIUM, 0);
+    frame->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    EXPECT_STREQ("2", key.value("pencilWidth").c_str());
+}
+
 TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 {
     ASSERT_TRUE(frame->OpenImage(png, false));
@@ -484,6 +503,31 @@ TEST_F(MainFrameTest, TheHighlighterArrowDropsDownItsPopupBelowTheButton)
     MapWindowPoints(bar.handle(), nullptr, reinterpret_cast<POINT*>(&button), 2);
     EXPECT_EQ(button.left, shownAt.left);
     EXPECT_GE(shownAt.top, button.bottom);
+}
+
+// The pointer arrives on a pen button's arrow and clicks at once: the tip
+// it was about to show never stands over the pop-up.
+TEST_F(MainFrameTest, NoTooltipStandsOverAPenPopup)
+{
+    ui::CToolBar& bar = frame->ToolBar();
+    for (UINT command : {ID_TOOL_PENCIL, ID_TOOL_HIGHLIGHTER, ID_TOOL_MOSAIC}) {
+        RECT button = {};
+        ASSERT_TRUE(bar.SendMessage(TB_GETRECT, command, reinterpret_cast<LPARAM>(&button)));
+        POINT arrow = {button.right - 3, (button.top + button.bottom) / 2};
+        const LPARAM at = MAKELPARAM(arrow.x, arrow.y);
+        ClientToScreen(bar.handle(), &arrow);
+        // Another program on the same display that holds the pointer for a
+        // moment closes a menu at once: the click is tried again.
+        int tipShown = -1;
+        for (int attempt = 0; attempt < 5 && tipShown < 0; ++attempt)
+            tipShown = editorapptest::TooltipOverMenu([&] {
+                SetCursorPos(arrow.x, arrow.y);
+                bar.SendMessage(WM_MOUSEMOVE, 0, at);
+                bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+                bar.SendMessage(WM_LBUTTONUP, 0, at);
+            });
+        EXPECT_EQ(0, tipShown) << command;
+    }
 }
 
 TEST_F(MainFrameTest, AboutBoxShowsTheProductVersionAndOpensTheWebSite)

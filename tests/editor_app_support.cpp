@@ -4,7 +4,9 @@
 #include "common/image_formats.h"
 #include "kesh/handles.h"
 #include "tests/registry_cleanup.h"
+#include "tests/wait.h"
 
+#include <commctrl.h>
 #include <objidl.h>
 #include <shlobj.h>
 #include <gdiplus.h>
@@ -72,6 +74,52 @@ HDROP MakeDrop(const std::vector<kesh::String>& files)
     std::copy(list.begin(), list.end(), reinterpret_cast<wchar_t*>(drop + 1));
     GlobalUnlock(memory);
     return static_cast<HDROP>(memory);
+}
+
+bool TooltipShown()
+{
+    bool shown = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM l) {
+            wchar_t name[32] = {};
+            GetClassNameW(hwnd, name, 32);
+            *reinterpret_cast<bool*>(l) |= IsWindowVisible(hwnd) && lstrcmpW(name, TOOLTIPS_CLASSW) == 0;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&shown));
+    return shown;
+}
+
+namespace {
+struct MenuWatch {
+    bool seen, tipShown;
+    DWORD since;
+} menuWatch;
+HWND ShownMenu()
+{
+    HWND menu = FindWindowW(L"#32768", nullptr);
+    return menu && IsWindowVisible(menu) ? menu : nullptr;
+}
+}  // namespace
+
+int TooltipOverMenu(const std::function<void()>& open)
+{
+    menuWatch = MenuWatch();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+        if (!ShownMenu())
+            return;
+        if (!menuWatch.seen)
+            menuWatch.since = GetTickCount();
+        menuWatch.seen = true;
+        menuWatch.tipShown = menuWatch.tipShown || TooltipShown();
+        if (GetTickCount() - menuWatch.since > 3 * GetDoubleClickTime())
+            EndMenu();
+    });
+    open();
+    testsupport::WaitFor([] { return menuWatch.seen && !ShownMenu(); }, 5000, uitest::pump);
+    KillTimer(nullptr, timer);
+    return menuWatch.seen ? menuWatch.tipShown : -1;
 }
 
 bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner)

@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,15 @@ HDROP MakeDrop(const std::vector<kesh::String>& files);
 // the screen: the corner of colour searched within reach pixels of around.
 bool FindImageCorner(POINT around, int reach, COLORREF colour, POINT& corner);
 
+// Whether a tooltip of this thread shows.
+bool TooltipShown();
+// Whether a tooltip of this thread showed while a menu of this thread was
+// open; -1 when no menu showed within 5 s. open() opens the menu (it may
+// return before or after the menu closes). The menu is closed once the
+// tooltips' delay has passed three times over since it showed: a tip still
+// to come when it opened would show by then.
+int TooltipOverMenu(const std::function<void()>& open);
+
 // A program's key under HKEY_CURRENT_USER (subKey), emptied for the test
 // and put back as it was afterwards: with its values, or gone together with
 // the parents that were left empty.
@@ -74,11 +84,11 @@ public:
     struct Execution {
         std::wstring verb, file, parameters;
     };
-    HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                           const wchar_t* dir, int show) override
+    HINSTANCE Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                      const wchar_t* dir, int show) override
     {
         executions.push_back({verb ? verb : L"", file ? file : L"", params ? params : L""});
-        return uitest::FakeShell::ShellExecute(owner, verb, file, params, dir, show);
+        return uitest::FakeShell::Execute(owner, verb, file, params, dir, show);
     }
     std::vector<Execution> executions;
 };

@@ -235,6 +235,25 @@ TEST_F(CaptureTest, EscDropsTheDragThenTheOverlayWithoutACapture)
     EXPECT_TRUE(EditorStarts(1, 0).empty());
 }
 
+// The menu's own loop would keep the mouse from the overlay.
+TEST_F(CaptureTest, TheHotKeyOverTheOpenMenuClosesItAndCaptures)
+{
+    SettingsKeyGuard::WriteDword(L"hideWhenCapture", 1);
+    Backdrop backdrop(Pattern);
+    ASSERT_NE(nullptr, StartToolbar());
+    ClickWindow(GetDlgItem(window_, IDC_MENU_BUTTON));
+    ASSERT_NE(nullptr, WaitForWindowOf(toolbar_->id(), L"#32768", nullptr, 5000)) << "the menu never opened";
+    PressKeys({VK_CONTROL, VK_F2});
+    ASSERT_NE(nullptr, WaitForOverlay());
+    EXPECT_EQ(nullptr, FindWindowOf(toolbar_->id(), L"#32768")) << "the menu stayed open";
+    Drag(POINT{150, 120}, POINT{470, 360});
+    ASSERT_TRUE(WaitForOverlayGone());
+    const Picture picture = ReadPicture(OneCaptureOpened(L"-x150 -y120"));
+    EXPECT_EQ(320, picture.width);
+    EXPECT_EQ(240, picture.height);
+    EXPECT_EQ(0, CountDifferences(picture, [](int x, int y) { return Pattern(150 + x, 120 + y); }));
+}
+
 TEST_F(CaptureTest, CtrlATakesTheWholeScreenWithTheToolbarOnIt)
 {
     Backdrop backdrop(Pattern);

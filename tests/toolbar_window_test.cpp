@@ -1,12 +1,13 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
 // dropped files, where the menu opens and that no tooltip stands over it,
-// declining the exit, a screen that cannot be read.
+// declining the exit, the session's end, a screen that cannot be read.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/capture_dlg.h"
 #include "toolbar/app/norpa_dlg.h"
 
 #include "common/image_codecs.h"
+#include "kesh/registry.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
@@ -98,32 +99,27 @@ TEST_F(ToolbarWindowTest, DecliningTheExitQuestionKeepsTheToolbar)
     EXPECT_EQ(0, uitest::takeQuit());
 }
 
-// Whether this thread shows the menu button's tooltip.
-bool MenuTipShown()
+// The system ends the program after the session's end without destroying
+// its window: what the exit command writes is written then.
+TEST_F(ToolbarWindowTest, TheSessionsEndWritesTheSettingsWithTheToolbarsPlace)
 {
-    bool shown = false;
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND hwnd, LPARAM result) {
-            wchar_t name[32] = {}, text[32] = {};
-            GetClassNameW(hwnd, name, 32);
-            SendMessageW(hwnd, WM_GETTEXT, 32, reinterpret_cast<LPARAM>(text));
-            if (IsWindowVisible(hwnd) && std::wstring(name) == L"tooltips_class32" && std::wstring(text) == L"菜单")
-                *reinterpret_cast<bool*>(result) = true;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&shown));
-    return shown;
+    Open();
+    SetWindowPos(toolbar_->handle(), nullptr, 321, 234, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    EXPECT_NE(0, toolbar_->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
+    toolbar_->SendMessage(WM_ENDSESSION, TRUE, ENDSESSION_LOGOFF);
+    const auto key = kesh::app::openRegistryKey(place_.keyPath, true);
+    for (const char* name : {"xPos", "yPos", "autoRun", "hideWhenCapture", "captureHotkey"})
+        EXPECT_STRNE("none", key->getValue(name, "none").c_str()) << name;
+    EXPECT_STREQ("321", key->getValue("xPos", "").c_str());
+    EXPECT_STREQ("234", key->getValue("yPos", "").c_str());
 }
 
-// What the menu showed while it was open: its rectangle, whether the
-// clipboard item was grayed and whether the menu button's tooltip showed
-// too. The menu is closed again from a timer, since it runs a loop of its
-// own.
+// What the menu showed while it was open: its rectangle and whether the
+// clipboard item was grayed. The menu is closed again from a timer, since
+// it runs a loop of its own.
 struct OpenedMenu {
     RECT rect = {};
     bool pasteGrayed = false;
-    bool tipShown = false;
     bool seen = false;
 };
 OpenedMenu* openedMenu = nullptr;
@@ -136,7 +132,6 @@ void CALLBACK CloseMenu(HWND, UINT, UINT_PTR, DWORD)
     GetWindowRect(menu, &openedMenu->rect);
     HMENU handle = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
     openedMenu->pasteGrayed = (GetMenuState(handle, ID_PASTE_CLIPBOARD, MF_BYCOMMAND) & MF_GRAYED) != 0;
-    openedMenu->tipShown = MenuTipShown();
     openedMenu->seen = true;
     EndMenu();
 }
@@ -196,27 +191,37 @@ TEST_F(ToolbarWindowTest, TheMenuOpensBesideTheToolbarNeverOverItNorAtTheCursor)
     }
 }
 
-TEST_F(ToolbarWindowTest, TheMenuButtonsTooltipGoesWhenItsMenuOpens)
+TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
 {
-    Open();
-    HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
-    RECT r = {};
-    GetWindowRect(button, &r);
-    // The mouse rests on the button; the toolbar relays its moves to the
-    // tooltip.
-    SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
-    PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2));
-    ASSERT_TRUE(testsupport::WaitFor(MenuTipShown, 5000, uitest::pump)) << "the tooltip never showed";
-
-    OpenedMenu menu;
-    openedMenu = &menu;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 200, &CloseMenu);
-    toolbar_->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED), reinterpret_cast<LPARAM>(button));
-    testsupport::WaitFor([&] { return menu.seen; }, 5000, uitest::pump);
-    KillTimer(nullptr, timer);
-    openedMenu = nullptr;
-    ASSERT_TRUE(menu.seen) << "the menu never opened";
-    EXPECT_FALSE(menu.tipShown);
+    using editorapptest::TooltipShown;
+    for (bool tipShownFirst : {true, false}) {  // else the pointer arrives and clicks at once
+        Open();
+        HWND button = GetDlgItem(toolbar_->handle(), IDC_MENU_BUTTON);
+        RECT r = {};
+        GetWindowRect(button, &r);
+        const LPARAM middle = MAKELPARAM((r.right - r.left) / 2, (r.bottom - r.top) / 2);
+        // The toolbar relays the button's mouse messages to the tooltip.
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        PostMessageW(button, WM_MOUSEMOVE, 0, middle);
+        if (tipShownFirst) {
+            ASSERT_TRUE(testsupport::WaitFor(TooltipShown, 5000, uitest::pump)) << "the tooltip never showed";
+        }
+        const auto click = [&] {
+            if (tipShownFirst) {  // the button's click alone, which nothing relays
+                toolbar_->SendMessage(WM_COMMAND, MAKEWPARAM(IDC_MENU_BUTTON, BN_CLICKED),
+                                      reinterpret_cast<LPARAM>(button));
+                return;
+            }
+            PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+            PostMessageW(button, WM_LBUTTONUP, 0, middle);
+        };
+        EXPECT_EQ(0, editorapptest::TooltipOverMenu(click)) << "tip shown first: " << tipShownFirst;
+        // Once the menu is closed, the tip comes again.
+        PostMessageW(button, WM_MOUSEMOVE, 0, MAKELPARAM(1, 1));
+        PostMessageW(button, WM_MOUSEMOVE, 0, middle);
+        EXPECT_TRUE(testsupport::WaitFor(TooltipShown, 5000, uitest::pump)) << "tip shown first: " << tipShownFirst;
+        toolbar_.reset();
+    }
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).

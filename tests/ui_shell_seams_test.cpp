@@ -1,6 +1,7 @@
 // What the framework hands to the shell through its one seam: message boxes
 // with the program's caption, the file and colour dialogs, ShellExecute.
 #include "tests/ui_test_ids.h"
+#include "tests/log_lines.h"
 #include "tests/ui_test_support.h"
 
 #include "ui/controls.h"
@@ -102,12 +103,19 @@ TEST(UiShellSeam, ColourDialogWithoutParentIsOwnedByTheActiveWindow)
     EXPECT_EQ(shell.colorOwner, GetDesktopWindow()) << "a given parent stays";
 }
 
-TEST(UiShellSeam, ShellExecuteGoesThroughTheSeam)
+TEST(UiShellSeam, ShellExecuteGoesThroughTheSeamAndAFailureLeavesItsLine)
 {
     uitest::FakeShell shell;
+    testsupport::LogLines log;
     ui::Shell().ShellExecute(nullptr, nullptr, L"http://example.invalid/", nullptr, nullptr, SW_SHOWNORMAL);
     ASSERT_EQ(shell.executed.size(), 1u);
     EXPECT_EQ(shell.executed[0], L"http://example.invalid/");
+    EXPECT_TRUE(log.lines.empty());
+    shell.executeError = ERROR_FILE_NOT_FOUND;
+    ui::Shell().ShellExecute(nullptr, L"open", L"Explorer.exe", L"/n,\"C:\\gone\"", nullptr, SW_SHOWNORMAL);
+    ASSERT_EQ(1u, log.lines.size());
+    EXPECT_EQ(0u, log.lines[0].rfind("[ERR ] ShellExecuteW failed (Explorer.exe /n,\"C:\\gone\"): error 2 ", 0))
+        << log.lines[0];
 }
 
 }  // namespace

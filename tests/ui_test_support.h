@@ -5,6 +5,8 @@
 #include "ui/app.h"
 #include "ui/shell_seams.h"
 
+#include <shellapi.h>
+
 #include <string>
 #include <vector>
 
@@ -43,10 +45,11 @@ public:
         request.color = colorAnswer;
         return true;
     }
-    HINSTANCE ShellExecute(HWND, const wchar_t*, const wchar_t* file, const wchar_t*, const wchar_t*, int) override
+    HINSTANCE Execute(HWND, const wchar_t*, const wchar_t* file, const wchar_t*, const wchar_t*, int) override
     {
         executed.push_back(file ? file : L"");
-        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(33));
+        SetLastError(executeError);
+        return reinterpret_cast<HINSTANCE>(static_cast<INT_PTR>(executeError == ERROR_SUCCESS ? 33 : SE_ERR_NOASSOC));
     }
 
     std::vector<ShownBox> boxes;
@@ -58,6 +61,7 @@ public:
     bool colorAnswerOk = true;
     COLORREF colorAnswer = 0;
     std::vector<std::wstring> executed;
+    DWORD executeError = ERROR_SUCCESS;  // a start that fails with it
 
 private:
     ui::IShell* previous_;

@@ -113,8 +113,6 @@ public:
         SendMessage(TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
     }
     void RelayEvent(MSG* msg) { SendMessage(TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(msg)); }
-    // An inactive tooltip hides and shows no tip until it is active again.
-    void Activate(bool active) { SendMessage(TTM_ACTIVATE, active ? TRUE : FALSE); }
     int GetToolCount() const { return static_cast<int>(SendMessage(TTM_GETTOOLCOUNT)); }
 
 private:

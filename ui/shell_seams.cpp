@@ -4,6 +4,9 @@
 #include "ui/resource_ids.h"
 #include "ui/strings.h"
 
+#include "kesh/failure_log.h"
+#include "kesh/string.h"
+
 #include <commdlg.h>
 #include <shellapi.h>
 
@@ -53,8 +56,9 @@ public:
         return true;
     }
 
-    HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                           const wchar_t* dir, int show) override
+protected:
+    HINSTANCE Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                      const wchar_t* dir, int show) override
     {
         return ::ShellExecuteW(owner, verb, file, params, dir, show);
     }
@@ -75,6 +79,24 @@ HWND messageBoxOwner()
 }
 
 }  // namespace
+
+HINSTANCE IShell::ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                               const wchar_t* dir, int show)
+{
+    const HINSTANCE result = Execute(owner, verb, file, params, dir, show);
+    const INT_PTR code = reinterpret_cast<INT_PTR>(result);
+    if (code > 32)
+        return result;
+    // Most failures set the last error; the result's own code (file or
+    // path not found, access denied...) stands in where none was set.
+    const DWORD error = GetLastError();
+    std::wstring subject = file ? file : L"";
+    if (params && *params)
+        subject.append(L" ").append(params);
+    kesh::logError("ShellExecuteW", error != ERROR_SUCCESS ? error : static_cast<DWORD>(code),
+                   kesh::String(subject.c_str()).c_str());
+    return result;
+}
 
 IShell& Shell() { return *currentShell; }
 

@@ -32,9 +32,16 @@ public:
     // True when the user chose (IDOK).
     virtual bool FileDialog(FileDialogRequest& request) = 0;
     virtual bool ColorDialog(ColorDialogRequest& request) = 0;
-    // ShellExecuteW's result.
-    virtual HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
-                                   const wchar_t* dir, int show) = 0;
+    // ShellExecuteW's result. A failure (a result of 32 or less) leaves its
+    // line on the log (kesh/failure_log.h), so that no caller needs to.
+    HINSTANCE ShellExecute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                           const wchar_t* dir, int show);
+
+protected:
+    // The start itself, as ShellExecuteW: a failure leaves the system's
+    // code as the calling thread's last error.
+    virtual HINSTANCE Execute(HWND owner, const wchar_t* verb, const wchar_t* file, const wchar_t* params,
+                              const wchar_t* dir, int show) = 0;
 };
 
 // The shell in use: the system's, unless replaced.

@@ -67,6 +67,8 @@ const ui::MessageMap* CMainFrame::GetMessageMap() const
         ui::OnUpdate(ID_FILE_SAVE_AS, &CMainFrame::OnUpdateHasImage),
         ui::OnUpdate(ID_FILE_SAVE_TO_SERVER, &CMainFrame::OnUpdateHasImage),
         ui::OnMessage(WM_CLOSE, &CMainFrame::OnClose),
+        ui::OnMessage(WM_QUERYENDSESSION, &CMainFrame::OnQueryEndSession),
+        ui::OnMessage(WM_ENDSESSION, &CMainFrame::OnEndSession),
         ui::OnCommand(ID_APP_ABOUT, &CMainFrame::OnAppAbout),
     });
     return &map;
@@ -259,15 +261,34 @@ LRESULT CMainFrame::OnDropFiles(WPARAM w, LPARAM)
     return 0;
 }
 
+bool CMainFrame::ConfirmClose()
+{
+    if (!view_ || view_->Modified() == 0)
+        return true;
+    return ConfirmDiscard(FormatWithArgs(ui::LoadResString(IDS_SAVE_BEFORE_CLOSE), {Wide(view_->GetPath())}));
+}
+
 LRESULT CMainFrame::OnClose(WPARAM w, LPARAM l)
 {
-    if (view_ && view_->Modified() != 0) {
-        const std::wstring prompt =
-            FormatWithArgs(ui::LoadResString(IDS_SAVE_BEFORE_CLOSE), {Wide(view_->GetPath())});
-        if (!ConfirmDiscard(prompt))
-            return 0;
-    }
+    if (!ConfirmClose())
+        return 0;
     return ui::CFrameWnd::OnClose(w, l);
+}
+
+LRESULT CMainFrame::OnQueryEndSession(WPARAM, LPARAM)
+{
+    // Cancel keeps the session: Windows lets a program refuse its end.
+    return ConfirmClose() ? TRUE : FALSE;
+}
+
+LRESULT CMainFrame::OnEndSession(WPARAM w, LPARAM)
+{
+    // The system ends the program once this returns, without closing the
+    // window: what the window's end writes is written now.
+    const bool ending = w != FALSE;
+    if (ending && view_)
+        view_->SavePenSettings();
+    return 0;
 }
 
 LRESULT CMainFrame::OnGetMinMaxInfo(WPARAM, LPARAM l)
@@ -320,6 +341,6 @@ void CMainFrame::ShowPenPopup(UINT command, RECT button)
         return;
     // From the button's bottom edge: where the exclusion rectangle is
     // ignored (Wine), a pop-up placed at its top would cover the button.
-    TrackPopupMenuEx(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.bottom, handle(),
-                     &params);
+    ui::TrackPopup(menu.GetSubMenu(index), TPM_VERTICAL, params.rcExclude.left, params.rcExclude.bottom, handle(),
+                   &params);
 }

@@ -15,7 +15,8 @@ class CPaintView;
 // whenever an image is opened. It reads the command line while it is
 // created, placing itself so that the image lies where it was captured, and
 // owns the file commands, the store-to-server command, dropped files and
-// the close prompt. The active view is offered every command first.
+// the close prompt, which the session's end asks too. The active view is
+// offered every command first.
 class CMainFrame : public ui::CFrameWnd {
 public:
     // settingsKeyPath: where views and the save-format dialog keep their
@@ -49,6 +50,8 @@ private:
     LRESULT OnEraseBkgnd(WPARAM, LPARAM);
     LRESULT OnDropFiles(WPARAM, LPARAM);
     LRESULT OnClose(WPARAM, LPARAM);
+    LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
     void OnFileOpen();
     void OnFileSave();
     void OnFileSaveAs();
@@ -66,6 +69,8 @@ private:
     // The modified image is offered for saving with prompt: true when the
     // caller may go on (nothing modified, No, or Yes and saved).
     bool ConfirmDiscard(const std::wstring& prompt);
+    // The close prompt, naming the file: whether the window may go.
+    bool ConfirmClose();
     // The pen pop-up of the toolbar button command under the button
     // rectangle (toolbar client coordinates).
     void ShowPenPopup(UINT command, RECT button);

@@ -1,7 +1,5 @@
 #include "editor/core/pen_settings.h"
 
-#include "kesh/failure_log.h"
-
 // Ahead of the program's own statics (default priority), after the
 // library's (101 to 109).
 const kesh::String kSettingsKeyPath __attribute__((init_priority(200)))("HKEY_CURRENT_USER\\Software\\NorpaSoft\\vomla");
@@ -65,8 +63,7 @@ void PenSettings::Save(kesh::app::IRegistryKey& values) const
         {"mosaicStrength", mosaic.strength},
     };
     for (const auto& setting : stored)
-        if (!values.setValue(setting.name, setting.value))
-            kesh::logLastError("IRegistryKey::setValue", setting.name);
+        values.setValue(setting.name, setting.value);
 }
 
 PenTriple& PenSettings::ForKind(int kind)

@@ -43,8 +43,10 @@ CPaintView::~CPaintView()
     if (handle())
         DestroyWindow();
     history_.ReleaseStrokes();
-    settings_.Save(*kesh::app::openRegistryKey(settingsKeyPath_, false));
+    SavePenSettings();
 }
+
+void CPaintView::SavePenSettings() const { settings_.Save(*kesh::app::openRegistryKey(settingsKeyPath_, false)); }
 
 const ui::MessageMap* CPaintView::GetMessageMap() const
 {

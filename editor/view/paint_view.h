@@ -38,6 +38,9 @@ public:
     // Destroys the window if there still is one, releases the strokes and
     // writes the pen settings back.
     ~CPaintView() override;
+    // Writes the pen settings back now (the session ends, and with it the
+    // program, before this object goes).
+    void SavePenSettings() const;
 
     // Reads the image, then makes the view a child of frame with the given
     // child id, whose title then shows the file name, unmodified. False when

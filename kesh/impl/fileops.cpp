@@ -2,10 +2,12 @@
 
 #include "kesh/bytearray.h"
 #include "kesh/error.h"
+#include "kesh/failure_log.h"
 
 #include <boost/make_shared.hpp>
 
 #include <direct.h>
+#include <errno.h>
 #include <io.h>
 #include <stdio.h>
 #include <sys/stat.h>
@@ -53,7 +55,12 @@ unsigned long long size(const String& path)
 
 bool remove(const String& path)
 {
-    return _wremove(path.toWide().get()) == 0;
+    if (_wremove(path.toWide().get()) == 0) return true;
+    // Nothing there is nothing to report: callers clear away files that may
+    // never have been made.
+    const DWORD error = GetLastError();
+    if (errno != ENOENT) logError("kesh::fs::remove", error, path.c_str());
+    return false;
 }
 
 boost::shared_ptr<IFile> open(const String& path)
@@ -79,10 +86,16 @@ bool createDirectory(const String& path, bool recursive)
     if (exists(path)) return true;
     if (recursive) {
         const Path parent = Path(path).parent();
-        if (parent.isEmpty()) return false;
+        if (parent.isEmpty()) {
+            logError("kesh::fs::createDirectory", ERROR_SUCCESS, path.c_str());
+            return false;
+        }
+        // A parent that cannot be made has left its own line.
         if (!exists(parent.toString()) && !createDirectory(parent.toString(), true)) return false;
     }
-    return _wmkdir(path.toWide().get()) == 0;
+    if (_wmkdir(path.toWide().get()) == 0) return true;
+    logLastError("kesh::fs::createDirectory", path.c_str());
+    return false;
 }
 
 }  // namespace fs

@@ -1,5 +1,6 @@
 #include "kesh/registry.h"
 
+#include "kesh/failure_log.h"
 #include "kesh/handles.h"
 
 #include <boost/make_shared.hpp>
@@ -156,23 +157,33 @@ public:
 
     bool setValue(const String& name, int value) override
     {
-        if (!writable()) return refused();
+        if (!writable()) return logged(name, refused());
         const DWORD number = static_cast<DWORD>(value);
-        return succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_DWORD,
-                                        reinterpret_cast<const BYTE*>(&number), sizeof number));
+        return logged(name, succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_DWORD,
+                                                     reinterpret_cast<const BYTE*>(&number), sizeof number)));
     }
 
     bool setValue(const String& name, const String& value) override
     {
-        if (!writable()) return refused();
+        if (!writable()) return logged(name, refused());
         const boost::shared_array<wchar_t> wide = value.toWide();
         const DWORD bytes = static_cast<DWORD>((wcslen(wide.get()) + 1) * sizeof(wchar_t));
-        return succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_SZ,
-                                        reinterpret_cast<const BYTE*>(wide.get()), bytes));
+        return logged(name, succeeded(RegSetValueExW(key_, name.toWide().get(), 0, REG_SZ,
+                                                     reinterpret_cast<const BYTE*>(wide.get()), bytes)));
     }
 
 private:
     bool writable() const { return key_.isValid() && !readOnly_; }
+
+    // A setting that could not be written leaves its line, with the code
+    // of the failure (the last error, as the caller still sees it); a
+    // read-only key refusing a write is the caller's mistake, not the
+    // system's failure.
+    bool logged(const String& name, bool written) const
+    {
+        if (!written && !readOnly_) logLastError("IRegistryKey::setValue", name.c_str());
+        return written;
+    }
 
     // The registry calls return their code without setting the last error:
     // it is set here, so that a caller can log why a write failed.

@@ -191,6 +191,6 @@ LRESULT CCaptureDlg::OnContextMenu(WPARAM, LPARAM l)
     if (!menu.LoadMenu(IDR_TOOLBAR_MENU))
         return 0;
     SetForegroundWindow(handle());
-    TrackPopupMenuEx(menu.GetSubMenu(1), TPM_VERTICAL, point.x, point.y, handle(), nullptr);
+    ui::TrackPopup(menu.GetSubMenu(1), TPM_VERTICAL, point.x, point.y, handle());
     return 0;
 }

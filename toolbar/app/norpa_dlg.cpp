@@ -68,6 +68,7 @@ const ui::MessageMap* CNorpaDlg::GetMessageMap() const
         ui::OnMessage(WM_HOTKEY, &CNorpaDlg::OnHotKey),
         ui::OnMessage(WM_ODBUTTON_STATE, &CNorpaDlg::OnODButtonState),
         ui::OnMessage(WM_DESTROY, &CNorpaDlg::OnDestroy),
+        ui::OnMessage(WM_ENDSESSION, &CNorpaDlg::OnEndSession),
         ui::OnCommand(ID_PASTE_CLIPBOARD, &CNorpaDlg::OnPasteClipboard),
         ui::OnCommand(ID_VIEW_HISTORY, &CNorpaDlg::OnViewHistory),
         ui::OnMessage(WM_APPBAR_CALLBACK, &CNorpaDlg::OnAppBarNotify),
@@ -282,15 +283,32 @@ LRESULT CNorpaDlg::OnODButtonState(WPARAM, LPARAM)
     return 0;
 }
 
-LRESULT CNorpaDlg::OnDestroy(WPARAM, LPARAM)
+void CNorpaDlg::KeepPosition()
 {
     const RECT rect = GetWindowRect();
     settings_.xPos = rect.left;
     settings_.yPos = rect.top;
+}
+
+LRESULT CNorpaDlg::OnDestroy(WPARAM, LPARAM)
+{
+    KeepPosition();
     UnregisterHotKey(handle(), kCaptureHotKeyId);
     APPBARDATA appBar = AppBarData(handle());
     SHAppBarMessage(ABM_REMOVE, &appBar);
     return CallDefault();
+}
+
+LRESULT CNorpaDlg::OnEndSession(WPARAM w, LPARAM)
+{
+    // The system ends the program once this returns, without destroying
+    // the window: what the exit command writes is written now.
+    const bool ending = w != FALSE;
+    if (ending) {
+        KeepPosition();
+        settings_.Save();
+    }
+    return 0;
 }
 
 void CNorpaDlg::OnExit()

@@ -22,7 +22,8 @@ constexpr LONG_PTR kToolbarWindowMarker = 0x0238554C;
 // from its PNG images with per-pixel alpha, dragged by the grip on its
 // left. Its capture button and the global hot key start a capture; its menu
 // button opens the program's menu. The settings are loaded when the object
-// is made and saved when it goes (with the position the window had).
+// is made and saved when it goes (with the position the window had), and
+// when the session ends.
 //
 // The application closes it with the exit command only: Enter and Esc do
 // nothing, and the exit command destroys the window and ends the message
@@ -74,6 +75,7 @@ private:
     LRESULT OnHotKey(WPARAM, LPARAM);
     LRESULT OnODButtonState(WPARAM, LPARAM);
     LRESULT OnDestroy(WPARAM, LPARAM);
+    LRESULT OnEndSession(WPARAM, LPARAM);
     LRESULT OnAppBarNotify(WPARAM, LPARAM);
     void OnCaptureButton();
     void OnMenuButton();
@@ -92,6 +94,10 @@ private:
     // it, unless a full-screen window is met first.
     void KeepOnTop();
     bool InDragStrip(POINT client) const;
+    // The window's place into the settings, to be saved with them.
+    void KeepPosition();
+    // The capture the hot key asks for, once no menu is open.
+    void CaptureFromHotKey();
     // The primary screen without the task bar and other app bars: where the
     // toolbar stands and beside which its menu opens.
     static RECT WorkArea();
@@ -113,4 +119,7 @@ private:
     kesh::win::IconHandle bigIcon_;
     kesh::win::IconHandle smallIcon_;
     bool capturing_ = false;
+    // The toolbar's menu is open; the hot key came while it was.
+    bool menuOpen_ = false;
+    bool captureAfterMenu_ = false;
 };

@@ -71,11 +71,15 @@ LRESULT CNorpaDlg::OnContextMenu(WPARAM, LPARAM)
     params.cbSize = sizeof(params);
     params.rcExclude = bar;
     SetForegroundWindow(handle());
-    // The menu button's tip would otherwise stay drawn over the menu for as
-    // long as it is open.
-    tooltip_.Activate(false);
-    TrackPopupMenuEx(popup, TPM_VERTICAL | anchor.flags, anchor.x, anchor.y, handle(), &params);
-    tooltip_.Activate(true);
+    menuOpen_ = true;
+    ui::TrackPopup(popup, TPM_VERTICAL | anchor.flags, anchor.x, anchor.y, handle(), &params);
+    menuOpen_ = false;
+    // The hot key pressed meanwhile closed the menu to capture now that
+    // nothing else holds the mouse.
+    if (captureAfterMenu_) {
+        captureAfterMenu_ = false;
+        CaptureFromHotKey();
+    }
     return 0;
 }
 
@@ -90,13 +94,27 @@ LRESULT CNorpaDlg::OnHotKey(WPARAM w, LPARAM)
 {
     const int id = static_cast<int>(w);
     CallDefault();
+    if (id != kCaptureHotKeyId)
+        return 0;
+    if (menuOpen_) {
+        // The menu's loop dispatches the hot key, and it keeps the mouse
+        // from any overlay opened inside it.
+        captureAfterMenu_ = true;
+        EndMenu();
+        return 0;
+    }
+    CaptureFromHotKey();
+    return 0;
+}
+
+void CNorpaDlg::CaptureFromHotKey()
+{
     // While the overlay is open, coming forward would take the focus from
     // it and so cancel the capture the user is making.
-    if (id == kCaptureHotKeyId && !capturing_) {
-        SetForegroundWindow(handle());
-        DoCapture();
-    }
-    return 0;
+    if (capturing_)
+        return;
+    SetForegroundWindow(handle());
+    DoCapture();
 }
 
 void CNorpaDlg::DoCapture()

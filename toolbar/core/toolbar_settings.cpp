@@ -1,7 +1,6 @@
 #include "toolbar/core/toolbar_settings.h"
 
 #include "common/shortcut_file.h"
-#include "kesh/failure_log.h"
 #include "kesh/handles.h"
 #include "kesh/registry.h"
 
@@ -31,15 +30,11 @@ void ToolbarSettings::Load()
 void ToolbarSettings::Save() const
 {
     const auto key = kesh::app::openRegistryKey(place_.keyPath, false);
-    const auto write = [&key](const char* name, const auto& value) {
-        if (!key->setValue(name, value))
-            kesh::logLastError("IRegistryKey::setValue", name);
-    };
-    write(kAutoRun, autoRun ? 1 : 0);
-    write(kHideWhenCapture, hideWhenCapture ? 1 : 0);
-    write(kCaptureHotkey, static_cast<int>(hotKey));
-    write(kXPos, kesh::String(xPos, 10));
-    write(kYPos, kesh::String(yPos, 10));
+    key->setValue(kAutoRun, autoRun ? 1 : 0);
+    key->setValue(kHideWhenCapture, hideWhenCapture ? 1 : 0);
+    key->setValue(kCaptureHotkey, static_cast<int>(hotKey));
+    key->setValue(kXPos, kesh::String(xPos, 10));
+    key->setValue(kYPos, kesh::String(yPos, 10));
     SyncAutoRunShortcut(*this);
 }
 
