@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -213,6 +214,57 @@ TEST(ReplacingWrite, ANewFileIsNamedOnlyOnceWritten)
             return written;
         }));
         EXPECT_EQ(written ? std::vector<std::string>({"new.png"}) : std::vector<std::string>(), NamesIn(folder));
+    }
+}
+
+// A save cut off (its process ended while it wrote) leaves its staged file
+// behind: the next save of the same picture removes it, but never the one
+// of a save still running, nor a file of any other name.
+TEST(ReplacingWrite, TheStagedFileOfAnEndedSaveGoesWithTheNextSave)
+{
+    TempFolder folder;
+    const String target = folder.path("picture.png");
+    // A process that stays running, suspended, as a save of another editor.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring line = L"\"" + std::wstring(self) + L"\"";
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
+                               &startup, &child));
+    const kesh::win::KernelHandle process(child.hProcess), thread(child.hThread);
+    FILETIME started = {}, unused[3];
+    ASSERT_TRUE(GetProcessTimes(process, &started, &unused[0], &unused[1], &unused[2]));
+    auto staged = [](const char* picture, DWORD id, FILETIME start) {
+        return String::format("%s.%lu.%08lX%08lX.saving", picture, id, start.dwHighDateTime, start.dwLowDateTime);
+    };
+    const std::vector<std::string> running = {staged("picture.png", child.dwProcessId, started).c_str(),
+                                              String::format("picture.png.%lu.saving", child.dwProcessId).c_str()};
+    const std::vector<std::string> others = {staged("other.png", child.dwProcessId, started).c_str(),
+                                             "picture.png.saving", "picture.png.old.saving",
+                                             running[0] + ".txt"};
+    // This process's id, but another process: one that ended before it began.
+    const String earlier = staged("picture.png", GetCurrentProcessId(), FILETIME{1, 0});
+    for (const std::string& name : running) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "cut off"));
+    for (const std::string& name : others) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "the user's"));
+    ASSERT_TRUE(WriteAll(folder.path(earlier.c_str()), "cut off"));
+    auto sorted = [](std::vector<std::string> names) {
+        std::sort(names.begin(), names.end());
+        return names;
+    };
+    std::vector<std::string> kept = others;
+    kept.push_back("picture.png");
+    for (bool ended : {false, true}) {
+        SCOPED_TRACE(ended ? "the other process ended" : "the other process running");
+        if (ended) {
+            TerminateProcess(process, 0);
+            ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 10000));
+        }
+        EXPECT_TRUE(WriteReplacing(target, [](const String& path) { return WriteAll(path, "new"); }));
+        std::vector<std::string> expected = kept;
+        if (!ended) expected.insert(expected.end(), running.begin(), running.end());
+        EXPECT_EQ(sorted(expected), sorted(NamesIn(folder)));
     }
 }
 
