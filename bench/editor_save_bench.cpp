@@ -52,7 +52,7 @@ double report(const char* label, HBITMAP bitmap, const GUID& format, const char*
     GetObjectW(bitmap, sizeof(size), &size);
     bool readBack = saved;
     const double reading = bestOf(3, [&] {
-        readBack = readBack && ReadsBackAs(path, SIZE{size.bmWidth, size.bmHeight});
+        readBack = readBack && ReadsBackAs(path, SIZE{size.bmWidth, size.bmHeight}, format);
     });
     DeleteFileW(path.toWide().get());
     const double outside = lookup + convert;

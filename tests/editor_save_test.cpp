@@ -293,8 +293,8 @@ TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
 }
 
 // An encoder may report success for a file that holds no picture, or not
-// the one saved: such a file must neither replace the one saved over nor
-// stay as a new one.
+// the one saved (another size, another format): such a file must neither
+// replace the one saved over nor stay as a new one.
 TEST(SaveImageReadBack, OnlyAFileThatReadsBackAsThePictureIsSaved)
 {
     TempFolder folder;
@@ -308,17 +308,19 @@ TEST(SaveImageReadBack, OnlyAFileThatReadsBackAsThePictureIsSaved)
         const char* name;
         std::string written;
         SIZE size;
+        GUID format;
         bool saved;
     } cases[] = {
-        {"a header without image data", noImage, {640, 400}, false},
-        {"a picture of another size", png, {6, 3}, false},
-        {"the picture", png, {5, 3}, true},
+        {"a header without image data", noImage, {640, 400}, kImageFormatGIF, false},
+        {"a picture of another size", png, {6, 3}, kImageFormatPNG, false},
+        {"a picture of another format", png, {5, 3}, kImageFormatBMP, false},
+        {"the picture", png, {5, 3}, kImageFormatPNG, true},
     };
     for (const auto& c : cases) {
         for (const bool own : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (own ? " over the picture" : " as a new file"));
             const std::string before = ReadAll(picture);
-            EXPECT_EQ(c.saved, WriteReadableImage(folder.path(own ? "picture.png" : "new.png"), c.size,
+            EXPECT_EQ(c.saved, WriteReadableImage(folder.path(own ? "picture.png" : "new.png"), c.size, c.format,
                                                   [&](const String& path) { return WriteAll(path, c.written); }));
             EXPECT_EQ(c.saved && own ? c.written : before, ReadAll(picture));
             const std::vector<std::string> names = {"new.png", "picture.png"};

@@ -1,5 +1,6 @@
 #include "editor/io/image_header.h"
 
+#include "common/image_formats.h"
 #include "kesh/handles.h"
 
 #include <algorithm>
@@ -255,16 +256,22 @@ ImageHeader ReadImageHeader(const kesh::String& path)
     in.read(h + 8, sizeof h - 8);  // what there is of it: a metafile's mark lies at 40
     header.kind = ImageHeaderKind::Raster;
     if (std::memcmp(h, kPngSignature, 8) == 0) {
+        header.format = kImageFormatPNG;
         header.size = pngSize(in, 0);
     } else if (h[0] == 0xFF && h[1] == 0xD8) {
+        header.format = kImageFormatJPEG;
         header.size = jpegSize(in);
     } else if (std::memcmp(h, "GIF87a", 6) == 0 || std::memcmp(h, "GIF89a", 6) == 0) {
+        header.format = kImageFormatGIF;
         header.size = gifSize(in);
     } else if (h[0] == 'B' && h[1] == 'M') {
+        header.format = kImageFormatBMP;
         header.size = bmpSize(in);
     } else if (std::memcmp(h, "II*\0", 4) == 0 || std::memcmp(h, "MM\0*", 4) == 0) {
+        header.format = kImageFormatTIFF;
         header.size = tiffSize(in, h[0] == 'M');
     } else if (le32(h) == 0x00010000 && le16(h + 4) > 0) {
+        header.format = kImageFormatIcon;
         header.size = icoSize(in);
     } else if ((le32(h) == 1 && le32(h + 40) == 0x464D4520) || le32(h) == 0x9AC6CDD7 ||
                ((le16(h) == 1 || le16(h) == 2) && le16(h + 2) == 9)) {

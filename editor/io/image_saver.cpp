@@ -72,7 +72,7 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     gp::GdipGetImageWidth(converted.bitmap, &width);
     gp::GdipGetImageHeight(converted.bitmap, &height);
     const SIZE size = {static_cast<LONG>(width), static_cast<LONG>(height)};
-    const bool saved = WriteReadableImage(target, size, [&](const kesh::String& path) {
+    const bool saved = WriteReadableImage(target, size, format, [&](const kesh::String& path) {
         const Gdiplus::Status written =
             gp::GdipSaveImageToFile(converted.bitmap, kesh::Wide(path).c_str(), &encoder.clsid, parameters.get());
         if (written != Gdiplus::Ok) LogGdiplusFailure("GdipSaveImageToFile", written, path);
@@ -81,10 +81,11 @@ SaveImageResult SaveBitmapAsImage(HBITMAP bitmap, const kesh::String& target, UL
     return saved ? SaveImageResult::Saved : SaveImageResult::WriteFailed;
 }
 
-bool WriteReadableImage(const kesh::String& target, SIZE size,
+bool WriteReadableImage(const kesh::String& target, SIZE size, const GUID& format,
                         const std::function<bool(const kesh::String& path)>& write)
 {
-    return WriteReplacing(target, [&](const kesh::String& path) { return write(path) && ReadsBackAs(path, size); });
+    return WriteReplacing(target,
+                          [&](const kesh::String& path) { return write(path) && ReadsBackAs(path, size, format); });
 }
 
 bool IsSameImagePath(const kesh::String& a, const kesh::String& b)

@@ -59,11 +59,12 @@ int SaveFailureMessageId(SaveImageResult result);
 
 // Writes target through write(path) the way a save does: through
 // WriteReplacing, and counting the write as done only when the file it made
-// reads back through the editor's loader as a picture of size pixels
-// (ReadsBackAs). An encoder may report success for a file that holds no
-// picture; such a file replaces nothing and stays nowhere. False when the
-// write, the read-back or the replacement failed.
-bool WriteReadableImage(const kesh::String& target, SIZE size,
+// reads back through the editor's loader as a picture of size pixels in
+// format (ReadsBackAs). An encoder may report success for a file that holds
+// no picture, or one of another format; such a file replaces nothing and
+// stays nowhere. False when the write, the read-back or the replacement
+// failed.
+bool WriteReadableImage(const kesh::String& target, SIZE size, const GUID& format,
                         const std::function<bool(const kesh::String& path)>& write);
 
 // Writes bitmap to target in format through the GDI+ encoder

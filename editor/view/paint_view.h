@@ -66,7 +66,8 @@ public:
     // Set when the file holds more than one frame (only the first is shown
     // and saved).
     bool IsMultiFrame() const { return multiFrame_; }
-    // The GDI+ raw format of the opened file; GUID_NULL before loading.
+    // The opened file's format as its header shows it (GDI+'s raw format for
+    // a metafile); GUID_NULL before loading.
     const GUID& RawFormat() const { return rawFormat_; }
     // The format saving proposes: the raw format, or JPEG for a file of more
     // than 0.8 bytes per pixel. GUID_NULL before loading.
