@@ -197,7 +197,7 @@ TEST_F(MainFrameTest, FileOpenOffersEveryDecoderWithABlankBeforeItsPatterns)
 
 TEST_F(MainFrameTest, DrawsAndUndoesAndRedoesWithTheKeysAndCtrlSWithoutChangesDoesNothing)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     const std::string original = ReadFileBytes(png);
     DrawStroke();
     EXPECT_EQ(1, view()->Modified());
@@ -220,7 +220,7 @@ TEST_F(MainFrameTest, DrawsAndUndoesAndRedoesWithTheKeysAndCtrlSWithoutChangesDo
 
 TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     DrawStroke();
     shell.boxAnswer = IDCANCEL;
     frame->SendMessage(WM_CLOSE);
@@ -240,7 +240,7 @@ TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
 
 TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     const std::string before = ReadFileBytes(png);
     DrawStroke();
     shell.boxAnswer = IDYES;
@@ -252,7 +252,7 @@ TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 
 TEST_F(MainFrameTest, YesToTheClosePromptWithAFailingSaveKeepsTheWindowAndTheEdits)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     DrawStroke();
     ASSERT_EQ(1, view()->Modified());
     // Another program holds the file: the save cannot write it.
@@ -282,7 +282,7 @@ TEST_F(MainFrameTest, CtrlSOnAnIconFailsAndLeavesItByteForByte)
     }
     const kesh::String icon = files.path("icon.ico");
     editorapptest::WriteFileBytes(icon, directory + pictures);
-    ASSERT_TRUE(frame->OpenImage(icon, false));
+    ASSERT_TRUE(frame->OpenImage(icon));
     shell.boxes.clear();  // the warning that only one size is shown
     DrawStroke();
     PressWithCtrl(frame->handle(), 'S');
@@ -296,12 +296,12 @@ TEST_F(MainFrameTest, OpeningOverAModifiedImageAsksAndKeepsItUnlessSavedOrDroppe
 {
     const kesh::String first = files.path("first.png");
     editorapptest::WritePng(first, 60, 60, 0x20A040, 0x20A040);
-    ASSERT_TRUE(frame->OpenImage(first, false));
+    ASSERT_TRUE(frame->OpenImage(first));
     DrawStroke();
     CPaintView* firstView = view();
 
     shell.boxAnswer = IDCANCEL;
-    EXPECT_FALSE(frame->OpenImage(png, false));
+    EXPECT_FALSE(frame->OpenImage(png));
     ASSERT_EQ(1u, shell.boxes.size());
     EXPECT_EQ(ui::LoadResString(IDS_SAVE_BEFORE_OPEN), shell.boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION), shell.boxes[0].type);
@@ -311,13 +311,13 @@ TEST_F(MainFrameTest, OpeningOverAModifiedImageAsksAndKeepsItUnlessSavedOrDroppe
     {
         editorapptest::FileLock lock(first);
         shell.boxAnswer = IDYES;
-        EXPECT_FALSE(frame->OpenImage(png, false));
+        EXPECT_FALSE(frame->OpenImage(png));
     }
     EXPECT_EQ(firstView, view());
     EXPECT_EQ(1, view()->Modified());
 
     shell.boxAnswer = IDNO;
-    EXPECT_TRUE(frame->OpenImage(png, false));
+    EXPECT_TRUE(frame->OpenImage(png));
     EXPECT_STREQ(png.c_str(), view()->GetPath().c_str());
     EXPECT_EQ(0, view()->Modified());
 }
@@ -326,7 +326,7 @@ TEST_F(MainFrameTest, AnImageThatCannotBeReadLeavesTheFrameWithoutAView)
 {
     const kesh::String broken = files.path("broken.png");
     editorapptest::WriteFileBytes(broken, "not an image");
-    EXPECT_FALSE(frame->OpenImage(broken, false));
+    EXPECT_FALSE(frame->OpenImage(broken));
     EXPECT_EQ(nullptr, view());
     EXPECT_EQ(nullptr, frame->GetActiveView());
     EXPECT_EQ(1u, shell.boxes.size());  // the view's own message
@@ -407,7 +407,7 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
 {
     const kesh::String gif = files.path("dot.gif");
     editorapptest::WriteTinyGif(gif);
-    ASSERT_TRUE(frame->OpenImage(gif, false));
+    ASSERT_TRUE(frame->OpenImage(gif));
     const kesh::String copy = files.path("copy.gif");
     {
         shell.fileAnswer = Wide(copy);

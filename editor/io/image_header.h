@@ -20,8 +20,8 @@ struct ImageHeader {
     GUID format = {};
     // For Raster: the largest width and height the file declares for any
     // picture in it (a GIF's screen and frames, an icon's entries, a TIFF's
-    // first page); {0, 0} when the header is cut short or says no usable
-    // size (a JPEG without a frame header, a GIF without an image).
+    // first page and its tiles); {0, 0} when the header is cut short or says
+    // no usable size (a JPEG without a frame header, a GIF without an image).
     SIZE size = {0, 0};
 };
 
