@@ -8,7 +8,7 @@
 #include "bench/screen_like.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
-#include "editor/io/dib_export.h"
+#include "common/packed_dib.h"
 #include "editor/io/image_loader.h"
 #include "editor/io/image_saver.h"
 #include "kesh/handles.h"

@@ -1,6 +1,6 @@
 #include "common/image_formats.h"
 #include "editor/io/image_saver.h"
-#include "editor/io/replacing_write.h"
+#include "common/replacing_write.h"
 
 #include "editor_test_support.h"
 #include "kesh/file.h"

@@ -1,16 +1,24 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
 // dropped files, where the menu opens and that no tooltip stands over it,
-// declining the exit, a screen that cannot be read.
+// declining the exit, a screen that cannot be read, what a capture cut off
+// left behind.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/capture_dlg.h"
+#include "toolbar/app/capture_history.h"
 #include "toolbar/app/norpa_dlg.h"
 
+#include "common/history_folder.h"
 #include "common/image_codecs.h"
+#include "kesh/file.h"
+#include "kesh/path.h"
+#include "kesh/property.h"
+#include "kesh/time.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
 #include "tests/wait.h"
+#include "toolbar/core/capture_rules.h"
 #include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
@@ -217,6 +225,32 @@ TEST_F(ToolbarWindowTest, TheMenuButtonsTooltipGoesWhenItsMenuOpens)
     openedMenu = nullptr;
     ASSERT_TRUE(menu.seen) << "the menu never opened";
     EXPECT_FALSE(menu.tipShown);
+}
+
+// A capture is staged and read back before it is named, as the editor's
+// saves are: one cut off (the toolbar ended while writing it) leaves no
+// half-written picture under a history name, and the next capture of that
+// name clears away what it left.
+TEST_F(ToolbarWindowTest, WhatACaptureCutOffLeftIsClearedByTheNextOne)
+{
+    const kesh::String home = kesh::sys::getProperty("user.home", "");
+    const std::wstring root = Wide(HistoryRootUnder(home));
+    const bool rootExisted = GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
+    const kesh::fs::Path folder(HistorySubfolderUnder(home, kCaptureFolderName));
+    const kesh::String path = (folder / NextCaptureFileName(kesh::Time::now(), [&](const kesh::String& name) {
+                                   return kesh::fs::exists((folder / name).toString());
+                               })).toString();
+    // Staged by a process of this id that ended before this one began.
+    const kesh::String staged = path + kesh::String::format(".%lu.0000000000000001.saving", GetCurrentProcessId());
+    editorapptest::WriteFileBytes(staged, "half a capture");
+    const editortest::OwnedBitmap bitmap = editortest::MakeSection32(8, 6, false);
+    EXPECT_STREQ(path.c_str(), SaveBitmapToHistory(bitmap.get()).c_str());
+    EXPECT_TRUE(shell_.boxes.empty());
+    EXPECT_FALSE(kesh::fs::exists(staged));
+    kesh::fs::remove(staged);
+    kesh::fs::remove(path);
+    if (!rootExisted)
+        editorapptest::RemoveTree(root);
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).

@@ -3,8 +3,8 @@
 #include "common/gdiplus_handles.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
+#include "common/image_header.h"
 #include "editor/core/save_format.h"
-#include "editor/io/image_header.h"
 #include "kesh/file.h"
 
 #include <algorithm>
@@ -73,21 +73,6 @@ bool FitsTheEditor(SIZE size)
 bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
 {
     return declaredSize(path, ReadImageHeader(path), size);
-}
-
-bool ReadsBackAs(const kesh::String& path, SIZE size, const GUID& format)
-{
-    const ImageHeader header = ReadImageHeader(path);
-    if (header.kind != ImageHeaderKind::Raster || !SameFormat(header.format, format) || header.size.cx != size.cx ||
-        header.size.cy != size.cy)
-        return false;
-    GpBitmapHandle image;
-    UINT width = 0, height = 0;
-    Gdiplus::ARGB last = 0;
-    return gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive()) == Gdiplus::Ok && image.isValid() &&
-           gp::GdipGetImageWidth(image, &width) == Gdiplus::Ok && gp::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
-           static_cast<LONG>(width) == size.cx && static_cast<LONG>(height) == size.cy &&
-           gp::GdipBitmapGetPixel(image, static_cast<INT>(width) - 1, static_cast<INT>(height) - 1, &last) == Gdiplus::Ok;
 }
 
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)

@@ -33,14 +33,6 @@ bool FitsTheEditor(SIZE size);
 // size. GDI+ must be started.
 bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size);
 
-// True when the file at path reads back through this loader as a picture
-// of size pixels in format: its header shows that format (the format id of
-// ImageHeader) and declares that size, and GDI+ opens it at that
-// size and gives its last pixel, which a decoder that reads lazily reaches
-// only through the whole of the data. Nothing more is decoded than that
-// takes: no GDI bitmap is made. GDI+ must be started.
-bool ReadsBackAs(const kesh::String& path, SIZE size, const GUID& format);
-
 // Reads path (UTF-8); false when its declared size does not fit the editor
 // (the file is then never handed to the decoder, which would allocate for
 // it all the same), or when GDI+ cannot read it or make its bitmap. GDI+

@@ -1,4 +1,4 @@
-#include "editor/io/image_header.h"
+#include "common/image_header.h"
 
 #include "common/image_formats.h"
 #include "kesh/handles.h"

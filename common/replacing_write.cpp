@@ -1,4 +1,4 @@
-#include "editor/io/replacing_write.h"
+#include "common/replacing_write.h"
 
 #include "kesh/file.h"
 #include "kesh/handles.h"
