@@ -267,28 +267,23 @@ TEST_F(MainFrameTest, YesToTheClosePromptWithAFailingSaveKeepsTheWindowAndTheEdi
 }
 
 // GDI+ may name an icon's format BMP; saving over it must not turn it into
-// one picture of another format under its name.
+// a picture of another format under its name.
 TEST_F(MainFrameTest, CtrlSOnAnIconFailsAndLeavesItByteForByte)
 {
-    // Two sizes, each a 32-bit DIB of grey over an empty mask.
-    std::string directory("\0\0\1\0\2\0", 6), pictures;
-    for (const unsigned char side : {16, 32}) {
-        const size_t bytes = 40 + side * side * 4 + side * 4;
-        const std::string entry = {static_cast<char>(side), static_cast<char>(side), 0, 0, 1, 0, 32, 0};
-        auto le32 = [](size_t v) { return std::string{char(v), char(v >> 8), char(v >> 16), char(v >> 24)}; };
-        directory += entry + le32(bytes) + le32(6 + 2 * 16 + pictures.size());
-        pictures += le32(40) + le32(side) + le32(2 * side) + std::string("\1\0\40\0", 4) +
-                    std::string(24, '\0') + std::string(side * side * 4, '\x80') + std::string(side * 4, '\0');
-    }
-    const kesh::String icon = files.path("icon.ico");
-    editorapptest::WriteFileBytes(icon, directory + pictures);
-    ASSERT_TRUE(frame->OpenImage(icon));
-    shell.boxes.clear();  // the warning that only one size is shown
+    // One entry of 16 x 16: a 32-bit DIB (its height counting the mask)
+    // of grey, then the empty mask.
+    const std::string entry("\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 16);
+    const std::string dib = std::string("\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x20\0", 16) +
+                            std::string(24, '\0') + std::string(1024, '\x80') + std::string(64, '\0');
+    const std::string icon = std::string("\0\0\1\0\1\0", 6) + entry + dib;
+    const kesh::String path = files.path("icon.ico");
+    editorapptest::WriteFileBytes(path, icon);
+    ASSERT_TRUE(frame->OpenImage(path));
     DrawStroke();
     PressWithCtrl(frame->handle(), 'S');
     ASSERT_EQ(1u, shell.boxes.size());
     EXPECT_EQ(ui::LoadResString(IDS_SAVE_FORMAT_UNSUPPORTED), shell.boxes[0].text);
-    EXPECT_TRUE(directory + pictures == ReadFileBytes(icon)) << "the icon was rewritten";
+    EXPECT_TRUE(icon == ReadFileBytes(path)) << "the icon was rewritten";
     EXPECT_EQ(1, view()->Modified());
 }
 

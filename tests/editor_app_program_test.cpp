@@ -179,7 +179,7 @@ TEST(EditorProgramTest, APictureThatCannotBeReadIsToldOfBeforeAnyWindowShows)
     editortest::TempFolder files;
     const kesh::String tiff = files.path("tiles.tif");
     std::string bytes("II*\0\x08\0\0\0\x0A\0", 10);
-    const unsigned tags[][3] = {{256, 3, 8}, {257, 3, 8}, {258, 3, 8},     {259, 3, 1},     {262, 3, 1},
+    const unsigned tags[][3] = {{256, 3, 8}, {257, 3, 8},     {258, 3, 8},     {259, 3, 1},   {262, 3, 1},
                                 {277, 3, 1}, {322, 4, 65536}, {323, 4, 65536}, {324, 4, 134}, {325, 4, 64}};
     for (const auto& tag : tags) {
         const unsigned v = tag[2];

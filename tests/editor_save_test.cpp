@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -223,48 +223,39 @@ TEST(ReplacingWrite, ANewFileIsNamedOnlyOnceWritten)
 TEST(ReplacingWrite, TheStagedFileOfAnEndedSaveGoesWithTheNextSave)
 {
     TempFolder folder;
-    const String target = folder.path("picture.png");
-    // A process that stays running, suspended, as a save of another editor.
+    // Another editor whose save runs: a process of the test's own, suspended.
     wchar_t self[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, self, MAX_PATH);
-    std::wstring line = L"\"" + std::wstring(self) + L"\"";
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION child = {};
-    ASSERT_TRUE(CreateProcessW(self, &line[0], nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr,
-                               &startup, &child));
+    ASSERT_TRUE(CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                               &child));
     const kesh::win::KernelHandle process(child.hProcess), thread(child.hThread);
-    FILETIME started = {}, unused[3];
-    ASSERT_TRUE(GetProcessTimes(process, &started, &unused[0], &unused[1], &unused[2]));
-    auto staged = [](const char* picture, DWORD id, FILETIME start) {
-        return String::format("%s.%lu.%08lX%08lX.saving", picture, id, start.dwHighDateTime, start.dwLowDateTime);
+    FILETIME start = {}, unused[3];
+    ASSERT_TRUE(GetProcessTimes(process, &start, &unused[0], &unused[1], &unused[2]));
+    auto staged = [](const char* picture, DWORD id, FILETIME t) {
+        const String name = String::format("%s.%lu.%08lX%08lX.saving", picture, id, t.dwHighDateTime, t.dwLowDateTime);
+        return std::string(name.c_str());
     };
-    const std::vector<std::string> running = {staged("picture.png", child.dwProcessId, started).c_str(),
-                                              String::format("picture.png.%lu.saving", child.dwProcessId).c_str()};
-    const std::vector<std::string> others = {staged("other.png", child.dwProcessId, started).c_str(),
-                                             "picture.png.saving", "picture.png.old.saving",
-                                             running[0] + ".txt"};
-    // This process's id, but another process: one that ended before it began.
-    const String earlier = staged("picture.png", GetCurrentProcessId(), FILETIME{1, 0});
-    for (const std::string& name : running) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "cut off"));
-    for (const std::string& name : others) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "the user's"));
-    ASSERT_TRUE(WriteAll(folder.path(earlier.c_str()), "cut off"));
-    auto sorted = [](std::vector<std::string> names) {
-        std::sort(names.begin(), names.end());
-        return names;
-    };
-    std::vector<std::string> kept = others;
-    kept.push_back("picture.png");
+    const std::set<std::string> running = {staged("picture.png", child.dwProcessId, start),
+                                           String::format("picture.png.%lu.saving", child.dwProcessId).c_str()};
+    std::set<std::string> kept = {"picture.png", "picture.png.saving", "picture.png.old.saving",
+                                  staged("other.png", child.dwProcessId, start), *running.begin() + ".txt"};
+    // This process's id, but a process that ended before this one began.
+    const std::string earlier = staged("picture.png", GetCurrentProcessId(), FILETIME{1, 0});
+    for (const std::set<std::string>& names : {running, kept, std::set<std::string>{earlier}})
+        for (const std::string& name : names) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "left"));
+    kept.insert(running.begin(), running.end());
     for (bool ended : {false, true}) {
-        SCOPED_TRACE(ended ? "the other process ended" : "the other process running");
         if (ended) {
             TerminateProcess(process, 0);
             ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 10000));
+            for (const std::string& name : running) kept.erase(name);
         }
-        EXPECT_TRUE(WriteReplacing(target, [](const String& path) { return WriteAll(path, "new"); }));
-        std::vector<std::string> expected = kept;
-        if (!ended) expected.insert(expected.end(), running.begin(), running.end());
-        EXPECT_EQ(sorted(expected), sorted(NamesIn(folder)));
+        EXPECT_TRUE(WriteReplacing(folder.path("picture.png"), [](const String& path) { return WriteAll(path, "new"); }));
+        const std::vector<std::string> names = NamesIn(folder);
+        EXPECT_EQ(kept, std::set<std::string>(names.begin(), names.end())) << (ended ? "ended" : "running");
     }
 }
 

@@ -8,17 +8,13 @@
 #include "toolbar/app/capture_history.h"
 #include "toolbar/app/norpa_dlg.h"
 
-#include "common/history_folder.h"
 #include "common/image_codecs.h"
 #include "kesh/file.h"
-#include "kesh/path.h"
-#include "kesh/property.h"
-#include "kesh/time.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
+#include "tests/toolbar_program_support.h"
 #include "tests/wait.h"
-#include "toolbar/core/capture_rules.h"
 #include "toolbar/resource.h"
 
 #include <gtest/gtest.h>
@@ -233,24 +229,17 @@ TEST_F(ToolbarWindowTest, TheMenuButtonsTooltipGoesWhenItsMenuOpens)
 // name clears away what it left.
 TEST_F(ToolbarWindowTest, WhatACaptureCutOffLeftIsClearedByTheNextOne)
 {
-    const kesh::String home = kesh::sys::getProperty("user.home", "");
-    const std::wstring root = Wide(HistoryRootUnder(home));
-    const bool rootExisted = GetFileAttributesW(root.c_str()) != INVALID_FILE_ATTRIBUTES;
-    const kesh::fs::Path folder(HistorySubfolderUnder(home, kCaptureFolderName));
-    const kesh::String path = (folder / NextCaptureFileName(kesh::Time::now(), [&](const kesh::String& name) {
-                                   return kesh::fs::exists((folder / name).toString());
-                               })).toString();
+    const toolbartest::HistoryGuard history;
+    const editortest::OwnedBitmap bitmap = editortest::MakeSection32(8, 6, false);
+    // The name the next capture takes, freed again.
+    const kesh::String path = SaveBitmapToHistory(bitmap.get());
+    ASSERT_TRUE(kesh::fs::remove(path));
     // Staged by a process of this id that ended before this one began.
     const kesh::String staged = path + kesh::String::format(".%lu.0000000000000001.saving", GetCurrentProcessId());
     editorapptest::WriteFileBytes(staged, "half a capture");
-    const editortest::OwnedBitmap bitmap = editortest::MakeSection32(8, 6, false);
     EXPECT_STREQ(path.c_str(), SaveBitmapToHistory(bitmap.get()).c_str());
     EXPECT_TRUE(shell_.boxes.empty());
     EXPECT_FALSE(kesh::fs::exists(staged));
-    kesh::fs::remove(staged);
-    kesh::fs::remove(path);
-    if (!rootExisted)
-        editorapptest::RemoveTree(root);
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).
