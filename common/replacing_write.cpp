@@ -53,13 +53,15 @@ bool ReadNumber(const wchar_t*& text, int base, unsigned long long limit, unsign
 // True when name (after the picture's own name and a dot) is the staged name
 // of a save that is over: "PID.START.saving" of a process no longer running
 // (none of that id, or one that started at another time), or the earlier
-// form "PID.saving" of a process id nothing runs under. Anything else is no
-// staged name and is never touched.
+// form "PID.saving" of a process id nothing else runs under. Anything else
+// is no staged name and is never touched.
 bool IsAbandonedStagedName(const wchar_t* rest)
 {
     unsigned long long id = 0, start = 0;
     if (!ReadNumber(rest, 10, 0xFFFFFFFFu, id) || *rest++ != L'.') return false;
-    if (std::wcscmp(rest, kStagedSuffix + 1) == 0) return !IsRunning(static_cast<DWORD>(id), 0);
+    // This process never writes the earlier form: one of its id is another's.
+    if (std::wcscmp(rest, kStagedSuffix + 1) == 0)
+        return id == GetCurrentProcessId() || !IsRunning(static_cast<DWORD>(id), 0);
     const wchar_t* startText = rest;
     if (!ReadNumber(rest, 16, ~0ull, start) || rest - startText != 16 || start == 0) return false;
     return std::wcscmp(rest, kStagedSuffix) == 0 && !IsRunning(static_cast<DWORD>(id), start);

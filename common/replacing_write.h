@@ -19,8 +19,8 @@
 // they were cut off (their process ended before they were done): the names
 // of that form whose process no longer runs (no process has that id, or
 // the one that has it started at another time), and the earlier form
-// destination + ".PID.saving" when no process has that id. A save still
-// running in another process is never touched, nor is any other name; a
-// staged file someone holds open stays (the system refuses to delete it).
-// One save of a destination at a time in a process.
+// destination + ".PID.saving" when no other process has that id. A save
+// still running in another process is never touched, nor is any other
+// name; a staged file someone holds open stays (the system refuses to
+// delete it). One save of a destination at a time in a process.
 bool WriteReplacing(const kesh::String& destination, const std::function<bool(const kesh::String& path)>& write);
