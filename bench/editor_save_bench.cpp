@@ -8,7 +8,7 @@
 #include "bench/screen_like.h"
 #include "common/image_codecs.h"
 #include "common/image_formats.h"
-#include "editor/io/dib_export.h"
+#include "common/packed_dib.h"
 #include "editor/io/image_loader.h"
 #include "editor/io/image_saver.h"
 #include "kesh/handles.h"
@@ -52,7 +52,7 @@ double report(const char* label, HBITMAP bitmap, const GUID& format, const char*
     GetObjectW(bitmap, sizeof(size), &size);
     bool readBack = saved;
     const double reading = bestOf(3, [&] {
-        readBack = readBack && ReadsBackAs(path, SIZE{size.bmWidth, size.bmHeight});
+        readBack = readBack && ReadsBackAs(path, SIZE{size.bmWidth, size.bmHeight}, format);
     });
     DeleteFileW(path.toWide().get());
     const double outside = lookup + convert;

@@ -174,7 +174,7 @@ int main()
         const auto runner = boost::make_shared<HttpRunner>(clock.hwnd(), L"0123456789abcdef0123456789abcdef",
                                                            L"bench", L"bench", image.toWide().get());
         const double start = nowMs();
-        const auto thread = kesh::sys::createThread(runner, 0, 0x40000);
+        const auto thread = kesh::sys::createThread(runner, 0, kesh::sys::kWorkerStackSize);
         MSG msg;
         while (!clock.finished && GetMessageW(&msg, nullptr, 0, 0) > 0)
             DispatchMessageW(&msg);

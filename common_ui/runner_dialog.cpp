@@ -7,7 +7,7 @@
 namespace {
 
 // The worker's thread: normal priority, 256 KiB of stack.
-constexpr unsigned kRunnerStack = 0x40000;
+constexpr unsigned kRunnerStack = kesh::sys::kWorkerStackSize;
 // The timer of the wait after a Cancel.
 constexpr UINT_PTR kCancelWaitTimer = 1;
 

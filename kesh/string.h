@@ -63,7 +63,8 @@ public:
 
     // printf-style formatting; an encoding error gives the empty text, and
     // so does an integer field (width or precision of d, i, o, u, x, X, p)
-    // wider than 65536 or a conversion the library does not know.
+    // wider than 65536, an output that could reach 2^31 bytes, or a
+    // conversion or length modifier the library does not know (%q, %w).
     static String format(const char* fmt, ...) __attribute__((format(gnu_printf, 1, 2)));
 
     unsigned length() const;

@@ -39,6 +39,10 @@ enum {
     // any other code: normal priority
 };
 
+// The stack the programs give their worker threads (an upload, a version
+// check, a share of the capture's dimming): 256 KiB.
+constexpr unsigned kWorkerStackSize = 0x40000;
+
 // Runs body on a new thread, which is registered before the body begins.
 // stackSize 0 gives the default stack. The returned handle may be dropped at
 // once: joinAll still stops the thread. A null body, or a thread the runtime

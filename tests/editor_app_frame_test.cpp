@@ -197,7 +197,7 @@ TEST_F(MainFrameTest, FileOpenOffersEveryDecoderWithABlankBeforeItsPatterns)
 
 TEST_F(MainFrameTest, DrawsAndUndoesAndRedoesWithTheKeysAndCtrlSWithoutChangesDoesNothing)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     const std::string original = ReadFileBytes(png);
     DrawStroke();
     EXPECT_EQ(1, view()->Modified());
@@ -220,7 +220,7 @@ TEST_F(MainFrameTest, DrawsAndUndoesAndRedoesWithTheKeysAndCtrlSWithoutChangesDo
 
 TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     DrawStroke();
     shell.boxAnswer = IDCANCEL;
     frame->SendMessage(WM_CLOSE);
@@ -259,7 +259,7 @@ TEST_F(MainFrameTest, TheSessionsEndAsksAsClosingDoesAndWritesThePenSettings)
 
 TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     const std::string before = ReadFileBytes(png);
     DrawStroke();
     shell.boxAnswer = IDYES;
@@ -271,7 +271,7 @@ TEST_F(MainFrameTest, YesToTheClosePromptSavesThenCloses)
 
 TEST_F(MainFrameTest, YesToTheClosePromptWithAFailingSaveKeepsTheWindowAndTheEdits)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     DrawStroke();
     ASSERT_EQ(1, view()->Modified());
     // Another program holds the file: the save cannot write it.
@@ -285,16 +285,37 @@ TEST_F(MainFrameTest, YesToTheClosePromptWithAFailingSaveKeepsTheWindowAndTheEdi
     EXPECT_EQ(1, view()->Modified());
 }
 
+// GDI+ may name an icon's format BMP; saving over it must not turn it into
+// a picture of another format under its name.
+TEST_F(MainFrameTest, CtrlSOnAnIconFailsAndLeavesItByteForByte)
+{
+    // One entry of 16 x 16: a 32-bit DIB (its height counting the mask)
+    // of grey, then the empty mask.
+    const std::string entry("\x10\x10\0\0\1\0\x20\0\x68\x04\0\0\x16\0\0\0", 16);
+    const std::string dib = std::string("\x28\0\0\0\x10\0\0\0\x20\0\0\0\1\0\x20\0", 16) +
+                            std::string(24, '\0') + std::string(1024, '\x80') + std::string(64, '\0');
+    const std::string icon = std::string("\0\0\1\0\1\0", 6) + entry + dib;
+    const kesh::String path = files.path("icon.ico");
+    editorapptest::WriteFileBytes(path, icon);
+    ASSERT_TRUE(frame->OpenImage(path));
+    DrawStroke();
+    PressWithCtrl(frame->handle(), 'S');
+    ASSERT_EQ(1u, shell.boxes.size());
+    EXPECT_EQ(ui::LoadResString(IDS_SAVE_FORMAT_UNSUPPORTED), shell.boxes[0].text);
+    EXPECT_TRUE(icon == ReadFileBytes(path)) << "the icon was rewritten";
+    EXPECT_EQ(1, view()->Modified());
+}
+
 TEST_F(MainFrameTest, OpeningOverAModifiedImageAsksAndKeepsItUnlessSavedOrDropped)
 {
     const kesh::String first = files.path("first.png");
     editorapptest::WritePng(first, 60, 60, 0x20A040, 0x20A040);
-    ASSERT_TRUE(frame->OpenImage(first, false));
+    ASSERT_TRUE(frame->OpenImage(first));
     DrawStroke();
     CPaintView* firstView = view();
 
     shell.boxAnswer = IDCANCEL;
-    EXPECT_FALSE(frame->OpenImage(png, false));
+    EXPECT_FALSE(frame->OpenImage(png));
     ASSERT_EQ(1u, shell.boxes.size());
     EXPECT_EQ(ui::LoadResString(IDS_SAVE_BEFORE_OPEN), shell.boxes[0].text);
     EXPECT_EQ(static_cast<UINT>(MB_YESNOCANCEL | MB_ICONQUESTION), shell.boxes[0].type);
@@ -304,13 +325,13 @@ TEST_F(MainFrameTest, OpeningOverAModifiedImageAsksAndKeepsItUnlessSavedOrDroppe
     {
         editorapptest::FileLock lock(first);
         shell.boxAnswer = IDYES;
-        EXPECT_FALSE(frame->OpenImage(png, false));
+        EXPECT_FALSE(frame->OpenImage(png));
     }
     EXPECT_EQ(firstView, view());
     EXPECT_EQ(1, view()->Modified());
 
     shell.boxAnswer = IDNO;
-    EXPECT_TRUE(frame->OpenImage(png, false));
+    EXPECT_TRUE(frame->OpenImage(png));
     EXPECT_STREQ(png.c_str(), view()->GetPath().c_str());
     EXPECT_EQ(0, view()->Modified());
 }
@@ -319,7 +340,7 @@ TEST_F(MainFrameTest, AnImageThatCannotBeReadLeavesTheFrameWithoutAView)
 {
     const kesh::String broken = files.path("broken.png");
     editorapptest::WriteFileBytes(broken, "not an image");
-    EXPECT_FALSE(frame->OpenImage(broken, false));
+    EXPECT_FALSE(frame->OpenImage(broken));
     EXPECT_EQ(nullptr, view());
     EXPECT_EQ(nullptr, frame->GetActiveView());
     EXPECT_EQ(1u, shell.boxes.size());  // the view's own message
@@ -400,7 +421,7 @@ TEST_F(MainFrameTest, SaveAsWithSkipCopiesTheFileByteForByte)
 {
     const kesh::String gif = files.path("dot.gif");
     editorapptest::WriteTinyGif(gif);
-    ASSERT_TRUE(frame->OpenImage(gif, false));
+    ASSERT_TRUE(frame->OpenImage(gif));
     const kesh::String copy = files.path("copy.gif");
     {
         shell.fileAnswer = Wide(copy);

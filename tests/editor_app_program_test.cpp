@@ -170,4 +170,42 @@ TEST(EditorProgramTest, WithoutAnImageTheFileOpenDialogComesUpAtOnce)
     EXPECT_EQ(0, editor.WaitForExit(15000));
 }
 
+// An 8 x 8 TIFF of 200 bytes whose one tile is 65536 x 65536: what its
+// header declares passes for a small picture, yet the platform's decoder
+// reads past its buffer on it.
+TEST(EditorProgramTest, APictureThatCannotBeReadIsToldOfBeforeAnyWindowShows)
+{
+    editorapptest::EditorKeyGuard keyGuard;
+    editortest::TempFolder files;
+    const kesh::String tiff = files.path("tiles.tif");
+    std::string bytes("II*\0\x08\0\0\0\x0A\0", 10);
+    const unsigned tags[][3] = {{256, 3, 8}, {257, 3, 8},     {258, 3, 8},     {259, 3, 1},   {262, 3, 1},
+                                {277, 3, 1}, {322, 4, 65536}, {323, 4, 65536}, {324, 4, 134}, {325, 4, 64}};
+    for (const auto& tag : tags) {
+        const unsigned v = tag[2];
+        const char entry[12] = {char(tag[0]), char(tag[0] >> 8), char(tag[1]), 0, 1, 0, 0, 0,
+                                char(v), char(v >> 8), char(v >> 16), char(v >> 24)};
+        bytes.append(entry, 12);
+    }
+    bytes.resize(200, '\0');
+    editorapptest::WriteFileBytes(tiff, bytes);
+    Editor editor(L"\"" + Wide(tiff) + L"\" -x-1 -y-1");
+    ASSERT_TRUE(editor.started());
+    HWND box = editor.WaitForWindow(L"#32770", 20000);
+    ASSERT_NE(nullptr, box);
+    wchar_t text[64] = {};
+    GetDlgItemTextW(box, 0xFFFF, text, 64);
+    EXPECT_STREQ(L"打开文件失败", text);
+    EXPECT_EQ(nullptr, editor.WaitForWindow(nullptr, 0)) << "a frame shows";
+    // Then another picture is asked for, still without an empty frame;
+    // declined, the editor ends.
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitFor([box] { return !IsWindow(box); }, 10000, nullptr));
+    HWND dialog = editor.WaitForWindow(L"#32770", 20000);
+    ASSERT_NE(nullptr, dialog);
+    EXPECT_EQ(nullptr, editor.WaitForWindow(nullptr, 0)) << "a frame shows";
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    EXPECT_NE(-1, editor.WaitForExit(15000));
+}
+
 }  // namespace

@@ -1,3 +1,4 @@
+#include "common/packed_dib.h"
 #include "editor/io/dib_export.h"
 
 #include "editor_test_support.h"

@@ -3,7 +3,7 @@
 // the pen value dialogs, item texts, and the clipboard copy.
 #include "tests/editor_view_support.h"
 
-#include "editor/io/dib_export.h"
+#include "common/packed_dib.h"
 #include "editor/resource.h"
 #include "kesh/handles.h"
 #include "ui/command.h"

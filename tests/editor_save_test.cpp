@@ -1,6 +1,6 @@
 #include "common/image_formats.h"
 #include "editor/io/image_saver.h"
-#include "editor/io/replacing_write.h"
+#include "common/replacing_write.h"
 
 #include "editor_test_support.h"
 #include "kesh/file.h"
@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -216,6 +217,48 @@ TEST(ReplacingWrite, ANewFileIsNamedOnlyOnceWritten)
     }
 }
 
+// A save cut off (its process ended while it wrote) leaves its staged file
+// behind: the next save of the same picture removes it, but never the one
+// of a save still running, nor a file of any other name.
+TEST(ReplacingWrite, TheStagedFileOfAnEndedSaveGoesWithTheNextSave)
+{
+    TempFolder folder;
+    // Another editor whose save runs: a process of the test's own, suspended.
+    wchar_t self[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION child = {};
+    ASSERT_TRUE(CreateProcessW(self, nullptr, nullptr, nullptr, FALSE, CREATE_SUSPENDED, nullptr, nullptr, &startup,
+                               &child));
+    const kesh::win::KernelHandle process(child.hProcess), thread(child.hThread);
+    FILETIME start = {}, unused[3];
+    ASSERT_TRUE(GetProcessTimes(process, &start, &unused[0], &unused[1], &unused[2]));
+    auto staged = [](const char* picture, DWORD id, FILETIME t) {
+        const String name = String::format("%s.%lu.%08lX%08lX.saving", picture, id, t.dwHighDateTime, t.dwLowDateTime);
+        return std::string(name.c_str());
+    };
+    const std::set<std::string> running = {staged("picture.png", child.dwProcessId, start),
+                                           String::format("picture.png.%lu.saving", child.dwProcessId).c_str()};
+    std::set<std::string> kept = {"picture.png", "picture.png.saving", "picture.png.old.saving",
+                                  staged("other.png", child.dwProcessId, start), *running.begin() + ".txt"};
+    // This process's id, but a process that ended before this one began.
+    const std::string earlier = staged("picture.png", GetCurrentProcessId(), FILETIME{1, 0});
+    for (const std::set<std::string>& names : {running, kept, std::set<std::string>{earlier}})
+        for (const std::string& name : names) ASSERT_TRUE(WriteAll(folder.path(name.c_str()), "left"));
+    kept.insert(running.begin(), running.end());
+    for (bool ended : {false, true}) {
+        if (ended) {
+            TerminateProcess(process, 0);
+            ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process, 10000));
+            for (const std::string& name : running) kept.erase(name);
+        }
+        EXPECT_TRUE(WriteReplacing(folder.path("picture.png"), [](const String& path) { return WriteAll(path, "new"); }));
+        const std::vector<std::string> names = NamesIn(folder);
+        EXPECT_EQ(kept, std::set<std::string>(names.begin(), names.end())) << (ended ? "ended" : "running");
+    }
+}
+
 TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
 {
     TempFolder folder;
@@ -241,8 +284,8 @@ TEST(SaveImageRoundTrip, SavingOverAFileReplacesItWhole)
 }
 
 // An encoder may report success for a file that holds no picture, or not
-// the one saved: such a file must neither replace the one saved over nor
-// stay as a new one.
+// the one saved (another size, another format): such a file must neither
+// replace the one saved over nor stay as a new one.
 TEST(SaveImageReadBack, OnlyAFileThatReadsBackAsThePictureIsSaved)
 {
     TempFolder folder;
@@ -256,17 +299,19 @@ TEST(SaveImageReadBack, OnlyAFileThatReadsBackAsThePictureIsSaved)
         const char* name;
         std::string written;
         SIZE size;
+        GUID format;
         bool saved;
     } cases[] = {
-        {"a header without image data", noImage, {640, 400}, false},
-        {"a picture of another size", png, {6, 3}, false},
-        {"the picture", png, {5, 3}, true},
+        {"a header without image data", noImage, {640, 400}, kImageFormatGIF, false},
+        {"a picture of another size", png, {6, 3}, kImageFormatPNG, false},
+        {"a picture of another format", png, {5, 3}, kImageFormatBMP, false},
+        {"the picture", png, {5, 3}, kImageFormatPNG, true},
     };
     for (const auto& c : cases) {
         for (const bool own : {true, false}) {
             SCOPED_TRACE(std::string(c.name) + (own ? " over the picture" : " as a new file"));
             const std::string before = ReadAll(picture);
-            EXPECT_EQ(c.saved, WriteReadableImage(folder.path(own ? "picture.png" : "new.png"), c.size,
+            EXPECT_EQ(c.saved, WriteReadableImage(folder.path(own ? "picture.png" : "new.png"), c.size, c.format,
                                                   [&](const String& path) { return WriteAll(path, c.written); }));
             EXPECT_EQ(c.saved && own ? c.written : before, ReadAll(picture));
             const std::vector<std::string> names = {"new.png", "picture.png"};

@@ -248,7 +248,7 @@ TEST_F(StoreToServerTest, TheCloudButtonAndCtrlTWorkWhileAnImageIsOpen)
 {
     EXPECT_FALSE(CommandEnabled(ID_FILE_SAVE_TO_SERVER));
     EXPECT_FALSE(ToolbarButtonEnabled(ID_FILE_SAVE_TO_SERVER));
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     EXPECT_TRUE(CommandEnabled(ID_FILE_SAVE_TO_SERVER));
     EXPECT_TRUE(ToolbarButtonEnabled(ID_FILE_SAVE_TO_SERVER));
 
@@ -276,7 +276,7 @@ TEST_F(StoreToServerTest, TheCloudButtonAndCtrlTWorkWhileAnImageIsOpen)
 
 TEST_F(StoreToServerTest, UploadsTheFileAsItIsRetriesAfterAFailureAndKeepsTheAddress)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     ASSERT_TRUE(server.SetScenario("post500"));
     int inputs = 0;
     const DialogScripts::Script firstAttempt = Describe(L"第一次", L"张三");
@@ -359,7 +359,7 @@ TEST_F(StoreToServerTest, UploadsTheFileAsItIsRetriesAfterAFailureAndKeepsTheAdd
 
 TEST_F(StoreToServerTest, AnEditedImageIsEncodedAndTheIdAndSignatureAreKept)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     CPaintView* view = frame->PaintView();
     ASSERT_NE(nullptr, view);
     DrawStroke(*view);
@@ -397,7 +397,7 @@ TEST_F(StoreToServerTest, AnEditedImageIsEncodedAndTheIdAndSignatureAreKept)
 
 TEST_F(StoreToServerTest, CancellingTheDescriptionSendsNothingAndDeletesTheCopy)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     ASSERT_TRUE(server.SetScenario("ok"));
     bool copyExisted = false;
     DialogScripts scripts({
@@ -418,7 +418,7 @@ TEST_F(StoreToServerTest, CancellingTheDescriptionSendsNothingAndDeletesTheCopy)
 
 TEST_F(StoreToServerTest, HostileServersEndTheUploadWithTheirMessageAndThePictureStays)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     CPaintView* view = frame->PaintView();
     ASSERT_NE(nullptr, view);
     const std::vector<std::uint32_t> stroke = DrawStroke(*view);

@@ -143,7 +143,7 @@ protected:
         runner = boost::make_shared<HttpRunner>(window.hwnd(), uid, comment, sign, Wide(image));
         if (keep)
             *keep = runner;
-        const boost::shared_ptr<kesh::sys::IThread> thread = kesh::sys::createThread(runner, 0, 0x40000);
+        const boost::shared_ptr<kesh::sys::IThread> thread = kesh::sys::createThread(runner, 0, kesh::sys::kWorkerStackSize);
         uploadtest::PumpUntil(
             [&] {
                 return !window.reports.empty() && window.reports.back().stage == kStageFinished && !thread->isAlive();

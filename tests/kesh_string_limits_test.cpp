@@ -94,10 +94,13 @@ TEST(StringFormat, OutputHoldingANulEndsAtIt)
 
 // An integer field wider than the formatter can lay out gives the empty
 // text, as the other failures do, also with the width or precision taken
-// from the arguments after others of every size; fields that fit, and text
-// fields of any width, are honoured.
+// from the arguments after others of every size, and so does an output of
+// 2^31 bytes or more; fields that fit, and text fields of any width, are
+// honoured.
 TEST(StringFormat, AnIntegerFieldTooWideGivesTheEmptyText)
 {
+    // The formatter prints %q and %w as they stand, taking no argument.
+    const char* wideModifier = "%wd%*d";
     const struct {
         const char* name;
         String result;
@@ -112,6 +115,9 @@ TEST(StringFormat, AnIntegerFieldTooWideGivesTheEmptyText)
         {"%-*d of -5", String::format("%-*d|", -5, 1), 6},
         {"%.*s cuts", String::format("%.*s", 100000000, "abc"), 3},
         {"%100000s", String::format("%100000s", "abc"), 100000},
+        {"%qd%*d", String::format("%qd%*d", 100000000LL, 1, 2), 0},
+        {"%wd%*d", String::format(wideModifier, 100000000, 1, 2), 0},
+        {"%2147483647s%2s", String::format("%2147483647s%2s", "a", "b"), 0},
     };
     for (const auto& c : cases)
         EXPECT_EQ(c.length, c.result.length()) << c.name;

@@ -456,7 +456,7 @@ TEST(RealEditorTest, TheCaptureOpensInTheEditorWhereItWasOnTheScreenAtTheDisplay
     // From here on the screen shows the editor, not the pattern.
     backdrop.reset();
 
-    // The file is there from its first byte: it is whole once it reads.
+    // The capture is named once it is whole: it reads as soon as it shows.
     std::wstring file;
     Picture picture;
     ASSERT_TRUE(WaitFor([&] {

@@ -342,8 +342,10 @@ std::vector<std::wstring> HistoryGuard::NewFiles(const wchar_t* folder) const
     std::set<std::wstring> now;
     ListFiles(root_ + L"\\" + prefix, prefix, now);
     std::vector<std::wstring> added;
+    const std::wstring staged = L".saving";
     for (const std::wstring& file : now)
-        if (!before_.count(file))
+        if (!before_.count(file) &&
+            (file.size() < staged.size() || file.compare(file.size() - staged.size(), staged.size(), staged) != 0))
             added.push_back(root_ + L"\\" + file);
     return added;
 }

@@ -116,7 +116,8 @@ public:
     HistoryGuard(const HistoryGuard&) = delete;
     HistoryGuard& operator=(const HistoryGuard&) = delete;
 
-    // The full paths of the files that came into History\<folder> since.
+    // The full paths of the files that came into History\<folder> since,
+    // but for the staged file of a save still under way (".saving").
     std::vector<std::wstring> NewFiles(const wchar_t* folder) const;
 
 private:

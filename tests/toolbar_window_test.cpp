@@ -1,16 +1,20 @@
 // The toolbar window in this process, on the display that scripts/test.sh
 // starts, for what the real program cannot be driven to from outside:
 // dropped files, where the menu opens and that no tooltip stands over it,
-// declining the exit, the session's end, a screen that cannot be read.
+// declining the exit, the session's end, a screen that cannot be read, what
+// a capture cut off left behind.
 // Message boxes and the editor's start go through a recording shell.
 #include "toolbar/app/capture_dlg.h"
+#include "toolbar/app/capture_history.h"
 #include "toolbar/app/norpa_dlg.h"
 
 #include "common/image_codecs.h"
+#include "kesh/file.h"
 #include "kesh/registry.h"
 #include "tests/editor_app_support.h"
 #include "tests/editor_test_support.h"
 #include "tests/registry_cleanup.h"
+#include "tests/toolbar_program_support.h"
 #include "tests/wait.h"
 #include "toolbar/resource.h"
 
@@ -222,6 +226,25 @@ TEST_F(ToolbarWindowTest, NoTooltipStandsOverTheOpenMenu)
         EXPECT_TRUE(testsupport::WaitFor(TooltipShown, 5000, uitest::pump)) << "tip shown first: " << tipShownFirst;
         toolbar_.reset();
     }
+}
+
+// A capture is staged and read back before it is named, as the editor's
+// saves are: one cut off (the toolbar ended while writing it) leaves no
+// half-written picture under a history name, and the next capture of that
+// name clears away what it left.
+TEST_F(ToolbarWindowTest, WhatACaptureCutOffLeftIsClearedByTheNextOne)
+{
+    const toolbartest::HistoryGuard history;
+    const editortest::OwnedBitmap bitmap = editortest::MakeSection32(8, 6, false);
+    // The name the next capture takes, freed again.
+    const kesh::String path = SaveBitmapToHistory(bitmap.get());
+    ASSERT_TRUE(kesh::fs::remove(path));
+    // Staged by a process of this id that ended before this one began.
+    const kesh::String staged = path + kesh::String::format(".%lu.0000000000000001.saving", GetCurrentProcessId());
+    editorapptest::WriteFileBytes(staged, "half a capture");
+    EXPECT_STREQ(path.c_str(), SaveBitmapToHistory(bitmap.get()).c_str());
+    EXPECT_TRUE(shell_.boxes.empty());
+    EXPECT_FALSE(kesh::fs::exists(staged));
 }
 
 // An overlay that shows is ended from a timer (it runs a loop of its own).

@@ -1,7 +1,6 @@
 #include "editor/app/main_frame.h"
 
 #include "common_ui/about_dlg.h"
-#include "common/editor_command_line.h"
 #include "common/format_text.h"
 #include "editor/app/frame_placement.h"
 #include "common/image_codecs.h"
@@ -98,7 +97,7 @@ LRESULT CMainFrame::OnCreate(WPARAM, LPARAM)
         return -1;
     if (!CreateToolBar())
         return -1;
-    OpenFromCommandLine();
+    OpenStartView();
     return 0;
 }
 
@@ -120,23 +119,28 @@ bool CMainFrame::CreateToolBar()
     return true;
 }
 
-void CMainFrame::OpenFromCommandLine()
+void CMainFrame::StartWith(std::unique_ptr<CPaintView> view, int x, int y)
 {
-    const EditorCommandLine line = ReadEditorCommandLine(*kesh::app::getArguments(kEditorOptionSpec));
-    if (line.imagePath.isEmpty() || !OpenImage(line.imagePath, true))
+    startView_ = std::move(view);
+    startPlace_ = POINT{x, y};
+}
+
+void CMainFrame::OpenStartView()
+{
+    if (!startView_ || !ShowView(std::move(startView_), false))
         return;
     FrameGeometry geometry = {};
     geometry.frame = GetWindowRect();
     geometry.view = view_->GetWindowRect();
     SystemParametersInfoW(SPI_GETWORKAREA, 0, &geometry.workArea, 0);
     geometry.image = SIZE{view_->Width(), view_->Height()};
-    const FramePlacement placement = PlaceFrameOverImage(geometry, line.x, line.y);
+    const FramePlacement placement = PlaceFrameOverImage(geometry, startPlace_.x, startPlace_.y);
     MoveWindow(handle(), placement.left, placement.top, placement.width, placement.height, TRUE);
     if (placement.centre)
         CenterWindow();
 }
 
-bool CMainFrame::OpenImage(const kesh::String& path, bool fromCommandLine)
+bool CMainFrame::OpenImage(const kesh::String& path)
 {
     if (!ConfirmDiscard(ui::LoadResString(IDS_SAVE_BEFORE_OPEN)))
         return false;
@@ -146,11 +150,15 @@ bool CMainFrame::OpenImage(const kesh::String& path, bool fromCommandLine)
         SetActiveView(nullptr, false);
         view_.reset();
     }
-    auto view = std::make_unique<CPaintView>(path, settingsKeyPath_);
+    return ShowView(std::make_unique<CPaintView>(path, settingsKeyPath_), true);
+}
+
+bool CMainFrame::ShowView(std::unique_ptr<CPaintView> view, bool initialUpdate)
+{
     if (!view->CreateInFrame(this, IDW_PANE_FIRST))
         return false;
     view_ = std::move(view);
-    if (!fromCommandLine)
+    if (initialUpdate)
         SendToDescendants(ui::WM_INITIALUPDATE, 0, 0, true, true);
     SetActiveView(view_.get(), true);
     RecalcLayout(true);
@@ -174,7 +182,7 @@ bool CMainFrame::ConfirmDiscard(const std::wstring& prompt)
     }
 }
 
-void CMainFrame::OnFileOpen()
+kesh::String ChooseImageToOpen()
 {
     std::vector<ImageCodecEntry> decoders;
     ListImageDecoders(decoders);
@@ -185,8 +193,14 @@ void CMainFrame::OnFileOpen()
     // Save: hidden, as the framework's file dialogs hide it by default.
     ui::FileChooser chooser(true, nullptr, nullptr, OFN_FILEMUSTEXIST | OFN_ENABLESIZING | OFN_HIDEREADONLY,
                             filter.c_str(), nullptr);
-    if (chooser.DoModal() == IDOK)
-        OpenImage(kesh::String(chooser.GetPathName().c_str()), false);
+    return chooser.DoModal() == IDOK ? kesh::String(chooser.GetPathName().c_str()) : kesh::String();
+}
+
+void CMainFrame::OnFileOpen()
+{
+    const kesh::String path = ChooseImageToOpen();
+    if (!path.isEmpty())
+        OpenImage(path);
 }
 
 void CMainFrame::OnFileSave() { SaveImageInPlace(); }
@@ -256,7 +270,7 @@ LRESULT CMainFrame::OnDropFiles(WPARAM w, LPARAM)
     }
     DragFinish(drop);
     if (!first.empty())
-        OpenImage(kesh::String(first.c_str()), false);
+        OpenImage(kesh::String(first.c_str()));
     SetActiveWindow(handle());
     return 0;
 }

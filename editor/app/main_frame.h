@@ -28,9 +28,14 @@ public:
     // for saving first: Cancel, or Yes with a save that does not happen,
     // keeps it and returns false. False too when path cannot be read (the
     // view has told the user); the frame is then left without a view.
-    // fromCommandLine: the frame is still being made and its loading sends
-    // the initial update itself.
-    bool OpenImage(const kesh::String& path, bool fromCommandLine);
+    bool OpenImage(const kesh::String& path);
+
+    // The view the frame shows once it is made, its picture read already
+    // (CPaintView::Load) so that a picture that cannot be read is told of
+    // before any window exists; the window is then placed so that the
+    // picture's top-left pixel lies at (x, y) on the screen, or centred for
+    // a negative x or y (PlaceFrameOverImage). Called before LoadFrame.
+    void StartWith(std::unique_ptr<CPaintView> view, int x, int y);
 
     // The view, or null while no image is open.
     CPaintView* PaintView() const { return view_.get(); }
@@ -61,8 +66,11 @@ private:
     void OnUpdateHasImage(ui::CommandState* state);
 
     bool CreateToolBar();
-    // Reads the command line; opens its image and places the window.
-    void OpenFromCommandLine();
+    // Makes the view given to StartWith and places the window over it.
+    void OpenStartView();
+    // Makes view the frame's view; initialUpdate: sends the views their
+    // initial update (LoadFrame sends it to the views made in its course).
+    bool ShowView(std::unique_ptr<CPaintView> view, bool initialUpdate);
     // Saves over the image's own file in its own format (a JPEG asks for
     // the quality first). True only when the file was written.
     bool SaveImageInPlace();
@@ -81,4 +89,10 @@ private:
     ui::ImageList normalImages_;
     ui::ImageList disabledImages_;
     std::unique_ptr<CPaintView> view_;
+    std::unique_ptr<CPaintView> startView_;
+    POINT startPlace_ = {-1, -1};
 };
+
+// The File Open dialog of the editor, listing every format GDI+ decodes: the
+// chosen file's path, or empty when the user cancels.
+kesh::String ChooseImageToOpen();

@@ -1,10 +1,12 @@
 #include "editor/app/vomla_app.h"
 
+#include "common/editor_command_line.h"
 #include "common/history_folder.h"
 #include "common/worker_exit.h"
 #include "common_ui/open_folder.h"
 #include "editor/app/main_frame.h"
 #include "editor/resource.h"
+#include "editor/view/paint_view.h"
 #include "ui/shell_seams.h"
 
 #include <ole2.h>
@@ -36,6 +38,8 @@ bool CvomlaApp::InitInstance()
     Gdiplus::GdiplusStartup(&gdiplusToken_, &gdiplusInput_, nullptr);
 
     frame_ = std::make_unique<CMainFrame>();
+    if (!ReadStartPicture())
+        return false;
     mainWindow = frame_.get();
     if (!frame_->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | ui::FWS_ADDTOTITLE)) {
         mainWindow = nullptr;
@@ -48,6 +52,26 @@ bool CvomlaApp::InitInstance()
     // soon as the message loop runs.
     if (!frame_->GetActiveView())
         frame_->PostMessage(WM_COMMAND, ID_FILE_OPEN, 0);
+    return true;
+}
+
+bool CvomlaApp::ReadStartPicture()
+{
+    const EditorCommandLine line = ReadEditorCommandLine(*kesh::app::getArguments(kEditorOptionSpec));
+    if (line.imagePath.isEmpty())
+        return true;
+    auto view = std::make_unique<CPaintView>(line.imagePath);
+    POINT place = {static_cast<LONG>(line.x), static_cast<LONG>(line.y)};
+    // A picture that cannot be read is told of before any window shows, and
+    // another is asked for at once, with no empty frame behind the question.
+    while (!view->Load()) {
+        const kesh::String chosen = ChooseImageToOpen();
+        if (chosen.isEmpty())
+            return false;
+        view = std::make_unique<CPaintView>(chosen);
+        place = POINT{-1, -1};
+    }
+    frame_->StartWith(std::move(view), place.x, place.y);
     return true;
 }
 

@@ -11,9 +11,10 @@
 class CMainFrame;
 
 // The editor program: starts the system components it draws and saves
-// with, makes the main frame (which reads the command line and may open an
-// image), asks for a file when none was opened, and at the end waits for
-// every library thread before it shuts the components down again.
+// with, reads the picture the command line names before any window exists,
+// makes the main frame showing it, asks for a file when none was named, and
+// at the end waits for every library thread before it shuts the components
+// down again.
 class CvomlaApp : public ui::CWinApp {
 public:
     CvomlaApp();
@@ -32,6 +33,12 @@ protected:
     const ui::MessageMap* GetMessageMap() const override;
 
 private:
+    // Reads the picture the command line names for the frame to start with
+    // (CMainFrame::StartWith), before any window exists. False when it
+    // cannot be read and the user declines to choose another: the program
+    // then ends without a window.
+    bool ReadStartPicture();
+
     Gdiplus::GdiplusStartupInput gdiplusInput_;
     ULONG_PTR gdiplusToken_ = 0;
     bool oleStarted_ = false;

@@ -1,7 +1,7 @@
 #include "editor/io/image_file_copy.h"
 
 #include "editor/io/image_saver.h"
-#include "editor/io/replacing_write.h"
+#include "common/replacing_write.h"
 #include "kesh/file.h"
 
 bool CopyImageFile(const kesh::String& source, const kesh::String& destination)

@@ -2,8 +2,9 @@
 
 #include "common/gdiplus_handles.h"
 #include "common/image_codecs.h"
+#include "common/image_formats.h"
+#include "common/image_header.h"
 #include "editor/core/save_format.h"
-#include "editor/io/image_header.h"
 #include "kesh/file.h"
 
 #include <algorithm>
@@ -46,17 +47,9 @@ bool metafileSize(const kesh::String& path, SIZE& size)
     return true;
 }
 
-}  // namespace
-
-bool FitsTheEditor(SIZE size)
+// The size header declares for the file at path (ReadDeclaredImageSize).
+bool declaredSize(const kesh::String& path, const ImageHeader& header, SIZE& size)
 {
-    return size.cx > 0 && size.cy > 0 &&
-           static_cast<long long>(size.cx) * static_cast<long long>(size.cy) <= kMaxImagePixels;
-}
-
-bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
-{
-    const ImageHeader header = ReadImageHeader(path);
     switch (header.kind) {
     case ImageHeaderKind::Raster:
         size = header.size;
@@ -69,24 +62,24 @@ bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
     return false;
 }
 
-bool ReadsBackAs(const kesh::String& path, SIZE size)
+}  // namespace
+
+bool FitsTheEditor(SIZE size)
 {
-    SIZE declared = {};
-    if (!ReadDeclaredImageSize(path, declared) || declared.cx != size.cx || declared.cy != size.cy)
-        return false;
-    GpBitmapHandle image;
-    UINT width = 0, height = 0;
-    Gdiplus::ARGB last = 0;
-    return gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive()) == Gdiplus::Ok && image.isValid() &&
-           gp::GdipGetImageWidth(image, &width) == Gdiplus::Ok && gp::GdipGetImageHeight(image, &height) == Gdiplus::Ok &&
-           static_cast<LONG>(width) == size.cx && static_cast<LONG>(height) == size.cy &&
-           gp::GdipBitmapGetPixel(image, static_cast<INT>(width) - 1, static_cast<INT>(height) - 1, &last) == Gdiplus::Ok;
+    return size.cx > 0 && size.cy > 0 &&
+           static_cast<long long>(size.cx) * static_cast<long long>(size.cy) <= kMaxImagePixels;
+}
+
+bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size)
+{
+    return declaredSize(path, ReadImageHeader(path), size);
 }
 
 bool LoadImageFile(const kesh::String& path, LoadedImage& out)
 {
+    const ImageHeader header = ReadImageHeader(path);
     SIZE declared = {};
-    if (!ReadDeclaredImageSize(path, declared) || !FitsTheEditor(declared))
+    if (!declaredSize(path, header, declared) || !FitsTheEditor(declared))
         return false;
     GpBitmapHandle image;
     const Gdiplus::Status read = gp::GdipCreateBitmapFromFile(kesh::Wide(path).c_str(), image.Receive());
@@ -96,7 +89,13 @@ bool LoadImageFile(const kesh::String& path, LoadedImage& out)
     }
 
     UINT width = 0, height = 0;
-    gp::GdipGetImageRawFormat(image, &out.rawFormat);
+    // What the file's own bytes are, where its header tells: GDI+ may name
+    // another format (Wine's names an icon BMP), and saving over the file
+    // in that format would put another kind of file under its name.
+    if (header.kind == ImageHeaderKind::Raster)
+        out.rawFormat = header.format;
+    else
+        gp::GdipGetImageRawFormat(image, &out.rawFormat);
     gp::GdipGetImageWidth(image, &width);
     gp::GdipGetImageHeight(image, &height);
     out.size = SIZE{static_cast<LONG>(std::min<UINT>(width, LONG_MAX)), static_cast<LONG>(std::min<UINT>(height, LONG_MAX))};

@@ -7,7 +7,7 @@
 
 // An image file read through GDI+ as the paint view needs it.
 struct LoadedImage {
-    GUID rawFormat = {};
+    GUID rawFormat = {};        // what the file's header shows it is; GDI+'s word for a metafile
     GUID preferredFormat = {};  // what saving proposes (PreferredSaveFormat)
     SIZE size = {0, 0};
     bool multiFrame = false;    // more than one frame in any dimension
@@ -32,13 +32,6 @@ bool FitsTheEditor(SIZE size);
 // file of no format the loader accepts, or whose header says no usable
 // size. GDI+ must be started.
 bool ReadDeclaredImageSize(const kesh::String& path, SIZE& size);
-
-// True when the file at path reads back through this loader as a picture
-// of size pixels: its header declares that size, and GDI+ opens it at that
-// size and gives its last pixel, which a decoder that reads lazily reaches
-// only through the whole of the data. Nothing more is decoded than that
-// takes: no GDI bitmap is made. GDI+ must be started.
-bool ReadsBackAs(const kesh::String& path, SIZE size);
 
 // Reads path (UTF-8); false when its declared size does not fit the editor
 // (the file is then never handed to the decoder, which would allocate for

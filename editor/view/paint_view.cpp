@@ -112,7 +112,7 @@ bool CPaintView::CreateInFrame(ui::CWnd* frame, UINT id)
 {
     // The picture first: one that cannot be opened is told about while no
     // window of it exists, so none ever shows empty.
-    if (!LoadImage())
+    if (!history_.Display() && !Load())
         return false;
     const RECT none = {};
     if (!Create(WS_CHILD | WS_VISIBLE | WS_BORDER, none, frame, id))
@@ -123,10 +123,18 @@ bool CPaintView::CreateInFrame(ui::CWnd* frame, UINT id)
 
 // ---- Loading, title and display ----
 
-bool CPaintView::LoadImage()
+bool CPaintView::Load()
 {
     LoadedImage image;
-    if (!LoadImageFile(path_, image) || !history_.Reset(std::move(image.bitmap))) {
+    bool loaded = false;
+    try {
+        loaded = LoadImageFile(path_, image) && history_.Reset(std::move(image.bitmap));
+    } catch (...) {
+        // Memory for a picture's header or bitmaps: the picture is not opened
+        // and nothing else is the worse for it.
+        loaded = false;
+    }
+    if (!loaded) {
         // Owned by the desktop: the frame may not be shown yet.
         ui::Shell().MessageBox(GetDesktopWindow(), L"打开文件失败", ui::LoadResString(IDS_APP_TITLE), MB_ICONHAND);
         return false;

@@ -17,6 +17,7 @@
 //
 // Life of a view:
 //   auto view = std::make_unique<CPaintView>(path);
+//   view->Load();                          // optional: before any window exists
 //   if (!view->CreateInFrame(frame)) { view.reset(); ... }  // image unreadable:
 //                                                            // the user was told
 //   frame->SetActiveView(view.get());
@@ -42,11 +43,18 @@ public:
     // program, before this object goes).
     void SavePenSettings() const;
 
-    // Reads the image, then makes the view a child of frame with the given
-    // child id, whose title then shows the file name, unmodified. False when
-    // the image cannot be read or is too large for the editor
-    // (LoadImageFile): the user has been told ("打开文件失败") before any
-    // window of the view was made; the object is only to be destroyed.
+    // Reads the image and makes the bitmaps it is shown from; needs no
+    // window, so the program reads a picture before any of its windows
+    // exists. False when the image cannot be read or is too large for the
+    // editor (LoadImageFile), whatever the failure (an exception included):
+    // the user has been told ("打开文件失败", in a box owned by the desktop)
+    // and the object is only to be destroyed.
+    bool Load();
+
+    // Reads the image unless Load did, then makes the view a child of frame
+    // with the given child id, whose title then shows the file name,
+    // unmodified. False when the image cannot be read (Load) or the window
+    // cannot be made; the object is only to be destroyed.
     bool CreateInFrame(ui::CWnd* frame, UINT id = IDW_PANE_FIRST);
 
     // The image file's path as handed to the constructor.
@@ -69,7 +77,8 @@ public:
     // Set when the file holds more than one frame (only the first is shown
     // and saved).
     bool IsMultiFrame() const { return multiFrame_; }
-    // The GDI+ raw format of the opened file; GUID_NULL before loading.
+    // The opened file's format as its header shows it (GDI+'s raw format for
+    // a metafile); GUID_NULL before loading.
     const GUID& RawFormat() const { return rawFormat_; }
     // The format saving proposes: the raw format, or JPEG for a file of more
     // than 0.8 bytes per pixel. GUID_NULL before loading.
@@ -130,7 +139,6 @@ private:
     DWORD PenFieldValue(PenField field) const;
     void SetPenField(PenField field, DWORD value);
 
-    bool LoadImage();
     void Retitle(bool open);
     // Starts a stroke of kind at a button-down; nothing while the view holds
     // the capture already.

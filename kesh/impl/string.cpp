@@ -200,7 +200,7 @@ String String::format(const char* fmt, ...)
     KESH_ASSERT(fmt);
     va_list checked;
     va_start(checked, fmt);
-    const bool fits = __::integerFieldsFit(fmt, checked);
+    const bool fits = __::formatFits(fmt, checked);
     va_end(checked);
     if (!fits) return String();
     size_t size = 16;

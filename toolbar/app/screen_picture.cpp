@@ -88,7 +88,6 @@ void Dim(const Dimming& dimming, const BYTE* from, BYTE* to, size_t count)
 // Threads that dim the picture side by side: the work is a pass over memory,
 // which a few cores share out well.
 constexpr DWORD kMaxParts = 4;
-constexpr unsigned kWorkerStack = 0x40000;
 
 // Where the two pictures' pixels are.
 struct Rows {
@@ -157,7 +156,7 @@ ScreenPictures SnapshotDimmed(int width, int height)
     for (int part = 1; part < parts; ++part)
         helpers.push_back(kesh::sys::createThread(
             boost::make_shared<RowsWorker>(rows, height * part / parts, height * (part + 1) / parts),
-            kesh::sys::ThreadPriorityUnchanged, kWorkerStack));
+            kesh::sys::ThreadPriorityUnchanged, kesh::sys::kWorkerStackSize));
     DimRows(rows, 0, height / parts);
     for (const boost::shared_ptr<kesh::sys::IThread>& helper : helpers)
         helper->join();

@@ -1,5 +1,6 @@
-#include "editor/io/image_header.h"
+#include "common/image_header.h"
 
+#include "common/image_formats.h"
 #include "kesh/handles.h"
 
 #include <algorithm>
@@ -192,7 +193,10 @@ SIZE jpegSize(ByteSource& in)
 }
 
 // The first image file directory's width and length tags, each a SHORT or
-// a LONG in the file's byte order.
+// a LONG in the file's byte order, and its tile's: the decoder lays out a
+// whole tile at a time, so a tile larger than the picture counts as what
+// the file declares (a tile of 65536 x 65536 on a picture of 8 x 8 makes
+// the platform's decoder read past the buffer it sized for the tile).
 SIZE tiffSize(ByteSource& in, bool bigEndian)
 {
     auto u16 = [bigEndian](const std::uint8_t* p) { return bigEndian ? be16(p) : le16(p); };
@@ -203,7 +207,7 @@ SIZE tiffSize(ByteSource& in, bool bigEndian)
     in.seek(u32(h + 4));
     std::uint8_t count[2];
     if (!in.read(count, 2)) return SIZE{0, 0};
-    std::uint64_t width = 0, height = 0;
+    std::uint64_t width = 0, height = 0, tileWidth = 0, tileLength = 0;
     for (std::uint32_t i = u16(count); i > 0; --i) {
         std::uint8_t entry[12];
         if (!in.read(entry, sizeof entry)) return SIZE{0, 0};
@@ -212,8 +216,13 @@ SIZE tiffSize(ByteSource& in, bool bigEndian)
         const std::uint64_t value = type == 3 ? u16(entry + 8) : type == 4 ? u32(entry + 8) : 0;
         if (tag == 256) width = value;
         if (tag == 257) height = value;
+        if (tag == 322) tileWidth = value;
+        if (tag == 323) tileLength = value;
     }
-    return sizeOf(width, height);
+    const SIZE picture = sizeOf(width, height);
+    if (picture.cx == 0 || tileWidth == 0 || tileLength == 0) return picture;
+    const SIZE tile = sizeOf(tileWidth, tileLength);
+    return tile.cx == 0 ? SIZE{0, 0} : atLeast(picture, tile);
 }
 
 // Every entry of the directory, each by the header of the picture it points
@@ -255,16 +264,22 @@ ImageHeader ReadImageHeader(const kesh::String& path)
     in.read(h + 8, sizeof h - 8);  // what there is of it: a metafile's mark lies at 40
     header.kind = ImageHeaderKind::Raster;
     if (std::memcmp(h, kPngSignature, 8) == 0) {
+        header.format = kImageFormatPNG;
         header.size = pngSize(in, 0);
     } else if (h[0] == 0xFF && h[1] == 0xD8) {
+        header.format = kImageFormatJPEG;
         header.size = jpegSize(in);
     } else if (std::memcmp(h, "GIF87a", 6) == 0 || std::memcmp(h, "GIF89a", 6) == 0) {
+        header.format = kImageFormatGIF;
         header.size = gifSize(in);
     } else if (h[0] == 'B' && h[1] == 'M') {
+        header.format = kImageFormatBMP;
         header.size = bmpSize(in);
     } else if (std::memcmp(h, "II*\0", 4) == 0 || std::memcmp(h, "MM\0*", 4) == 0) {
+        header.format = kImageFormatTIFF;
         header.size = tiffSize(in, h[0] == 'M');
     } else if (le32(h) == 0x00010000 && le16(h + 4) > 0) {
+        header.format = kImageFormatIcon;
         header.size = icoSize(in);
     } else if ((le32(h) == 1 && le32(h + 40) == 0x464D4520) || le32(h) == 0x9AC6CDD7 ||
                ((le16(h) == 1 || le16(h) == 2) && le16(h + 2) == 9)) {

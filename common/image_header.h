@@ -15,10 +15,13 @@ enum class ImageHeaderKind {
 
 struct ImageHeader {
     ImageHeaderKind kind = ImageHeaderKind::Unrecognised;
+    // For Raster: the GDI+ format id of what the bytes are (kImageFormatPNG,
+    // ...JPEG, ...GIF, ...BMP, ...TIFF, ...Icon); GUID_NULL otherwise.
+    GUID format = {};
     // For Raster: the largest width and height the file declares for any
     // picture in it (a GIF's screen and frames, an icon's entries, a TIFF's
-    // first page); {0, 0} when the header is cut short or says no usable
-    // size (a JPEG without a frame header, a GIF without an image).
+    // first page and its tiles); {0, 0} when the header is cut short or says
+    // no usable size (a JPEG without a frame header, a GIF without an image).
     SIZE size = {0, 0};
 };
 
