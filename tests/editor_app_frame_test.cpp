@@ -243,7 +243,7 @@ TEST_F(MainFrameTest, ClosePromptNamesTheFileAndCancelKeepsTheWindow)
 // writes, the pen settings, is written then.
 TEST_F(MainFrameTest, TheSessionsEndAsksAsClosingDoesAndWritesThePenSettings)
 {
-    ASSERT_TRUE(frame->OpenImage(png, false));
+    ASSERT_TRUE(frame->OpenImage(png));
     DrawStroke();
     shell.boxAnswer = IDCANCEL;
     EXPECT_EQ(FALSE, frame->SendMessage(WM_QUERYENDSESSION, 0, ENDSESSION_LOGOFF));
